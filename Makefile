@@ -1,0 +1,42 @@
+# The commands people use; CMake does the building in build/native and the Windows trees.
+SHELL := /bin/bash
+JOBS ?= 2
+NATIVE := build/native
+WIN32 := build/win32
+WIN64 := build/win64
+
+.PHONY: all deps native win32 win64 test test-native test-windows run bench fuzz clean
+
+all: deps native win32
+
+deps:
+	@scripts/deps
+
+native: deps
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+win32: deps
+	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN32) -j $(JOBS)
+
+win64: deps
+	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN64) -j $(JOBS)
+
+# The Windows tests run in the 32-bit tree where this machine can run 32-bit code, otherwise in
+# the 64-bit build of the same sources (scripts/windows-tree says which).
+test: all
+	@$(MAKE) --no-print-directory test-native
+	@$(MAKE) --no-print-directory test-windows
+
+test-native: native
+	@cd $(NATIVE) && ctest --output-on-failure -V
+
+test-windows:
+	@tree=$$(scripts/windows-tree); \
+	 if [ "$$tree" = win64 ]; then $(MAKE) --no-print-directory win64; fi; \
+	 scripts/with-xvfb bash -c "cd build/$$tree && ctest --output-on-failure -V"
+
+clean:
+	rm -rf build

@@ -1,0 +1,78 @@
+// Diagnostics: the log, the console channel, message boxes, the fatal exit and small helpers
+// that every layer uses. The core is portable; boxes, the console device and the exit come
+// from the platform part (globals_win32.cpp or globals_native.cpp).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+bool open_log(const std::string& path);
+void close_log();
+bool log_is_open();
+
+// Writes text to the log unchanged and flushes; nothing while the log is closed.
+void trace(const std::string& text);
+// One log line: the file name part of source_path, ", ", line, "\n".
+void trace_location(const char* source_path, int line);
+#define TRACE_HERE() trace_location(__FILE__, __LINE__)
+
+// printf-style output to the console device; dropped when the process has none.
+void console_trace(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+// True when console output would go somewhere; lets hot paths skip formatting.
+bool console_present();
+
+void critical_error(const std::string& text);
+void critical_error_code(const std::string& text, std::uint32_t code);
+void critical_error_last(const std::string& text);
+void error_box(const std::string& text);
+void warning(const std::string& text);
+void warning_code(const std::string& text, std::uint32_t code);
+void warning_last(const std::string& text);
+
+[[noreturn]] void fatal_exit();
+[[noreturn]] void internal_error(const char* source_path, int line);
+#define INTERNAL_ERROR() internal_error(__FILE__, __LINE__)
+
+std::string int_to_string(int value);
+// The decimal integer at the start of text, as "%d" scans it; 0 when there is none.
+int string_to_int(const std::string& text);
+
+// The file name part of a path: what follows the last backslash (or slash).
+std::string file_name_part(const char* path);
+std::string internal_error_text(const char* source_path, int line);
+// "text  system-message" when the system has a message for code (fits 100 characters) and code
+// is not 0; text unchanged otherwise.
+std::string with_system_text(const std::string& text, std::uint32_t code);
+
+// The one seam for tests: every box goes to the recorder instead of the screen while one is set.
+enum class Box_kind { critical, error, warning };
+struct Box {
+    Box_kind kind;
+    std::string caption;
+    std::string text;
+    unsigned style;  // MB_* flags as they would be passed to the platform
+};
+using Box_recorder = std::function<void(const Box&)>;
+void set_box_recorder(Box_recorder recorder);
+
+// The platform part: shows (or records) a box; writes to the console device; ends the process.
+void show_box(const Box& box);
+void platform_console_write(const std::string& text);
+bool platform_console_present();
+std::string platform_system_message(std::uint32_t code);  // empty when none fits
+[[noreturn]] void platform_exit_now();
+
+#ifdef _WIN32
+void enable_control(HWND dialog, int id);
+void disable_control(HWND dialog, int id);
+bool is_control_enabled(HWND dialog, int id);
+#endif

@@ -1,0 +1,75 @@
+// The platform part of diagnostics on Windows: message boxes, system error texts, the console
+// device and the immediate exit.
+#include "app/globals.h"
+
+namespace {
+
+HANDLE console = INVALID_HANDLE_VALUE;
+bool console_opened = false;
+
+void open_console()
+{
+    if (console_opened) return;
+    console_opened = true;
+    console = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, 0, nullptr);
+}
+
+}  // namespace
+
+void show_box(const Box& box)
+{
+    HWND owner = box.kind == Box_kind::error ? GetActiveWindow() : nullptr;
+    MessageBoxA(owner, box.text.c_str(), box.caption.c_str(), box.style);
+}
+
+bool platform_console_present()
+{
+    open_console();
+    return console != INVALID_HANDLE_VALUE;
+}
+
+void platform_console_write(const std::string& text)
+{
+    if (!platform_console_present()) return;
+    DWORD written = 0;
+    WriteFile(console, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+std::string platform_system_message(std::uint32_t code)
+{
+    char buffer[100];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer,
+                             sizeof buffer, nullptr);
+    return std::string(buffer, n);
+}
+
+void platform_exit_now() { ExitProcess(0); }
+
+void critical_error_last(const std::string& text) { critical_error_code(text, GetLastError()); }
+void warning_last(const std::string& text) { warning_code(text, GetLastError()); }
+
+namespace {
+HWND control_or_die(HWND dialog, int id, const char* file, int line)
+{
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) internal_error(file, line);
+    return control;
+}
+}  // namespace
+
+void enable_control(HWND dialog, int id)
+{
+    EnableWindow(control_or_die(dialog, id, __FILE__, __LINE__), TRUE);
+}
+
+void disable_control(HWND dialog, int id)
+{
+    EnableWindow(control_or_die(dialog, id, __FILE__, __LINE__), FALSE);
+}
+
+bool is_control_enabled(HWND dialog, int id)
+{
+    return IsWindowEnabled(control_or_die(dialog, id, __FILE__, __LINE__)) != FALSE;
+}

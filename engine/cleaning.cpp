@@ -1,0 +1,139 @@
+#include "engine/cleaning.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/globals.h"
+#include "engine/chars.h"
+
+std::string lower_ascii(std::string text)
+{
+    for (char& c : text) c = fold_ascii(c);
+    return text;
+}
+
+namespace {
+
+// Does out end with find (already folded when not case-sensitive), no earlier than floor?
+bool ends_with_find(const std::string& out, const std::string& find, bool case_sensitive,
+                    std::size_t floor)
+{
+    std::size_t n = find.size();
+    if (out.size() < n || out.size() - n < floor) return false;
+    const char* tail = out.data() + out.size() - n;
+    if (case_sensitive) return std::memcmp(tail, find.data(), n) == 0;
+    for (std::size_t i = 0; i < n; ++i)
+        if (fold_ascii(tail[i]) != find[i]) return false;
+    return true;
+}
+
+}  // namespace
+
+// The text so far is out + (pending replacement bytes) + the unread input. out never holds an
+// occurrence that the rescan would still find, so the first occurrence of the whole text is the
+// first one to complete at out's end: appending byte by byte and replacing there gives exactly
+// the restart-from-the-start result, in linear time.
+std::string replace_all(const std::string& text, const std::string& find,
+                        const std::string& replacement, bool case_sensitive)
+{
+    if (find.empty()) return text;
+    const std::string key = case_sensitive ? find : lower_ascii(find);
+    const std::string folded_replacement = case_sensitive ? replacement : lower_ascii(replacement);
+    bool rescan = folded_replacement.find(key) == std::string::npos;
+    const bool shrinks = replacement.size() < find.size();
+    std::size_t budget = 32 * (text.size() + find.size() + replacement.size() + 64);
+
+    std::string out;
+    out.reserve(text.size());
+    std::size_t floor = 0;  // occurrences must start here or later (continue-after mode)
+    // Replacement bytes still to be re-read: a stack of offsets into replacement.
+    std::vector<std::size_t> pending;
+    std::size_t next = 0;
+    while (next < text.size() || !pending.empty()) {
+        if (!pending.empty()) {
+            std::size_t& at = pending.back();
+            out += replacement[at];
+            if (++at == replacement.size()) pending.pop_back();
+        } else {
+            out += text[next++];
+        }
+        if (!ends_with_find(out, key, case_sensitive, floor)) continue;
+        out.resize(out.size() - key.size());
+        if (rescan && !shrinks) {
+            if (budget < replacement.size()) rescan = false;
+            else budget -= replacement.size();
+        }
+        if (rescan) {
+            if (!replacement.empty()) pending.push_back(0);
+        } else {
+            // What is still pending is re-read without rescanning the inserted text.
+            out += replacement;
+            floor = out.size();
+        }
+    }
+    return out;
+}
+
+void remove_reply_marks(Line_list& lines)
+{
+    for (std::string& line : lines) {
+        std::size_t i = 0;
+        while (i < line.size() && is_blank(line[i])) ++i;
+        if (i == line.size() || line[i] != '>') continue;
+        std::size_t after_mark = i;
+        for (; i < line.size() && (line[i] == '>' || is_blank(line[i])); ++i)
+            if (line[i] == '>') after_mark = i + 1;
+        if (after_mark < line.size() && line[after_mark] == ' ') ++after_mark;
+        line.erase(0, after_mark);
+    }
+}
+
+Find_replace_pairs Cleaner::read_pairs()
+{
+    static const char* const finds[] = {"misc-find 0", "misc-find 1", "misc-find 2", "misc-find 3",
+                                        "misc-find 4"};
+    static const char* const replaces[] = {"misc-replace 0", "misc-replace 1", "misc-replace 2",
+                                           "misc-replace 3", "misc-replace 4"};
+    Find_replace_pairs pairs;
+    for (std::size_t i = 0; i < pairs.size(); ++i)
+        pairs[i] = {settings_.get_string_setting(finds[i]),
+                    settings_.get_string_setting(replaces[i])};
+    return pairs;
+}
+
+void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pairs)
+{
+    for (const Find_replace_pair& pair : pairs) {
+        if (pair.find.empty()) continue;
+        bool case_sensitive = flag("misc-case sensitive");
+        for (std::string& line : lines)
+            line = replace_all(line, pair.find, pair.replace, case_sensitive);
+    }
+}
+
+void Cleaner::clean_lines(Line_list& lines)
+{
+    TRACE_HERE();
+    settings_.refresh_working_copy();
+
+    if (flag("misc-remove reply marks")) {
+        TRACE_HERE();
+        remove_reply_marks(lines);
+        TRACE_HERE();
+    }
+
+    TRACE_HERE();
+    const Find_replace_pairs pairs = read_pairs();
+    apply_find_replace(lines, pairs);
+
+    TRACE_HERE();
+    // Steps 4 to 8 (tabs, joining, indentation, paragraph spacing, word spacing) join here.
+
+    TRACE_HERE();
+    apply_find_replace(lines, pairs);
+
+    TRACE_HERE();
+    // Step 10 (spacing after list identifiers) and step 11 (wrapping) join here.
+
+    TRACE_HERE();
+}

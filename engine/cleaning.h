@@ -1,0 +1,49 @@
+// The cleaning engine: clean_lines runs the passes over a line list in a fixed order of eleven
+// steps, reading every setting by name from the settings source's working copy.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "engine/abbreviations.h"
+#include "engine/line_list.h"
+#include "engine/settings_source.h"
+
+struct Find_replace_pair {
+    std::string find;
+    std::string replace;
+};
+using Find_replace_pairs = std::array<Find_replace_pair, 5>;
+
+// Case folding of A to Z only.
+std::string lower_ascii(std::string text);
+
+// Replaces find by replacement until no occurrence is left, leftmost first, rescanning what a
+// replacement forms with its neighbours ("  " to " " leaves single spaces). The replacement is
+// inserted as written. Where the rescan could not end (the folded replacement contains the
+// folded find text) the search continues after each inserted replacement instead; a pair whose
+// replacements keep forming new occurrences past a work bound of about 32 times the text's
+// length continues the same way from there. An empty find text changes nothing.
+std::string replace_all(const std::string& text, const std::string& find,
+                        const std::string& replacement, bool case_sensitive);
+
+// Strips e-mail reply marks (">" runs with blanks between them) and one space after the last.
+void remove_reply_marks(Line_list& lines);
+
+class Cleaner {
+public:
+    Cleaner(Settings_source& settings, const Abbreviations& abbreviations)
+        : settings_(settings), abbreviations_(abbreviations)
+    {
+    }
+
+    void clean_lines(Line_list& lines);
+    void apply_find_replace(Line_list& lines, const Find_replace_pairs& pairs);
+
+private:
+    bool flag(const char* name) { return settings_.get_int_setting(name) != 0; }
+    Find_replace_pairs read_pairs();
+
+    Settings_source& settings_;
+    const Abbreviations& abbreviations_;
+};

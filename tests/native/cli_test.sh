@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The command-line tool end to end: bytes in, bytes out, exit codes.
+set -u
+tool=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+abbr="$dir/abbr.dat"
+printf '# test list\nMr.\n' >"$abbr"
+passed=0 failed=0
+
+check() {  # name expected-file actual-file
+  if cmp -s "$2" "$3"; then passed=$((passed + 1)); else
+    failed=$((failed + 1)); echo "FAIL: $1"; echo "  expected: $(od -c "$2" | head -5)"; echo "  actual:   $(od -c "$3" | head -5)"; fi
+}
+check_status() {  # name expected actual
+  if [ "$2" = "$3" ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $1 (exit $3, expected $2)"; fi
+}
+
+# Reply marks go, lines join with CR LF, no terminator after the last line.
+printf '> one\n>> two\r\n' | "$tool" --abbr "$abbr" --preset "Light Cleaning" >"$dir/out"
+printf 'one\r\ntwo\r\n' >"$dir/want"
+check "reply marks and CR LF join" "$dir/want" "$dir/out"
+
+# --lf joins with LF; a file argument is read byte for byte, bytes of 128 and above kept.
+printf '> caf\xe9\n\xa0x\n' >"$dir/in"
+"$tool" --abbr "$abbr" --preset "Light Cleaning" --lf "$dir/in" >"$dir/out"
+printf 'caf\xe9\n\xa0x\n' >"$dir/want"
+check "--lf and 8-bit bytes" "$dir/want" "$dir/out"
+
+# --set takes exact names with type checks.
+printf 'Cat CAT\n' | "$tool" --abbr "$abbr" --preset "Light Cleaning" --lf \
+  --set "misc-find 0=cat" --set "misc-replace 0=dog" >"$dir/out"
+printf 'dog dog\n' >"$dir/want"
+check "--set find and replace" "$dir/want" "$dir/out"
+
+printf 'a>b\n' | "$tool" --abbr "$abbr" --lf --set "misc-remove reply marks=0" --set "misc-find 0=>" --set "misc-replace 0=" >"$dir/out"
+printf 'ab\n' >"$dir/want"
+check "--set integer and an empty replacement" "$dir/want" "$dir/out"
+
+# Bad arguments and unreadable files: one line on stderr, exit code 2, nothing on stdout.
+bad() {  # name args...
+  local name=$1; shift
+  "$tool" "$@" </dev/null >"$dir/out" 2>"$dir/err"
+  check_status "$name" 2 $?
+  if [ "$(wc -l <"$dir/err")" -ne 1 ] || [ -s "$dir/out" ]; then failed=$((failed + 1)); echo "FAIL: $name message"; cat "$dir/err"; fi
+}
+bad "unknown setting" --abbr "$abbr" --set "list-id '-'=1"
+bad "text for an integer" --abbr "$abbr" --set "spac-tab stops=four"
+bad "integer out of range" --abbr "$abbr" --set "spac-tab stops=4294967296"
+bad "missing =" --abbr "$abbr" --set "spac-tab stops"
+bad "unknown preset" --abbr "$abbr" --preset "My Preset"
+bad "unknown option" --abbr "$abbr" --frobnicate
+bad "missing input" --abbr "$abbr" "$dir/no-such-file"
+bad "unreadable abbreviations" --abbr "$dir/no-such-abbr"
+bad "directory as input" --abbr "$abbr" "$dir"
+bad "two inputs" --abbr "$abbr" "$dir/in" "$dir/in"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
