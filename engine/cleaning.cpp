@@ -111,12 +111,39 @@ void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pai
     }
 }
 
+Cleaner::Run_options Cleaner::read_options()
+{
+    Run_options o;
+    o.remove_reply_marks = flag("misc-remove reply marks");
+    const int tab_stops = number("spac-tab stops");
+    o.tabs = {number("misc-tab replace"), tab_stops};
+    o.remove_line_breaks = flag("para-remove line breaks");
+    o.join = {flag("para-punct mark ends para"), number("para-spaces between sents"),
+              flag("para-blank lines separate paras"), flag("para-indented makes new para"),
+              number("para-num indent spaces for new para"), tab_stops};
+    o.adjust_indent = flag("spac-adjust para indent");
+    o.indent = {number("spac-num spaces to indent"), number("list-format")};
+    o.adjust_spacing = flag("spac-adjust para spacing");
+    o.lines_between = number("spac-lines between paras");
+    o.words = {flag("spac-rem extra spaces between words"), flag("spac-clean up sent spacing"),
+               number("spac-num spaces between sents")};
+    o.ids = {settings_.get_string_setting("list-id custom"), flag("list-id numbers"),
+             flag("list-id letters"),  flag("list-id roman"),
+             flag("list-id '- '"),     flag("list-id '* '"),
+             flag("list-id 'o '")};
+    o.wrap = {number("para-max chars on para line"), number("list-format"),
+              flag("list-adjust indent"), number("list-num indent spaces"),
+              number("list-max line length"), tab_stops};
+    return o;
+}
+
 void Cleaner::clean_lines(Line_list& lines)
 {
     TRACE_HERE();
     settings_.refresh_working_copy();
+    const Run_options o = read_options();
 
-    if (flag("misc-remove reply marks")) {
+    if (o.remove_reply_marks) {
         TRACE_HERE();
         remove_reply_marks(lines);
         TRACE_HERE();
@@ -127,13 +154,45 @@ void Cleaner::clean_lines(Line_list& lines)
     apply_find_replace(lines, pairs);
 
     TRACE_HERE();
-    // Steps 4 to 8 (tabs, joining, indentation, paragraph spacing, word spacing) join here.
+    replace_tabs(lines, o.tabs);
+
+    TRACE_HERE();
+    if (o.remove_line_breaks) {
+        TRACE_HERE();
+        join_paragraph_lines(lines, o.join, o.ids, abbreviations_);
+        TRACE_HERE();
+    }
+
+    if (o.adjust_indent) {
+        TRACE_HERE();
+        adjust_paragraph_indent(lines, o.indent, o.ids);
+        TRACE_HERE();
+    }
+
+    if (o.adjust_spacing) {
+        TRACE_HERE();
+        adjust_paragraph_spacing(lines, o.lines_between);
+        TRACE_HERE();
+    }
+
+    if (o.words.remove_extra_spaces || o.words.clean_sentence_spacing) {
+        TRACE_HERE();
+        clean_word_spacing(lines, o.words, abbreviations_);
+        TRACE_HERE();
+    }
 
     TRACE_HERE();
     apply_find_replace(lines, pairs);
 
     TRACE_HERE();
-    // Step 10 (spacing after list identifiers) and step 11 (wrapping) join here.
+    space_list_identifiers(lines, o.ids);
+
+    TRACE_HERE();
+    if (o.wrap.paragraph_max != 0 || o.wrap.list_format == 1) {
+        TRACE_HERE();
+        wrap_lines(lines, o.wrap, o.ids);
+        TRACE_HERE();
+    }
 
     TRACE_HERE();
 }

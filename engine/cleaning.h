@@ -7,7 +7,10 @@
 
 #include "engine/abbreviations.h"
 #include "engine/line_list.h"
+#include "engine/lists.h"
+#include "engine/paragraphs.h"
 #include "engine/settings_source.h"
+#include "engine/spacing.h"
 
 struct Find_replace_pair {
     std::string find;
@@ -41,7 +44,25 @@ public:
     void apply_find_replace(Line_list& lines, const Find_replace_pairs& pairs);
 
 private:
+    // Every setting a run uses, read once from the working copy after it is refreshed; nothing
+    // changes the settings while a run is under way.
+    struct Run_options {
+        bool remove_reply_marks;
+        Tab_options tabs;
+        bool remove_line_breaks;
+        Join_options join;
+        bool adjust_indent;
+        Indent_options indent;
+        bool adjust_spacing;
+        int lines_between;
+        Word_spacing_options words;
+        List_ids ids;
+        Wrap_options wrap;
+    };
+
     bool flag(const char* name) { return settings_.get_int_setting(name) != 0; }
+    int number(const char* name) { return settings_.get_int_setting(name); }
+    Run_options read_options();
     Find_replace_pairs read_pairs();
 
     Settings_source& settings_;

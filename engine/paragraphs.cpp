@@ -1,0 +1,169 @@
+#include "engine/paragraphs.h"
+
+#include "app/globals.h"
+#include "engine/chars.h"
+#include "engine/spacing.h"
+
+namespace {
+
+std::size_t trimmed_right_size(std::string_view text)
+{
+    std::size_t n = text.size();
+    while (n > 0 && is_whitespace(text[n - 1])) --n;
+    return n;
+}
+
+std::size_t leading_whitespace(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && is_whitespace(text[i])) ++i;
+    return i;
+}
+
+std::size_t spaces(std::int64_t count) { return count > 0 ? static_cast<std::size_t>(count) : 0; }
+
+// The walk of join_paragraph_lines over the list, compacting it as it goes: lines[0..p] are
+// the result so far with lines[p] the current line, lines[next..] are not yet looked at, and
+// the lines in between were joined away.
+class Joiner {
+public:
+    Joiner(Line_list& lines, const Join_options& options, const List_ids& ids,
+           const Abbreviations& abbreviations)
+        : lines_(lines), options_(options), ids_(ids), abbreviations_(abbreviations)
+    {
+    }
+
+    void run()
+    {
+        if (lines_.empty()) return;
+        while (step()) {
+        }
+        std::size_t kept = p_ + 1;
+        for (; next_ < lines_.size(); ++next_, ++kept)
+            if (kept != next_) lines_[kept] = std::move(lines_[next_]);
+        lines_.resize(kept);
+    }
+
+private:
+    // Makes the line after the current one current; false when there is none.
+    bool advance()
+    {
+        if (next_ == lines_.size()) return false;
+        ++p_;
+        if (p_ != next_) lines_[p_] = std::move(lines_[next_]);
+        ++next_;
+        return true;
+    }
+
+    bool starts_paragraph(std::string_view a) const
+    {
+        if (options_.indent_makes_new &&
+            indentation_width(a, options_.tab_stops) >= options_.indent_for_new)
+            return true;
+        return list_id_length(a, ids_) > 0;
+    }
+
+    // One round of the rules on the current line; false when the pass stops.
+    bool step()
+    {
+        std::string& current = lines_[p_];
+        const std::size_t l = trimmed_right_size(current);
+        if (l == 0) return advance();
+        // Only spaces separate words here; a joined line always has one before the joined text,
+        // so this never looks back past the latest join.
+        std::size_t space = std::string_view(current.data(), l).rfind(' ');
+        std::size_t word = space == std::string_view::npos ? 0 : space + 1;
+        const bool sentence_end =
+            ends_sentence(std::string_view(current.data() + word, l - word), abbreviations_);
+        if (options_.punct_ends_paragraph && sentence_end) return advance();
+        if (next_ == lines_.size()) return false;
+
+        std::size_t a_index = next_;
+        if (trimmed_right_size(lines_[a_index]) == 0) {
+            if (options_.blank_lines_separate) return advance();
+            while (a_index < lines_.size() && trimmed_right_size(lines_[a_index]) == 0) ++a_index;
+            if (a_index == lines_.size()) return false;
+        }
+        const std::string& a_line = lines_[a_index];
+        std::string_view a(a_line.data(), trimmed_right_size(a_line));
+        if (starts_paragraph(a)) return advance();
+
+        current.resize(l);
+        current += ' ';
+        if (sentence_end && options_.sentence_spaces == 2) current += ' ';
+        current.append(a.substr(leading_whitespace(a)));
+        next_ = a_index + 1;
+        return true;
+    }
+
+    Line_list& lines_;
+    const Join_options& options_;
+    const List_ids& ids_;
+    const Abbreviations& abbreviations_;
+    std::size_t p_ = 0;
+    std::size_t next_ = 1;
+};
+
+}  // namespace
+
+void join_paragraph_lines(Line_list& lines, const Join_options& options, const List_ids& ids,
+                          const Abbreviations& abbreviations)
+{
+    Joiner(lines, options, ids, abbreviations).run();
+}
+
+std::string wrap_text(std::string_view text, std::optional<std::int64_t> first_indent,
+                      std::int64_t continuation_indent, std::int64_t max_length, int tab_stops)
+{
+    TRACE_HERE();
+    std::string indented;
+    if (first_indent) {
+        indented.assign(spaces(*first_indent), ' ');
+        indented.append(text.substr(leading_whitespace(text)));
+        text = indented;
+    }
+    const std::size_t indent = spaces(continuation_indent);
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    std::int64_t column = 0;
+    std::size_t chunk = 0;  // start of the chunk being read
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool last = i + 1 == text.size();
+        const bool ends_chunk = last || (!is_blank(c) && is_blank(text[i + 1]));
+        if (ends_chunk && chunk > 0 && column >= max_length) {
+            std::string_view word = text.substr(chunk, i + 1 - chunk);
+            word.remove_prefix(leading_whitespace(word));
+            if (word.empty()) break;  // trailing blanks would make a line of indentation only
+            out += "\r\n";
+            out.append(indent, ' ');
+            out.append(word);
+            column = static_cast<std::int64_t>(indent + word.size());
+        } else {
+            if (ends_chunk) out.append(text.substr(chunk, i + 1 - chunk));
+            column = c == '\t' ? next_tab_stop(column, tab_stops) : column + 1;
+        }
+        if (ends_chunk) chunk = i + 1;
+    }
+    TRACE_HERE();
+    return out;
+}
+
+void wrap_lines(Line_list& lines, const Wrap_options& options, const List_ids& ids)
+{
+    for (std::string& line : lines) {
+        const std::int64_t k = static_cast<std::int64_t>(list_id_length(line, ids));
+        if (k > 0 && options.list_format == 1) {
+            if (options.list_adjust_indent)
+                line = wrap_text(line, options.list_indent,
+                                 std::int64_t{options.list_indent} + k + 1, options.list_max,
+                                 options.tab_stops);
+            else
+                line = wrap_text(line, std::nullopt,
+                                 indentation_width(line, options.tab_stops) + k + 1,
+                                 options.list_max, options.tab_stops);
+        } else if (options.paragraph_max != 0) {
+            line = wrap_text(line, std::nullopt, 0, options.paragraph_max, options.tab_stops);
+        }
+    }
+}

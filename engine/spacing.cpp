@@ -1,0 +1,156 @@
+#include "engine/spacing.h"
+
+#include <algorithm>
+#include <string>
+
+#include "engine/chars.h"
+
+namespace {
+
+bool is_closer(char c) { return c == '"' || c == '\'' || c == ')'; }
+
+std::size_t trimmed_right_size(std::string_view text)
+{
+    std::size_t n = text.size();
+    while (n > 0 && is_whitespace(text[n - 1])) --n;
+    return n;
+}
+
+bool is_blank_line(std::string_view line) { return trimmed_right_size(line) == 0; }
+
+void expand_tabs(std::string& line, int tab_stops)
+{
+    if (line.find('\t') == std::string::npos) return;
+    std::string out;
+    out.reserve(line.size() + 16);
+    for (char c : line) {
+        if (c == '\t') out.append(static_cast<std::size_t>(next_tab_stop(
+                           static_cast<std::int64_t>(out.size()), tab_stops)) - out.size(), ' ');
+        else out += c;
+    }
+    line.swap(out);
+}
+
+// Replacing runs of T spaces from the left, each time from the start, leaves every run of n
+// spaces as n / T tabs followed by n % T spaces: a tab never forms a new run.
+void runs_to_tabs(std::string& line, int tab_stops)
+{
+    const std::size_t t = static_cast<std::size_t>(tab_width(tab_stops));
+    std::string out;
+    out.reserve(line.size());
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] != ' ') {
+            out += line[i++];
+            continue;
+        }
+        std::size_t run = 0;
+        while (i < line.size() && line[i] == ' ') ++i, ++run;
+        out.append(run / t, '\t');
+        out.append(run % t, ' ');
+    }
+    line.swap(out);
+}
+
+}  // namespace
+
+std::int64_t indentation_width(std::string_view line, int tab_stops)
+{
+    std::int64_t column = 0;
+    for (char c : line) {
+        if (c == ' ') ++column;
+        else if (c == '\t') column = next_tab_stop(column, tab_stops);
+        else break;
+    }
+    return column;
+}
+
+bool is_abbreviation(std::string_view word, const Abbreviations& abbreviations)
+{
+    if (word.size() > 1 && word.substr(0, word.size() - 1).find('.') != std::string_view::npos)
+        return true;
+    return abbreviations.count(std::string(word)) != 0;
+}
+
+bool ends_sentence(std::string_view word, const Abbreviations& abbreviations)
+{
+    if (word.empty()) return false;
+    char c = word.back();
+    if (is_closer(c)) {
+        word.remove_suffix(1);
+        if (word.empty()) return false;
+        c = word.back();
+    }
+    if (c == '?' || c == '!') return true;
+    return c == '.' && !is_abbreviation(word, abbreviations);
+}
+
+void replace_tabs(Line_list& lines, const Tab_options& options)
+{
+    if (options.mode < tabs_to_spaces || options.mode > commas_to_tabs) return;
+    for (std::string& line : lines) {
+        switch (options.mode) {
+        case tabs_to_spaces: expand_tabs(line, options.tab_stops); break;
+        case spaces_to_tabs: runs_to_tabs(line, options.tab_stops); break;
+        case tabs_to_commas: std::replace(line.begin(), line.end(), '\t', ','); break;
+        case commas_to_tabs: std::replace(line.begin(), line.end(), ',', '\t'); break;
+        }
+    }
+}
+
+void adjust_paragraph_indent(Line_list& lines, const Indent_options& options, const List_ids& ids)
+{
+    const std::size_t spaces = options.spaces > 0 ? static_cast<std::size_t>(options.spaces) : 0;
+    for (std::string& line : lines) {
+        if (options.list_format != 0 && list_id_length(line, ids) > 0) continue;
+        std::size_t lead = 0;
+        while (lead < line.size() && is_whitespace(line[lead])) ++lead;
+        if (lead == line.size()) line.clear();
+        else line.replace(0, lead, spaces, ' ');
+    }
+}
+
+void adjust_paragraph_spacing(Line_list& lines, int lines_between)
+{
+    const std::size_t gap = lines_between > 0 ? static_cast<std::size_t>(lines_between) : 0;
+    Line_list out;
+    std::size_t kept = 0;
+    for (const std::string& line : lines)
+        if (!is_blank_line(line)) ++kept;
+    out.reserve(kept == 0 ? 0 : kept + (kept - 1) * gap);
+    for (std::string& line : lines) {
+        if (is_blank_line(line)) continue;
+        if (!out.empty()) out.resize(out.size() + gap);
+        out.push_back(std::move(line));
+    }
+    lines.swap(out);
+}
+
+void clean_word_spacing(Line_list& lines, const Word_spacing_options& options,
+                        const Abbreviations& abbreviations)
+{
+    std::string out;
+    for (std::string& line : lines) {
+        const std::size_t end = trimmed_right_size(line);
+        if (end == 0) continue;
+        std::size_t i = 0;
+        while (i < end && is_blank(line[i])) ++i;
+        out.assign(line, 0, i);
+        while (i < end && is_whitespace(line[i])) ++i;
+        while (i < end) {
+            std::size_t word_end = i;
+            while (word_end < end && !is_blank(line[word_end])) ++word_end;
+            std::size_t gap_end = word_end;
+            while (gap_end < end && is_blank(line[gap_end])) ++gap_end;
+            std::string_view word(line.data() + i, word_end - i);
+            const bool sentence_end = ends_sentence(word, abbreviations);
+            out.append(word);
+            // The last word has no gap after it: the line was trimmed, and so is the result.
+            if (gap_end == word_end) break;
+            if (sentence_end ? options.clean_sentence_spacing : options.remove_extra_spaces)
+                out.append(sentence_end && options.sentence_spaces == 2 ? 2 : 1, ' ');
+            else out.append(line, word_end, gap_end - word_end);
+            i = gap_end;
+        }
+        line.swap(out);
+    }
+}
