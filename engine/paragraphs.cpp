@@ -134,7 +134,7 @@ std::string wrap_text(std::string_view text, std::optional<std::int64_t> first_i
         if (ends_chunk && chunk > 0 && column >= max_length) {
             std::string_view word = text.substr(chunk, i + 1 - chunk);
             word.remove_prefix(leading_whitespace(word));
-            if (word.empty()) break;  // trailing blanks would make a line of indentation only
+            if (word.empty() && last) break;  // trailing blanks alone would make a line of indentation
             out += "\r\n";
             out.append(indent, ' ');
             out.append(word);
