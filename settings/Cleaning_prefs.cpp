@@ -1,0 +1,374 @@
+#include "settings/Cleaning_prefs.h"
+
+#include <cstring>
+
+#include "app/globals.h"
+
+Cleaning_prefs* cleaning_prefs = nullptr;
+
+namespace {
+
+constexpr std::size_t max_preset_name = 80;
+char key_class[] = "REG_SZ";
+
+// Opens a key below parent, creating it if missing.
+LONG open_or_create(HKEY parent, const char* path, HKEY& key, DWORD* disposition = nullptr)
+{
+    return RegCreateKeyExA(parent, path, 0, key_class, 0, KEY_ALL_ACCESS, nullptr, &key,
+                           disposition);
+}
+
+// The key that read_prefs_from_reg and write_prefs_to_reg act on: key itself, or its subkey
+// opened (or created) for the one operation and closed afterwards.
+class Target_key {
+public:
+    Target_key(HKEY key, const char* subkey) : key_(key)
+    {
+        if (subkey) {
+            result_ = open_or_create(key, subkey, key_);
+            owned_ = result_ == ERROR_SUCCESS;
+        }
+    }
+    ~Target_key()
+    {
+        if (owned_) RegCloseKey(key_);
+    }
+    Target_key(const Target_key&) = delete;
+    Target_key& operator=(const Target_key&) = delete;
+
+    LONG result() const { return result_; }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_;
+    LONG result_ = ERROR_SUCCESS;
+    bool owned_ = false;
+};
+
+std::string quoted(const std::string& prefix, const std::string& name)
+{
+    return prefix + "'" + name + "'.";
+}
+
+// The raw 4 bytes, whatever the value's type. Fewer bytes cannot be an integer that was
+// stored: the value counts as unreadable, like a missing one or one of more than 4 bytes.
+LONG read_int_value(HKEY key, const char* name, std::int32_t& value)
+{
+    BYTE data[4];
+    DWORD size = sizeof data;
+    LONG result = RegQueryValueExA(key, name, nullptr, nullptr, data, &size);
+    if (result != ERROR_SUCCESS) return result;
+    if (size != sizeof data) return ERROR_INVALID_DATA;
+    std::memcpy(&value, data, sizeof data);
+    return ERROR_SUCCESS;
+}
+
+// The data up to its first NUL or its end; a value stored without a terminator is bounded by
+// the size that the registry reports.
+LONG read_string_value(HKEY key, const char* name, std::string& text)
+{
+    DWORD size = 0;
+    LONG result = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size);
+    if (result != ERROR_SUCCESS) return result;
+    std::string data(size == 0 ? 1 : size, '\0');
+    result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]),
+                              &size);
+    if (result != ERROR_SUCCESS) return result;
+    data.resize(size);
+    text = data.substr(0, data.find('\0'));
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool storable_preset_name(const std::string& name)
+{
+    return !name.empty() && name.size() <= max_preset_name &&
+           name.find('\\') == std::string::npos;
+}
+
+Cleaning_prefs::Cleaning_prefs(const std::string& company)
+{
+    trace("Cleaning_prefs::Cleaning_prefs()\n");
+
+    auto full = std::make_unique<Cleaning_settings>();
+    build_builtin_preset(*full, Builtin_preset::full);
+    presets[full_cleaning_name] = std::move(full);
+    auto light = std::make_unique<Cleaning_settings>();
+    build_builtin_preset(*light, Builtin_preset::light);
+    presets[light_cleaning_name] = std::move(light);
+
+    const std::string program_key = "Software\\" + company + "\\Sorvane\\";
+    const std::string presets_path = program_key + "Presets";
+    console_trace("Preset key: %s\n", presets_path.c_str());
+    LONG result = open_or_create(HKEY_CURRENT_USER, presets_path.c_str(), presets_key);
+    if (result != ERROR_SUCCESS) {
+        critical_error_code("Unable to access preset area.", result);
+        fatal_exit();
+    }
+
+    // The names are taken first: read_preset may delete a subkey, which would shift the
+    // indices of those after it.
+    std::vector<std::string> names;
+    LONG enumeration = ERROR_SUCCESS;
+    for (DWORD index = 0;; ++index) {
+        char name[max_preset_name + 1];
+        DWORD length = sizeof name;
+        enumeration = RegEnumKeyExA(presets_key, index, name, &length, nullptr, nullptr, nullptr,
+                                    nullptr);
+        if (enumeration != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    for (const std::string& name : names) read_preset(name);
+    if (enumeration != ERROR_NO_MORE_ITEMS) warning_code("Unable to read all presets.", enumeration);
+
+    const std::string current_path = program_key + "Current Cleaning Settings";
+    DWORD disposition = 0;
+    result = open_or_create(HKEY_CURRENT_USER, current_path.c_str(), current_key, &disposition);
+    if (result != ERROR_SUCCESS) {
+        critical_error_code("Unable to access current settings.", result);
+        fatal_exit();
+    }
+    bool created = disposition == REG_CREATED_NEW_KEY;
+
+    if (!created && !read_prefs_from_reg(current_key, nullptr, current_settings)) {
+        RegCloseKey(current_key);
+        current_key = nullptr;
+        result = RegDeleteKeyA(HKEY_CURRENT_USER, current_path.c_str());
+        if (result != ERROR_SUCCESS) {
+            critical_error_code("Unable to remove corrupt current settings.", result);
+            fatal_exit();
+        }
+        result = open_or_create(HKEY_CURRENT_USER, current_path.c_str(), current_key);
+        if (result != ERROR_SUCCESS) {
+            critical_error_code("Unable to recreate current settings.", result);
+            fatal_exit();
+        }
+        created = true;
+    }
+
+    if (created) {
+        if (!write_prefs_to_reg(get_preset(full_cleaning_name), current_key, nullptr)) fatal_exit();
+        if (!read_prefs_from_reg(current_key, nullptr, current_settings)) INTERNAL_ERROR();
+    }
+
+    trace("Exit Cleaning_prefs::Cleaning_prefs()\n");
+}
+
+Cleaning_prefs::~Cleaning_prefs()
+{
+    if (presets_key) RegCloseKey(presets_key);
+    if (current_key) RegCloseKey(current_key);
+}
+
+void Cleaning_prefs::read_preset(const std::string& name)
+{
+    trace("Cleaning_prefs::read_preset()\n");
+    auto record = std::make_unique<Cleaning_settings>();
+    record->put_int(preset_type_name, PRESET_USER);
+    Cleaning_settings& loaded = *record;
+    presets[name] = std::move(record);
+
+    if (read_prefs_from_reg(presets_key, name.c_str(), loaded)) {
+        trace("Exit Cleaning_prefs::read_preset()\n");
+        return;
+    }
+    LONG result = RegDeleteKeyA(presets_key, name.c_str());
+    if (result != ERROR_SUCCESS)
+        warning_code(quoted("Unable to remove corrupt preset ", name), result);
+    presets.erase(name);
+}
+
+bool Cleaning_prefs::read_prefs_from_reg(HKEY key, const char* subkey, Cleaning_settings& record)
+{
+    trace("Cleaning_prefs::read_prefs_from_reg()\n");
+    const bool typed = record.has_int(preset_type_name);
+    const std::int32_t type = typed ? record.get_int(preset_type_name) : 0;
+    remove_settings_from_mem(record);
+    if (typed) record.put_int(preset_type_name, type);
+
+    Target_key target(key, subkey);
+    if (target.result() != ERROR_SUCCESS) {
+        warning_code(quoted("Unable to create or access registry key ", subkey), target.result());
+        return false;
+    }
+
+    auto fail = [&](const char* name, LONG result) {
+        warning_code(quoted("Unable to read preference ", name), result);
+        remove_settings_from_mem(record);
+        return false;
+    };
+    for (const char* name : int_setting_names) {
+        std::int32_t value = 0;
+        LONG result = read_int_value(target.get(), name, value);
+        if (result != ERROR_SUCCESS) return fail(name, result);
+        record.put_int(name, value);
+    }
+    for (const char* name : string_setting_names) {
+        std::string text;
+        LONG result = read_string_value(target.get(), name, text);
+        if (result != ERROR_SUCCESS) return fail(name, result);
+        record.put_string(name, text);
+    }
+
+    trace("exit Cleaning_prefs::read_prefs_from_reg()\n");
+    return true;
+}
+
+bool Cleaning_prefs::write_prefs_to_reg(const Cleaning_settings& record, HKEY key,
+                                        const char* subkey)
+{
+    trace("Cleaning_prefs::write_prefs_to_reg()\n");
+    Target_key target(key, subkey);
+    if (target.result() != ERROR_SUCCESS) {
+        warning_code(quoted("Unable to create or access registry key ", subkey), target.result());
+        return false;
+    }
+
+    for (const char* name : int_setting_names) {
+        const DWORD value = static_cast<DWORD>(record.get_int(name));
+        LONG result = RegSetValueExA(target.get(), name, 0, REG_DWORD,
+                                     reinterpret_cast<const BYTE*>(&value), sizeof value);
+        if (result != ERROR_SUCCESS) {
+            warning_code(quoted("Unable to store setting ", name), result);
+            return false;
+        }
+    }
+    for (const char* name : string_setting_names) {
+        const std::string text = record.get_string(name);
+        LONG result = RegSetValueExA(target.get(), name, 0, REG_SZ,
+                                     reinterpret_cast<const BYTE*>(text.c_str()),
+                                     static_cast<DWORD>(text.size() + 1));
+        if (result != ERROR_SUCCESS) {
+            warning_code(quoted("Unable to store setting ", name), result);
+            return false;
+        }
+    }
+
+    trace("exit Cleaning_prefs::write_prefs_to_reg()\n");
+    return true;
+}
+
+void Cleaning_prefs::remove_settings_from_mem(Cleaning_settings& record)
+{
+    trace("Cleaning_prefs::remove_settings_from_mem()\n");
+    record.clear();
+    trace("exit Cleaning_prefs::remove_settings_from_mem()\n");
+}
+
+void Cleaning_prefs::remove_preset_from_mem(const std::string& name)
+{
+    trace("Cleaning_prefs::remove_preset_from_mem()\n");
+    auto it = presets.find(name);
+    if (it == presets.end()) return;
+    remove_settings_from_mem(*it->second);
+    presets.erase(it);
+    trace("exit Cleaning_prefs::remove_preset_from_mem()\n");
+}
+
+void Cleaning_prefs::copy_prefs(const Cleaning_settings& source, Cleaning_settings& destination)
+{
+    trace("Cleaning_prefs::copy_prefs()\n");
+    // Emptying the destination first would lose a source that is the same record.
+    if (&source != &destination) {
+        const bool typed = destination.has_int(preset_type_name);
+        const std::int32_t type = typed ? destination.get_int(preset_type_name) : 0;
+        destination.clear();
+        for (const char* name : int_setting_names) destination.put_int(name, source.get_int(name));
+        for (const char* name : string_setting_names)
+            destination.put_string(name, source.get_string(name));
+        if (typed) destination.put_int(preset_type_name, type);
+    }
+    trace("exit Cleaning_prefs::copy_prefs()\n");
+}
+
+bool Cleaning_prefs::copy_temp_to_preset(const std::string& name)
+{
+    trace("Cleaning_prefs::copy_temp_to_preset()\n");
+    // A backslash would nest keys and a longer name would stop the enumeration at start-up:
+    // either way the preset, and perhaps others, would not come back.
+    if (name.empty()) {
+        warning("Unable to save a preset without a name.");
+        return false;
+    }
+    if (name.find('\\') != std::string::npos) {
+        warning(quoted("Unable to save preset ", name) +
+                "  A preset name cannot contain a backslash (\\).");
+        return false;
+    }
+    if (name.size() > max_preset_name) {
+        warning(quoted("Unable to save preset ", name) +
+                "  A preset name can have at most 80 characters.");
+        return false;
+    }
+    auto it = presets.find(name);
+    if (it != presets.end() && it->second->get_int(preset_type_name) == PRESET_PREDEFINED) {
+        warning(quoted("Unable to save preset ", name) +
+                "  A predefined preset cannot be overwritten.");
+        return false;
+    }
+
+    if (it == presets.end()) {
+        auto record = std::make_unique<Cleaning_settings>();
+        record->put_int(preset_type_name, PRESET_USER);
+        it = presets.emplace(name, std::move(record)).first;
+    }
+    copy_prefs(working_copy, *it->second);
+    write_prefs_to_reg(*it->second, presets_key, name.c_str());
+    trace("exit Cleaning_prefs::copy_temp_to_preset()\n");
+    return true;
+}
+
+Cleaning_settings& Cleaning_prefs::get_preset(const std::string& name)
+{
+    auto it = presets.find(name);
+    if (it == presets.end()) INTERNAL_ERROR();
+    return *it->second;
+}
+
+std::int32_t Cleaning_prefs::get_int_setting(const std::string& name)
+{
+    return working_copy.get_int(name);
+}
+
+void Cleaning_prefs::set_int_setting(const std::string& name, std::int32_t value)
+{
+    working_copy.set_int(name, value);
+}
+
+std::string Cleaning_prefs::get_string_setting(const std::string& name)
+{
+    return working_copy.get_string(name);
+}
+
+void Cleaning_prefs::set_string_setting(const std::string& name, const std::string& value)
+{
+    working_copy.set_string(name, value);
+}
+
+bool Cleaning_prefs::preset_exists(const std::string& name) const
+{
+    return presets.count(name) != 0;
+}
+
+std::vector<std::string> Cleaning_prefs::list_presets(bool user_defined, bool predefined) const
+{
+    if (presets.empty()) INTERNAL_ERROR();
+    std::vector<std::string> names;
+    for (const auto& [name, record] : presets) {
+        const std::int32_t type = record->get_int(preset_type_name);
+        if ((user_defined && type == PRESET_USER) || (predefined && type == PRESET_PREDEFINED))
+            names.push_back(name);
+    }
+    return names;
+}
+
+void Cleaning_prefs::remove_preset(const std::string& name)
+{
+    remove_preset_from_mem(name);
+    // No subkey can hold such a name; an empty one would even name the presets area itself.
+    if (!storable_preset_name(name)) return;
+    LONG result = RegDeleteKeyA(presets_key, name.c_str());
+    if (result != ERROR_SUCCESS)
+        warning_code("Unable to completely remove preset \"" + name + "\".", result);
+}

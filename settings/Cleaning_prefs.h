@@ -1,0 +1,60 @@
+// The one store of cleaning settings: the presets (two built in memory, the user's loaded from
+// the registry), the current settings mirrored under "Current Cleaning Settings", and the working
+// copy through which the engine reads and the option pages write. Repairs a damaged registry
+// layout at construction.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/settings_source.h"
+#include "settings/cleaning_settings.h"
+
+class Cleaning_prefs : public Settings_source {
+public:
+    // company is the registry key name given at start-up ("Meradon").
+    explicit Cleaning_prefs(const std::string& company);
+    virtual ~Cleaning_prefs();
+    Cleaning_prefs(const Cleaning_prefs&) = delete;
+    Cleaning_prefs& operator=(const Cleaning_prefs&) = delete;
+
+    void read_preset(const std::string& name);
+    // subkey: nullptr reads or writes the values of key itself.
+    bool read_prefs_from_reg(HKEY key, const char* subkey, Cleaning_settings& record);
+    bool write_prefs_to_reg(const Cleaning_settings& record, HKEY key, const char* subkey);
+    void remove_settings_from_mem(Cleaning_settings& record);
+    void remove_preset_from_mem(const std::string& name);
+    void copy_prefs(const Cleaning_settings& source, Cleaning_settings& destination);
+    // Saves the working copy as that preset. False, with a warning and nothing changed, for a
+    // name that the registry could not give back as one preset (see storable_preset_name) or a
+    // predefined preset; true otherwise, also when the registry write failed (its own warning).
+    bool copy_temp_to_preset(const std::string& name);
+    Cleaning_settings& get_preset(const std::string& name);
+    std::int32_t get_int_setting(const std::string& name) override;
+    void set_int_setting(const std::string& name, std::int32_t value);
+    std::string get_string_setting(const std::string& name) override;
+    void set_string_setting(const std::string& name, const std::string& value);
+    bool preset_exists(const std::string& name) const;
+    std::vector<std::string> list_presets(bool user_defined, bool predefined) const;
+    void remove_preset(const std::string& name);
+
+    // Start of every cleaning run: the working copy becomes a copy of the current settings.
+    void refresh_working_copy() override { copy_prefs(current_settings, working_copy); }
+
+    std::map<std::string, std::unique_ptr<Cleaning_settings>> presets;
+    Cleaning_settings working_copy;
+    Cleaning_settings current_settings;
+    HKEY presets_key = nullptr;
+    HKEY current_key = nullptr;
+};
+
+// Non-empty, at most 80 characters and without a backslash: a name that one subkey of
+// "Presets" holds and the start-up enumeration reads back.
+bool storable_preset_name(const std::string& name);
+
+// The process's one store, created at start-up.
+extern Cleaning_prefs* cleaning_prefs;
