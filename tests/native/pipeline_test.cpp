@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "app/globals.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
 #include "settings/memory_prefs.h"
@@ -95,6 +101,101 @@ TEST_F(Pipeline, EachRunStartsFromTheCurrentSettings)
 TEST_F(Pipeline, EmptyTextStaysOneEmptyLine)
 {
     EXPECT_EQ(clean(lines({""})), lines({""}));
+    EXPECT_EQ(clean(lines({"", " ", ""})), lines({"", "", ""}));
+}
+
+TEST_F(Pipeline, ParagraphSpacingEmptiesATextOfBlankLines)
+{
+    set("spac-adjust para spacing", 1);
+    EXPECT_EQ(clean(lines({""})), Line_list{});
+    EXPECT_EQ(clean(lines({"", "\t", "  "})), Line_list{});
+}
+
+class Full_pipeline : public Pipeline {
+protected:
+    Full_pipeline() { prefs = Memory_prefs(Builtin_preset::full); }
+};
+
+TEST_F(Full_pipeline, ThePairsRunAgainAfterJoiningSoAPhraseBrokenAcrossLinesIsFound)
+{
+    set("misc-find 0", "big cat");
+    set("misc-replace 0", "tiger");
+    EXPECT_EQ(clean(lines({"> a big", "> cat here, a big cat there"})),
+              lines({"a tiger here, a tiger there"}));
+}
+
+TEST_F(Full_pipeline, TabsAreReplacedBeforeIndentationDecidesOnParagraphs)
+{
+    set("para-indented makes new para", 1);
+    set("para-num indent spaces for new para", 4);
+    EXPECT_EQ(clean(lines({"a", "\tb"})), lines({"a", "", "b"}));
+    set("misc-tab replace", 2);
+    EXPECT_EQ(clean(lines({"a", "\tb"})), lines({"a ,b"}));
+}
+
+TEST_F(Full_pipeline, ListIdentifiersAreSpacedAfterThePairsAndBeforeWrapping)
+{
+    set("misc-find 0", "#");
+    set("misc-replace 0", "-");
+    EXPECT_EQ(clean(lines({"#item"})), lines({"- item"}));
+    set("list-format", 1);
+    set("list-max line length", 12);
+    set("spac-num spaces to indent", 3);
+    EXPECT_EQ(clean(lines({"Some text", "", " 2)aaa bbb ccc"})),
+              lines({"   Some text", "", " 2) aaa bbb\r\n    ccc"}));
+}
+
+TEST_F(Full_pipeline, SentenceSpacingUsesTheAbbreviationList)
+{
+    EXPECT_EQ(clean(lines({"Ask Mr. Li. Then", "go."})), lines({"Ask Mr.  Li.  Then go."}));
+    abbreviations.insert("Mr.");
+    EXPECT_EQ(clean(lines({"Ask Mr. Li. Then", "go."})), lines({"Ask Mr. Li.  Then go."}));
+}
+
+// The log names every step that runs, in order, and wrap_text adds an entry and an exit line
+// for every entry it wraps.
+class Traces : public Pipeline {
+protected:
+    ~Traces() override
+    {
+        close_log();
+        std::remove(path.c_str());
+    }
+    std::vector<int> cleaning_lines(std::size_t& wrap_lines)
+    {
+        close_log();
+        std::ifstream in(path);
+        std::vector<int> numbers;
+        wrap_lines = 0;
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("cleaning.cpp, ", 0) == 0) numbers.push_back(std::stoi(line.substr(14)));
+            else if (line.rfind("paragraphs.cpp, ", 0) == 0) ++wrap_lines;
+            else ADD_FAILURE() << line;
+        }
+        return numbers;
+    }
+    std::string path = ::testing::TempDir() + "sorvane_trace_test.txt";
+};
+
+TEST_F(Traces, EachStepThatRunsIsTracedAndSkippedStepsOnlyAtTheirTests)
+{
+    ASSERT_TRUE(open_log(path));
+    clean(lines({"one", "two"}));
+    std::size_t wraps = 0;
+    std::vector<int> light = cleaning_lines(wraps);
+    EXPECT_EQ(light.size(), 14u);
+    EXPECT_EQ(wraps, 0u);
+    EXPECT_TRUE(std::is_sorted(light.begin(), light.end()));
+
+    prefs = Memory_prefs(Builtin_preset::full);
+    set("para-max chars on para line", 72);
+    ASSERT_TRUE(open_log(path));
+    clean(lines({"one", "", "two"}));
+    std::vector<int> full = cleaning_lines(wraps);
+    EXPECT_EQ(full.size(), 20u);
+    EXPECT_EQ(wraps, 2u * 3u);  // three entries after paragraph spacing
+    EXPECT_TRUE(std::is_sorted(full.begin(), full.end()));
+    EXPECT_TRUE(std::includes(full.begin(), full.end(), light.begin(), light.end()));
 }
 
 }  // namespace

@@ -1,0 +1,110 @@
+// Whole-pipeline results on realistic texts under several configurations. Each expected file
+// (golden/<text>.<configuration>.expected, line breaks as LF) was checked by hand.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/cleaning.h"
+#include "engine/line_list.h"
+#include "settings/memory_prefs.h"
+
+namespace {
+
+const std::string golden_dir = SORVANE_GOLDEN_DIR;
+const char* const texts[] = {"email", "article", "ragged"};
+
+bool read_file(const std::string& path, std::string& content)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    content = buffer.str();
+    return true;
+}
+
+std::string trimmed(const std::string& text)
+{
+    std::size_t b = text.find_first_not_of(' '), e = text.find_last_not_of(' ');
+    return b == std::string::npos ? "" : text.substr(b, e - b + 1);
+}
+
+struct Configuration {
+    std::string name;
+    std::string preset;
+    std::vector<std::string> assignments;  // "setting=value"
+};
+
+// golden/settings.txt: "name | preset | setting=value | ..." per line, "#" comments.
+std::vector<Configuration> read_configurations()
+{
+    std::string content;
+    if (!read_file(golden_dir + "/settings.txt", content)) return {};
+    std::vector<Configuration> configurations;
+    std::istringstream lines(content);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields;
+        std::istringstream parts(line);
+        for (std::string field; std::getline(parts, field, '|');) fields.push_back(trimmed(field));
+        if (fields.size() < 2) continue;
+        configurations.push_back({fields[0], fields[1], {fields.begin() + 2, fields.end()}});
+    }
+    return configurations;
+}
+
+// Applies the configuration; a setting that is not an exact name fails the test.
+void configure(Memory_prefs& prefs, const Configuration& configuration)
+{
+    for (const std::string& assignment : configuration.assignments) {
+        std::size_t eq = assignment.find('=');
+        ASSERT_NE(eq, std::string::npos) << assignment;
+        std::string name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
+        switch (setting_kind(name)) {
+        case Setting_kind::integer: prefs.current().set_int(name, std::stoi(value)); break;
+        case Setting_kind::text: prefs.current().set_string(name, value); break;
+        case Setting_kind::none: FAIL() << "no setting named " << name;
+        }
+    }
+}
+
+std::string with_lf(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+    return out;
+}
+
+TEST(Golden, EveryTextUnderEveryConfigurationGivesItsCheckedResult)
+{
+    std::string abbr_content;
+    ASSERT_TRUE(read_file(SORVANE_ABBR_PATH, abbr_content));
+    const Abbreviations abbreviations = parse_abbreviations(abbr_content);
+    const std::vector<Configuration> configurations = read_configurations();
+    ASSERT_GE(configurations.size(), 6u);
+    for (const Configuration& configuration : configurations) {
+        ASSERT_TRUE(configuration.preset == full_cleaning_name ||
+                    configuration.preset == light_cleaning_name)
+            << configuration.preset;
+        Memory_prefs prefs(configuration.preset == full_cleaning_name ? Builtin_preset::full
+                                                                      : Builtin_preset::light);
+        configure(prefs, configuration);
+        for (const char* text : texts) {
+            const std::string label = std::string(text) + "." + configuration.name;
+            std::string input, expected;
+            ASSERT_TRUE(read_file(golden_dir + "/" + text + ".txt", input)) << text;
+            ASSERT_TRUE(read_file(golden_dir + "/" + label + ".expected", expected)) << label;
+            Line_list lines = text_to_line_list(input);
+            Cleaner(prefs, abbreviations).clean_lines(lines);
+            const std::string output = line_list_to_text(lines);
+            EXPECT_EQ(with_lf(output).find('\r'), std::string::npos) << label;
+            EXPECT_EQ(with_lf(output), expected) << label;
+        }
+    }
+}
+
+}  // namespace
