@@ -1,0 +1,191 @@
+#include "app/MainFrame.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/SorvaneDoc.h"
+#include "app/SorvaneEditView.h"
+#include "app/globals.h"
+#include "framework/application.h"
+#include "framework/strings.h"
+#include "resources/resource.h"
+
+CMainFrame* main_frame = nullptr;
+
+namespace {
+
+const char* const settings_section = "Settings";
+
+// Buttons in the bitmap's order; 0 is a separator, the last one the preset selector's slot.
+const std::vector<int> toolbar_layout = {
+    ID_OPT_AUTOCLEAN, 0, ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_UNDO, ID_EDIT_CUT,
+    ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_CLEAN_EVERYTHING, ID_EDIT_CLEAN_SELECTED, 0,
+    ID_HELP_FINDER, ID_CONTEXT_HELP, 0, 0};
+
+const std::vector<Status_pane> status_panes = {
+    {ID_INDICATOR_AUTO, 0},
+    {ID_INDICATOR_CAPS, VK_CAPITAL},
+    {ID_INDICATOR_NUM, VK_NUMLOCK},
+    {ID_INDICATOR_SCRL, VK_SCROLL},
+};
+
+struct Font_item {
+    int command;
+    int size;
+};
+const Font_item font_items[] = {{ID_FONT_SIZE_8, 8},   {ID_FONT_SIZE_10, 10},
+                                {ID_FONT_SIZE_12, 12}, {ID_FONT_SIZE_14, 14},
+                                {ID_FONT_SIZE_18, 18}, {ID_FONT_SIZE_24, 24}};
+
+int font_size_of(int command)
+{
+    for (const Font_item& item : font_items)
+        if (item.command == command) return item.size;
+    return 0;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame() { main_frame = this; }
+
+CMainFrame::~CMainFrame()
+{
+    Profile& profile = app_profile();
+    profile.write_int(settings_section, "Show Toolbar", toolbar_visible);
+    profile.write_int(settings_section, "Show Status Bar", status_bar_visible);
+    if (main_frame == this) main_frame = nullptr;
+}
+
+bool CMainFrame::create(CSorvaneDoc& document, CSorvaneEditView& view)
+{
+    return create_frame("SorvaneFrame", IDR_MAINFRAME, document, view);
+}
+
+bool CMainFrame::on_create()
+{
+    if (!toolbar.Create(hwnd(), WS_VISIBLE | CCS_TOP, ID_TOOLBAR_WINDOW, toolbar_layout))
+        return false;
+    if (!status_bar.create(hwnd(), WS_VISIBLE, ID_STATUS_BAR_WINDOW, status_panes)) return false;
+    set_bars(&toolbar, &status_bar);
+    set_idle_prompt(load_string(IDS_IDLE_PROMPT));
+    show_idle_prompt();
+
+    Profile& profile = app_profile();
+    toolbar_visible = profile.get_int(settings_section, "Show Toolbar", 1);
+    ShowWindow(toolbar.hwnd(), toolbar_visible ? SW_SHOWNA : SW_HIDE);
+    status_bar_visible = profile.get_int(settings_section, "Show Status Bar", 1);
+    ShowWindow(status_bar.hwnd(), status_bar_visible ? SW_SHOWNA : SW_HIDE);
+    recalc_layout();
+
+    restore_window_rect();
+    return true;
+}
+
+void CMainFrame::restore_window_rect()
+{
+    Profile& profile = app_profile();
+    Window_rect stored{profile.get_int(settings_section, "Window X", default_window_rect.x),
+                       profile.get_int(settings_section, "Window Y", default_window_rect.y),
+                       profile.get_int(settings_section, "Window Width", default_window_rect.width),
+                       profile.get_int(settings_section, "Window Height",
+                                       default_window_rect.height)};
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    Window_rect r = fit_window_rect(stored, work.right, work.bottom);
+    MoveWindow(hwnd(), r.x, r.y, r.width, r.height, FALSE);
+}
+
+void CMainFrame::restore_window_state()
+{
+    Profile& profile = app_profile();
+    if (profile.get_int(settings_section, "Window Maximized", 0) != 0) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        GetWindowPlacement(hwnd(), &placement);
+        placement.showCmd = SW_SHOWMAXIMIZED;
+        SetWindowPlacement(hwnd(), &placement);
+    }
+    int size = profile.get_int(settings_section, "Font Size", 0);
+    if (size < 1 || size > 500) size = 10;
+    for (const Font_item& item : font_items) {
+        if (item.size == size) {
+            OnFontSize(item.command);
+            return;
+        }
+    }
+    if (the_edit_view) the_edit_view->set_font(size);
+    checked_font_item_ = ID_FONT_SIZE_OTHER;
+}
+
+void CMainFrame::set_auto_indicator(int on)
+{
+    status_bar.set_text(1, on ? load_string(ID_INDICATOR_AUTO) : std::string());
+}
+
+void CMainFrame::OnViewToolbar()
+{
+    toolbar_visible = toolbar_visible ? 0 : 1;
+    show_bar(toolbar.hwnd(), toolbar_visible != 0);
+}
+
+void CMainFrame::OnViewStatusBar()
+{
+    status_bar_visible = status_bar_visible ? 0 : 1;
+    show_bar(status_bar.hwnd(), status_bar_visible != 0);
+}
+
+void CMainFrame::OnFontSize(int command)
+{
+    const int size = font_size_of(command);
+    if (!size) return;
+    if (the_edit_view) the_edit_view->set_font(size);
+    checked_font_item_ = command;
+}
+
+void CMainFrame::destroy_window()
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(hwnd(), &placement)) {
+        const RECT& normal = placement.rcNormalPosition;
+        Profile& profile = app_profile();
+        profile.write_int(settings_section, "Window X", normal.left);
+        profile.write_int(settings_section, "Window Y", normal.top);
+        profile.write_int(settings_section, "Window Width", normal.right - normal.left);
+        profile.write_int(settings_section, "Window Height", normal.bottom - normal.top);
+        profile.write_int(settings_section, "Window Maximized", IsZoomed(hwnd()) ? 1 : 0);
+    }
+    Frame_window::destroy_window();
+}
+
+bool CMainFrame::command_state(int id, Command_state& state)
+{
+    switch (id) {
+    case ID_VIEW_TOOLBAR:
+        state.checked = toolbar_visible != 0;
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        state.checked = status_bar_visible != 0;
+        return true;
+    case ID_FONT_SIZE_OTHER:
+        // Join (small dialogs): enabled once the "Custom Font Size" dialog is here.
+        state.enabled = false;
+        state.checked = checked_font_item_ == ID_FONT_SIZE_OTHER;
+        return true;
+    }
+    if (font_size_of(id)) {
+        state.checked = checked_font_item_ == id;
+        return true;
+    }
+    return false;
+}
+
+void CMainFrame::on_command(int id)
+{
+    switch (id) {
+    case ID_VIEW_TOOLBAR: OnViewToolbar(); return;
+    case ID_VIEW_STATUS_BAR: OnViewStatusBar(); return;
+    }
+    if (font_size_of(id)) OnFontSize(id);
+}

@@ -1,0 +1,53 @@
+// The main window: toolbar with the preset selector, the editor, and a status bar with the
+// Auto Clean pane. It restores and stores its placement and its bars' visibility, and carries
+// the View menu's bar toggles and font sizes.
+#pragma once
+
+#include <windows.h>
+
+#include "app/window_rect.h"
+#include "framework/frame_window.h"
+#include "framework/status_bar.h"
+#include "settings/ToolbarPresets.h"
+
+class CSorvaneDoc;
+class CSorvaneEditView;
+
+class CMainFrame : public Frame_window {
+public:
+    CMainFrame();
+    // Stores "Show Toolbar" and "Show Status Bar".
+    ~CMainFrame() override;
+
+    bool create(CSorvaneDoc& document, CSorvaneEditView& view);
+
+    // Once, after the window is first shown: maximized state and editor font size.
+    void restore_window_state();
+    // The Auto Clean pane shows "AUTO" while on is non-zero.
+    void set_auto_indicator(int on);
+
+    void OnViewToolbar();
+    void OnViewStatusBar();
+    void OnFontSize(int command);
+
+    bool command_state(int id, Command_state& state) override;
+    void on_command(int id) override;
+
+    Status_bar status_bar;
+    ToolbarPresets toolbar;
+    int toolbar_visible = 1;
+    int status_bar_visible = 1;
+
+protected:
+    bool on_create() override;
+    // Stores the window placement, then destroys the window.
+    void destroy_window() override;
+
+private:
+    void restore_window_rect();
+    // The Font Size item with the check mark.
+    int checked_font_item_ = 0;
+};
+
+// The one main frame, set by its constructor.
+extern CMainFrame* main_frame;

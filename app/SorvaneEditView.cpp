@@ -1,0 +1,243 @@
+#include "app/SorvaneEditView.h"
+
+#include <cstdio>
+#include <share.h>
+
+#include "app/MainFrame.h"
+#include "app/Sorvane.h"
+#include "app/globals.h"
+#include "engine/cleaning.h"
+#include "engine/line_list.h"
+#include "framework/application.h"
+#include "resources/resource.h"
+#include "settings/Cleaning_prefs.h"
+
+CSorvaneEditView* the_edit_view = nullptr;
+
+namespace {
+const char* const settings_section = "Settings";
+const char* const text_full_message =
+    "Unable to complete this operation.  The maximum amount of text has been exceeded.";
+}  // namespace
+
+CSorvaneEditView::~CSorvaneEditView()
+{
+    TRACE_HERE();
+    // Before initialize the switch was never read: storing it would overwrite the user's value.
+    if (edit) {
+        Profile& profile = app_profile();
+        if (!profile.write_int(settings_section, "Font Size", font_size))
+            warning_last("Unable to save current font size.");
+        if (!profile.write_int(settings_section, "AutoClean", autoclean))
+            warning_last("Unable to save AutoClean setting.");
+    }
+    TRACE_HERE();
+    if (the_edit_view == this) the_edit_view = nullptr;
+    if (font) {
+        if (hwnd()) Edit_view::set_font(nullptr, false);
+        DeleteObject(font);
+    }
+}
+
+void CSorvaneEditView::adjust_style(DWORD& style, DWORD&)
+{
+    // Long lines wrap at the window's edge (on screen only).
+    style &= ~static_cast<DWORD>(WS_HSCROLL | ES_AUTOHSCROLL);
+}
+
+bool CSorvaneEditView::create_view(HWND parent, int id)
+{
+    if (!Edit_view::create_view(parent, id)) return false;
+    set_limit(text_limit);
+    return true;
+}
+
+void CSorvaneEditView::initialize()
+{
+    TRACE_HERE();
+    edit = this;
+    // Join (clipboard monitor): the view joins the clipboard viewer chain here and writes the
+    // console trace "next win = %04x\n".
+    monitoring = 1;
+    const int stored = app_profile().get_int(settings_section, "AutoClean", 2147483647);
+    autoclean = (stored == 0 || stored == 1) ? stored : 1;
+    load_abbreviations();
+    TRACE_HERE();
+}
+
+void CSorvaneEditView::load_abbreviations()
+{
+    const std::string path = program_directory + "\\abbr.dat";
+    std::FILE* file = _fsopen(path.c_str(), "rb", _SH_DENYWR);
+    if (!file) {
+        critical_error("Unable to open file \"" + path + "\".  You may need to reinstall the program.");
+        fatal_exit();
+    }
+    std::string content;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, n);
+    std::fclose(file);
+    abbreviations = parse_abbreviations(content);
+}
+
+void CSorvaneEditView::set_font(int size)
+{
+    TRACE_HERE();
+    HDC screen = GetDC(nullptr);
+    const int pixels_per_inch = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    HFONT created = CreateFontA(-MulDiv(size, pixels_per_inch, 72), 0, 0, 0, 0, FALSE, FALSE, FALSE,
+                                1, 0, 0, 0, 1, "Courier New");
+    Edit_view::set_font(created, true);
+    if (font) DeleteObject(font);
+    font = created;
+    font_size = size;
+    TRACE_HERE();
+}
+
+void CSorvaneEditView::set_tab_stops_from_settings()
+{
+    int width = cleaning_prefs->get_int_setting("spac-tab stops");
+    // A width of 0 would give the control's default stops, not what the engine assumes.
+    if (width < 1) width = 1;
+    set_tab_stops(width * 4);
+}
+
+bool CSorvaneEditView::selection_not_empty() const
+{
+    int start = 0, end = 0;
+    selection(start, end);
+    return start >= 0 && end > 0 && start < end;
+}
+
+bool CSorvaneEditView::holds_text() const
+{
+    const int lines = line_count();
+    return lines > 1 || (lines == 1 && line_length(0) > 0);
+}
+
+bool CSorvaneEditView::replace_with(const std::string& cleaned, int start, int end)
+{
+    const long long length = GetWindowTextLengthA(hwnd());
+    const long long replaced = (end < 0 ? length : end) - start;
+    if (length - replaced + static_cast<long long>(cleaned.size()) > limit()) {
+        warning(text_full_message);
+        return false;
+    }
+    set_selection(start, end);
+    scroll_caret();
+    replace_selection(cleaned, true);
+    return true;
+}
+
+void CSorvaneEditView::clean_everything()
+{
+    TRACE_HERE();
+    if (!edit) return;
+    Line_list lines = text_to_line_list(edit->text());
+    Cleaner(*cleaning_prefs, abbreviations).clean_lines(lines);
+    if (replace_with(line_list_to_text(lines), 0, -1)) edit->set_selection(-1, 0);
+    TRACE_HERE();
+}
+
+void CSorvaneEditView::clean_selected()
+{
+    TRACE_HERE();
+    if (!edit) return;
+    int start = 0, end = 0;
+    edit->selection(start, end);
+    if (!(start >= 0 && end > 0 && start < end)) return;
+    const std::string selected = edit->text().substr(static_cast<std::size_t>(start),
+                                                     static_cast<std::size_t>(end - start));
+    if (console_present()) console_trace("Selected: '%s'\n", selected.c_str());
+    Line_list lines = text_to_line_list(selected);
+    Cleaner(*cleaning_prefs, abbreviations).clean_lines(lines);
+    replace_with(line_list_to_text(lines), start, end);
+    TRACE_HERE();
+}
+
+void CSorvaneEditView::select_all()
+{
+    set_selection(0, -1);
+    scroll_caret();
+}
+
+void CSorvaneEditView::copy_selection()
+{
+    if (!selection_not_empty()) return;
+    local_copy = 1;
+    copy();
+}
+
+void CSorvaneEditView::cut_selection()
+{
+    if (!selection_not_empty()) return;
+    local_copy = 1;
+    cut();
+}
+
+void CSorvaneEditView::toggle_autoclean()
+{
+    TRACE_HERE();
+    autoclean = autoclean ? 0 : 1;
+    const int show_warning = app_profile().get_int(settings_section, "Show Auto Clean Warning", 1);
+    if (autoclean == 1 && show_warning != 0) show_auto_clean_warning();
+    TRACE_HERE();
+}
+
+void CSorvaneEditView::show_auto_clean_warning()
+{
+    // Join (small dialogs): the "Auto Clean is Enabled" dialog opens here, modal, with
+    // monitoring_enabled at 0 while it is open.
+}
+
+bool CSorvaneEditView::command_state(int id, Command_state& state)
+{
+    switch (id) {
+    case ID_EDIT_CLEAN_EVERYTHING:
+        // Before initialize the state is left as it is.
+        if (edit) state.enabled = holds_text();
+        return true;
+    case ID_EDIT_CLEAN_SELECTED:
+        if (edit) state.enabled = selection_not_empty();
+        return true;
+    case ID_EDIT_SELECT_ALL:
+        return true;
+    case ID_EDIT_COPY:
+    case ID_EDIT_CUT:
+        state.enabled = selection_not_empty();
+        return true;
+    case ID_EDIT_PASTE:
+        state.enabled = can_paste();
+        return true;
+    case ID_EDIT_UNDO:
+        state.enabled = can_undo();
+        return true;
+    case ID_OPT_AUTOCLEAN:
+        state.checked = autoclean == 1;
+        if (main_frame) main_frame->set_auto_indicator(autoclean);
+        return true;
+    }
+    return false;
+}
+
+void CSorvaneEditView::on_command(int id)
+{
+    switch (id) {
+    case ID_EDIT_CLEAN_EVERYTHING: clean_everything(); break;
+    case ID_EDIT_CLEAN_SELECTED: clean_selected(); break;
+    case ID_EDIT_SELECT_ALL: select_all(); break;
+    case ID_EDIT_COPY: copy_selection(); break;
+    case ID_EDIT_CUT: cut_selection(); break;
+    case ID_EDIT_PASTE: paste(); break;
+    case ID_EDIT_UNDO: undo(); break;
+    case ID_OPT_AUTOCLEAN: toggle_autoclean(); break;
+    }
+}
+
+void CSorvaneEditView::on_reflected_notification(int code)
+{
+    // EN_MAXTEXT too: a paste cut short at the limit would otherwise lose text silently.
+    if (code == EN_ERRSPACE || code == EN_MAXTEXT) warning(text_full_message);
+}

@@ -1,0 +1,65 @@
+// The application object: one per process. It runs start(), the message loop and finish(), keeps
+// the program's profile, and is the last target in the command route.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/command.h"
+#include "framework/profile.h"
+
+class Frame_window;
+
+class Application : public Command_target {
+public:
+    Application();
+    ~Application() override;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The one application object, or nullptr when none exists.
+    static Application* current();
+
+    // start(); when it succeeds, the message loop and finish(). Returns the exit code (0 when
+    // start fails).
+    int run(const std::string& command_line, int show_command);
+    const std::string& command_line() const { return command_line_; }
+    int show_command() const { return show_command_; }
+
+    Profile& profile() { return profile_; }
+    void set_profile(const std::string& company, const std::string& application);
+
+    void set_main_frame(Frame_window* frame) { main_frame_ = frame; }
+    Frame_window* main_frame_window() const { return main_frame_; }
+
+    // Modeless dialogs get their keyboard handling from the loop while registered.
+    void add_modeless(HWND dialog);
+    void remove_modeless(HWND dialog);
+
+    // Runs until WM_QUIT; returns its exit code.
+    int message_loop();
+    // Dialog keys for modeless dialogs, then the main frame's accelerators.
+    bool pre_translate(MSG& msg);
+    // Keeps messages flowing for ms milliseconds (a pause that still paints).
+    void pause(DWORD ms);
+    // When the queue has emptied: the main frame refreshes its bars.
+    virtual void on_idle();
+
+protected:
+    // Start-up; false ends the program without the loop.
+    virtual bool start() = 0;
+    // Shut-down after the loop; returns the exit code.
+    virtual int finish(int loop_result) { return loop_result; }
+
+private:
+    std::string command_line_;
+    int show_command_ = SW_SHOWNORMAL;
+    Profile profile_;
+    Frame_window* main_frame_ = nullptr;
+    std::vector<HWND> modeless_;
+};
+
+// The profile of the current application.
+Profile& app_profile();

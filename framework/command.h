@@ -1,0 +1,23 @@
+// Commands: one id serves the menu item, the toolbar button and the accelerator. A target that
+// handles an id says so in command_state, which is also the one place its enabled and checked
+// state is decided; on_command runs only for the first target in the route that handles the id,
+// and only while that state is enabled.
+#pragma once
+
+struct Command_state {
+    bool enabled = true;
+    bool checked = false;
+};
+
+class Command_target {
+public:
+    virtual ~Command_target() = default;
+    // Returns whether this target handles id; when it does it may narrow state.
+    virtual bool command_state(int id, Command_state& state)
+    {
+        (void)id;
+        (void)state;
+        return false;
+    }
+    virtual void on_command(int id) { (void)id; }
+};

@@ -1,0 +1,157 @@
+#include "framework/dialog.h"
+
+#include <vector>
+
+#include "app/globals.h"
+#include "framework/application.h"
+#include "framework/controls.h"
+#include "framework/guard.h"
+#include "framework/window.h"
+
+HWND Data_exchange::control(int id) const
+{
+    HWND window = GetDlgItem(dialog_, id);
+    if (!window) INTERNAL_ERROR();
+    return window;
+}
+
+void Data_exchange::text(int id, std::string& value)
+{
+    HWND window = control(id);
+    if (saving_)
+        value = window_text(window);
+    else
+        SetWindowTextA(window, value.c_str());
+}
+
+void Data_exchange::check(int id, int& value)
+{
+    HWND window = control(id);
+    if (saving_)
+        value = SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    else
+        SendMessageA(window, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Data_exchange::combo_index(int id, int& value)
+{
+    HWND window = control(id);
+    if (saving_) {
+        LRESULT index = SendMessageA(window, CB_GETCURSEL, 0, 0);
+        value = index == CB_ERR ? -1 : static_cast<int>(index);
+    } else {
+        SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+    }
+}
+
+void Data_exchange::fail(int id)
+{
+    failed_ = true;
+    HWND window = control(id);
+    SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window), TRUE);
+    if (window_class(window) == "edit") SendMessageA(window, EM_SETSEL, 0, -1);
+}
+
+Dialog::~Dialog()
+{
+    if (hwnd_ && !modal_) {
+        HWND window = hwnd_;
+        close(IDCANCEL);
+        if (IsWindow(window)) SetWindowLongPtrA(window, DWLP_USER, 0);
+    }
+}
+
+INT_PTR Dialog::run_modal(HWND owner)
+{
+    modal_ = true;
+    return DialogBoxParamA(module_instance(), MAKEINTRESOURCEA(template_id_), owner, dialog_proc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::create_modeless(HWND owner)
+{
+    modal_ = false;
+    HWND window = CreateDialogParamA(module_instance(), MAKEINTRESOURCEA(template_id_), owner,
+                                     dialog_proc, reinterpret_cast<LPARAM>(this));
+    if (!window) return false;
+    if (Application* app = Application::current()) app->add_modeless(window);
+    return true;
+}
+
+void Dialog::close(INT_PTR result)
+{
+    if (!hwnd_) return;
+    if (modal_)
+        EndDialog(hwnd_, result);
+    else
+        DestroyWindow(hwnd_);
+}
+
+HWND Dialog::item(int id) const
+{
+    HWND window = GetDlgItem(hwnd_, id);
+    if (!window) INTERNAL_ERROR();
+    return window;
+}
+
+bool Dialog::update_data(bool saving)
+{
+    Data_exchange dx(hwnd_, saving);
+    exchange(dx);
+    return !dx.failed();
+}
+
+void Dialog::on_ok()
+{
+    if (update_data(true)) close(IDOK);
+}
+
+void Dialog::on_cancel() { close(IDCANCEL); }
+
+bool Dialog::on_command(int id, int, HWND)
+{
+    switch (id) {
+    case IDOK:
+        on_ok();
+        return true;
+    case IDCANCEL:
+        on_cancel();
+        return true;
+    }
+    return false;
+}
+
+INT_PTR Dialog::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        update_data(false);
+        return on_init() ? TRUE : FALSE;
+    case WM_COMMAND:
+        return on_command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK Dialog::dialog_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept
+{
+    return guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        Dialog* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+        if (msg == WM_INITDIALOG) {
+            self = reinterpret_cast<Dialog*>(lp);
+            if (self) {
+                self->hwnd_ = window;
+                SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+            }
+        }
+        if (!self) return FALSE;
+        INT_PTR result = self->handle(msg, wp, lp);
+        if (msg == WM_NCDESTROY) {
+            if (!self->modal_)
+                if (Application* app = Application::current()) app->remove_modeless(window);
+            SetWindowLongPtrA(window, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+        }
+        return result;
+    });
+}

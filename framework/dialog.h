@@ -1,0 +1,70 @@
+// Dialogs from resource templates, modal or modeless, bound to their object through DWLP_USER.
+// Each dialog moves values between its controls and its members in one exchange() function,
+// used in both directions; a failed check keeps the dialog open with the control focused.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class Data_exchange {
+public:
+    Data_exchange(HWND dialog, bool saving) : dialog_(dialog), saving_(saving) {}
+
+    // true: controls to members (OK); false: members to controls (start).
+    bool saving() const { return saving_; }
+    void text(int id, std::string& value);
+    // A check box as 1 (checked) or 0.
+    void check(int id, int& value);
+    // The selected entry of a combo box, -1 for none.
+    void combo_index(int id, int& value);
+
+    // Marks the exchange failed and puts the focus on control id, its text selected.
+    void fail(int id);
+    bool failed() const { return failed_; }
+
+private:
+    HWND control(int id) const;
+
+    HWND dialog_;
+    bool saving_;
+    bool failed_ = false;
+};
+
+class Dialog {
+public:
+    explicit Dialog(int template_id) : template_id_(template_id) {}
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Returns the result given to close(), or -1 when the dialog cannot be created.
+    INT_PTR run_modal(HWND owner);
+    // Shows the dialog without waiting; the message loop gives it its keys.
+    bool create_modeless(HWND owner);
+    void close(INT_PTR result);
+
+    HWND hwnd() const { return hwnd_; }
+    // A control of the dialog; a missing one is an internal error.
+    HWND item(int id) const;
+    // Runs exchange() in one direction; false when a check failed.
+    bool update_data(bool saving);
+
+protected:
+    // After the controls are filled; the result is WM_INITDIALOG's (true: default focus).
+    virtual bool on_init() { return true; }
+    virtual void exchange(Data_exchange& dx) { (void)dx; }
+    virtual void on_ok();
+    virtual void on_cancel();
+    // A WM_COMMAND of the dialog; returns whether it was handled.
+    virtual bool on_command(int id, int code, HWND control);
+    // Every message; returns what the dialog procedure returns (FALSE: not handled).
+    virtual INT_PTR handle(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    static INT_PTR CALLBACK dialog_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+
+    int template_id_;
+    HWND hwnd_ = nullptr;
+    bool modal_ = false;
+};

@@ -1,0 +1,90 @@
+#include "framework/edit_view.h"
+
+#include <vector>
+
+bool Edit_view::create_view(HWND parent, int id)
+{
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | ES_AUTOHSCROLL |
+                  ES_AUTOVSCROLL | ES_MULTILINE | ES_NOHIDESEL;
+    DWORD ex_style = WS_EX_CLIENTEDGE;
+    adjust_style(style, ex_style);
+    HWND edit = CreateWindowExA(ex_style, "EDIT", "", style, 0, 0, 0, 0, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                module_instance(), nullptr);
+    if (!edit) return false;
+    if (!subclass(edit)) {
+        DestroyWindow(edit);
+        return false;
+    }
+    return true;
+}
+
+std::string Edit_view::text() const
+{
+    int length = GetWindowTextLengthA(hwnd());
+    if (length <= 0) return std::string();
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    int got = GetWindowTextA(hwnd(), buffer.data(), length + 1);
+    return std::string(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+}
+
+void Edit_view::set_text(const std::string& text) { SetWindowTextA(hwnd(), text.c_str()); }
+
+void Edit_view::selection(int& start, int& end) const
+{
+    DWORD s = 0, e = 0;
+    SendMessageA(hwnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+    start = static_cast<int>(s);
+    end = static_cast<int>(e);
+}
+
+void Edit_view::set_selection(int start, int end)
+{
+    SendMessageA(hwnd(), EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+}
+
+void Edit_view::scroll_caret() { SendMessageA(hwnd(), EM_SCROLLCARET, 0, 0); }
+
+void Edit_view::replace_selection(const std::string& text, bool can_undo)
+{
+    SendMessageA(hwnd(), EM_REPLACESEL, can_undo ? TRUE : FALSE,
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int Edit_view::line_count() const
+{
+    return static_cast<int>(SendMessageA(hwnd(), EM_GETLINECOUNT, 0, 0));
+}
+
+int Edit_view::line_length(int position) const
+{
+    return static_cast<int>(SendMessageA(hwnd(), EM_LINELENGTH, static_cast<WPARAM>(position), 0));
+}
+
+void Edit_view::set_limit(int characters)
+{
+    SendMessageA(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(characters), 0);
+}
+
+int Edit_view::limit() const
+{
+    return static_cast<int>(SendMessageA(hwnd(), EM_GETLIMITTEXT, 0, 0));
+}
+
+void Edit_view::set_tab_stops(int width)
+{
+    SendMessageA(hwnd(), EM_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&width));
+    InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void Edit_view::set_font(HFONT font, bool redraw)
+{
+    SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
+}
+
+bool Edit_view::can_undo() const { return SendMessageA(hwnd(), EM_CANUNDO, 0, 0) != 0; }
+void Edit_view::undo() { SendMessageA(hwnd(), EM_UNDO, 0, 0); }
+bool Edit_view::can_paste() const { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
+void Edit_view::paste() { SendMessageA(hwnd(), WM_PASTE, 0, 0); }
+void Edit_view::copy() { SendMessageA(hwnd(), WM_COPY, 0, 0); }
+void Edit_view::cut() { SendMessageA(hwnd(), WM_CUT, 0, 0); }

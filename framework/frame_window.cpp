@@ -1,0 +1,237 @@
+#include "framework/frame_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "framework/application.h"
+#include "framework/status_bar.h"
+#include "framework/strings.h"
+#include "framework/toolbar.h"
+#include "framework/view.h"
+
+Frame_window::~Frame_window()
+{
+    Application* app = Application::current();
+    if (app && app->main_frame_window() == this) app->set_main_frame(nullptr);
+}
+
+bool Frame_window::create_frame(const char* class_name, int resource_id, Document& document,
+                                View& view)
+{
+    document_ = &document;
+    view_ = &view;
+    program_title_ = string_line(load_string(resource_id), 0);
+    HINSTANCE instance = module_instance();
+    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(resource_id));
+    if (!register_class(class_name, icon, nullptr)) return false;
+    accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(resource_id));
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(resource_id));
+    if (!create(class_name, program_title_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
+                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu)) {
+        if (menu && !IsMenu(menu)) menu = nullptr;
+        if (menu) DestroyMenu(menu);
+        return false;
+    }
+    update_title();
+    return true;
+}
+
+void Frame_window::update_title()
+{
+    std::string title = document_ ? document_->title() : std::string();
+    if (!title.empty() && !program_title_.empty()) title += " - ";
+    title += program_title_;
+    SetWindowTextA(hwnd(), title.c_str());
+}
+
+Command_state Frame_window::query_command(int id)
+{
+    Command_target* route[] = {view_, document_, this, Application::current()};
+    for (Command_target* target : route) {
+        Command_state state;
+        if (target && target->command_state(id, state)) return state;
+    }
+    return Command_state{false, false};
+}
+
+bool Frame_window::execute_command(int id)
+{
+    Command_target* route[] = {view_, document_, this, Application::current()};
+    for (Command_target* target : route) {
+        Command_state state;
+        if (!target || !target->command_state(id, state)) continue;
+        if (!state.enabled) return false;
+        target->on_command(id);
+        return true;
+    }
+    return false;
+}
+
+bool Frame_window::translate_accelerator(MSG& msg)
+{
+    if (!accelerators_ || !hwnd()) return false;
+    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+    return TranslateAcceleratorA(hwnd(), accelerators_, &msg) != 0;
+}
+
+void Frame_window::set_bars(Toolbar* toolbar, Status_bar* status_bar)
+{
+    toolbar_ = toolbar;
+    status_bar_ = status_bar;
+}
+
+void Frame_window::show_bar(HWND bar, bool show)
+{
+    if (!bar) return;
+    ShowWindow(bar, show ? SW_SHOWNA : SW_HIDE);
+    recalc_layout();
+}
+
+void Frame_window::recalc_layout()
+{
+    if (!hwnd()) return;
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    if (toolbar_ && toolbar_->hwnd() && IsWindowVisible(toolbar_->hwnd())) {
+        SendMessageA(toolbar_->hwnd(), TB_AUTOSIZE, 0, 0);
+        RECT r{};
+        GetWindowRect(toolbar_->hwnd(), &r);
+        client.top += r.bottom - r.top;
+    }
+    if (status_bar_ && status_bar_->hwnd() && IsWindowVisible(status_bar_->hwnd())) {
+        status_bar_->layout();
+        RECT r{};
+        GetWindowRect(status_bar_->hwnd(), &r);
+        client.bottom -= r.bottom - r.top;
+    }
+    if (client.bottom < client.top) client.bottom = client.top;
+    if (view_ && view_->hwnd())
+        MoveWindow(view_->hwnd(), client.left, client.top, client.right - client.left,
+                   client.bottom - client.top, TRUE);
+}
+
+void Frame_window::show_prompt(int id)
+{
+    if (!status_bar_) return;
+    std::string prompt = string_line(load_string(id), 0);
+    status_bar_->set_text(0, prompt.empty() ? idle_prompt_ : prompt);
+}
+
+void Frame_window::show_idle_prompt()
+{
+    if (status_bar_) status_bar_->set_text(0, idle_prompt_);
+}
+
+void Frame_window::on_idle()
+{
+    if (!hwnd()) return;
+    if (toolbar_ && toolbar_->hwnd())
+        toolbar_->update([this](int id) { return query_command(id); });
+    if (status_bar_) status_bar_->update_keys();
+}
+
+void Frame_window::destroy_window()
+{
+    if (hwnd()) DestroyWindow(hwnd());
+}
+
+void Frame_window::update_menu(HMENU popup)
+{
+    const int count = GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        UINT id = GetMenuItemID(popup, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separator or submenu
+        Command_state state = query_command(static_cast<int>(id));
+        EnableMenuItem(popup, i, MF_BYPOSITION | (state.enabled ? MF_ENABLED : MF_GRAYED));
+        CheckMenuItem(popup, i, MF_BYPOSITION | (state.checked ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+LRESULT Frame_window::on_notify(WPARAM wp, NMHDR* header)
+{
+    switch (header->code) {
+    case TBN_HOTITEMCHANGE: {
+        auto* hot = reinterpret_cast<NMTBHOTITEM*>(header);
+        if (hot->dwFlags & HICF_LEAVING)
+            show_idle_prompt();
+        else
+            show_prompt(hot->idNew);
+        return 0;
+    }
+    case TTN_GETDISPINFOA:
+    case TTN_GETDISPINFOW: {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        UINT_PTR id = header->idFrom;
+        if (info->uFlags & TTF_IDISHWND) id = GetDlgCtrlID(reinterpret_cast<HWND>(id));
+        tip_text_ = string_line(load_string(static_cast<int>(id)), 1);
+        show_prompt(static_cast<int>(id));
+        if (header->code == TTN_GETDISPINFOA) {
+            info->lpszText = &tip_text_[0];
+        } else {
+            tip_wide_.assign(tip_text_.size() + 1, L'\0');
+            MultiByteToWideChar(CP_ACP, 0, tip_text_.c_str(), -1, &tip_wide_[0],
+                                static_cast<int>(tip_wide_.size()));
+            reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = &tip_wide_[0];
+        }
+        return 0;
+    }
+    case TTN_POP:
+        show_idle_prompt();
+        return 0;
+    }
+    return default_handling(WM_NOTIFY, wp, reinterpret_cast<LPARAM>(header));
+}
+
+LRESULT Frame_window::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:
+        if (!view_ || !view_->create_view(hwnd(), view_id) || !on_create()) return -1;
+        recalc_layout();
+        return 0;
+    case WM_SIZE:
+        recalc_layout();
+        return 0;
+    case WM_SETFOCUS:
+        if (view_ && view_->hwnd()) SetFocus(view_->hwnd());
+        return 0;
+    case WM_INITMENUPOPUP:
+        if (!HIWORD(lp)) update_menu(reinterpret_cast<HMENU>(wp));
+        return 0;
+    case WM_MENUSELECT: {
+        UINT flags = HIWORD(wp);
+        if ((flags == 0xFFFF && !lp) || (flags & (MF_POPUP | MF_SEPARATOR)))
+            show_idle_prompt();
+        else
+            show_prompt(LOWORD(wp));
+        return 0;
+    }
+    case WM_EXITMENULOOP:
+        show_idle_prompt();
+        return 0;
+    case WM_COMMAND: {
+        HWND from = reinterpret_cast<HWND>(lp);
+        if (from && view_ && from == view_->hwnd()) {
+            view_->on_reflected_notification(HIWORD(wp));
+            return 0;
+        }
+        // Menus send 0, accelerators 1, toolbar buttons BN_CLICKED (0).
+        if (HIWORD(wp) == 0 || HIWORD(wp) == 1) execute_command(LOWORD(wp));
+        return 0;
+    }
+    case WM_NOTIFY:
+        return on_notify(wp, reinterpret_cast<NMHDR*>(lp));
+    case WM_CLOSE:
+        if (can_close()) destroy_window();
+        return 0;
+    case WM_NCDESTROY: {
+        Application* app = Application::current();
+        if (app && app->main_frame_window() == this) {
+            app->set_main_frame(nullptr);
+            PostQuitMessage(0);
+        }
+        return default_handling(msg, wp, lp);
+    }
+    }
+    return default_handling(msg, wp, lp);
+}

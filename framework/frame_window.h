@@ -1,0 +1,78 @@
+// The main frame: a top-level window with the menu, accelerators and icon of one resource id,
+// an optional toolbar and status bar, and the view filling the rest of the client area.
+// Commands travel view, document, frame, application; the first target that handles an id
+// decides its state, and an id no target handles is disabled.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/command.h"
+#include "framework/window.h"
+
+class Document;
+class Status_bar;
+class Toolbar;
+class View;
+
+class Frame_window : public Window, public Command_target {
+public:
+    // The view's child window id.
+    static constexpr int view_id = 0xE900;
+
+    ~Frame_window() override;
+
+    // Creates the frame (hidden) and its view. resource_id names the menu, accelerators and
+    // icon, and the string whose first line is the program's title.
+    bool create_frame(const char* class_name, int resource_id, Document& document, View& view);
+
+    Document* document() const { return document_; }
+    View* view() const { return view_; }
+    HMENU menu() const { return GetMenu(hwnd()); }
+
+    // The state of id along the route.
+    Command_state query_command(int id);
+    // Runs id on the first target of the route that handles it, if enabled there.
+    bool execute_command(int id);
+    // Accelerators for messages to the frame or its children.
+    bool translate_accelerator(MSG& msg);
+
+    // The bars the layout places; either may be null.
+    void set_bars(Toolbar* toolbar, Status_bar* status_bar);
+    void show_bar(HWND bar, bool show);
+    void recalc_layout();
+
+    // The message pane: a command's prompt (first line of its string), or the idle prompt.
+    void show_prompt(int id);
+    void show_idle_prompt();
+    void set_idle_prompt(const std::string& text) { idle_prompt_ = text; }
+    void update_title();
+
+    // Queue empty: toolbar buttons and key panes follow the command states.
+    virtual void on_idle();
+
+protected:
+    // After the frame and its view exist; false fails the creation.
+    virtual bool on_create() { return true; }
+    // Asked before the frame closes; false keeps it open.
+    virtual bool can_close() { return true; }
+    // The frame's destruction; overrides do their work, then call this.
+    virtual void destroy_window();
+
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void update_menu(HMENU popup);
+    LRESULT on_notify(WPARAM wp, NMHDR* header);
+
+    Document* document_ = nullptr;
+    View* view_ = nullptr;
+    Toolbar* toolbar_ = nullptr;
+    Status_bar* status_bar_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    std::string program_title_;
+    std::string idle_prompt_;
+    std::string tip_text_;
+    std::wstring tip_wide_;
+};

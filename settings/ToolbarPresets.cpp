@@ -1,0 +1,76 @@
+#include "settings/ToolbarPresets.h"
+
+#include <commctrl.h>
+
+#include "app/globals.h"
+#include "resources/resource.h"
+#include "settings/Cleaning_prefs.h"
+#include "settings/cleaning_settings.h"
+
+namespace {
+constexpr int preset_slot_width = 200;
+constexpr int drop_down_height = 200;
+}  // namespace
+
+ToolbarPresets::ToolbarPresets() { toolbar_preset_combo = &preset_combo; }
+
+ToolbarPresets::~ToolbarPresets()
+{
+    if (toolbar_preset_combo == &preset_combo) toolbar_preset_combo = nullptr;
+    if (toolbar_font) DeleteObject(toolbar_font);
+}
+
+bool ToolbarPresets::Create(HWND parent, DWORD style, int id, const std::vector<int>& layout)
+{
+    TRACE_HERE();
+    if (layout.empty() || layout.back() != 0) return false;
+    if (!create(parent, style, id, IDR_MAINFRAME, layout)) return false;
+
+    const int slot = static_cast<int>(layout.size()) - 1;
+    if (!make_control_slot(slot, IDC_TOOLBAR_PRESETS, preset_slot_width)) return false;
+    RECT rect = entry_rect(slot);
+    const int slot_height = rect.bottom - rect.top;
+    rect.bottom = rect.top + drop_down_height;
+    if (!preset_combo.create(hwnd(), IDC_TOOLBAR_PRESETS, rect,
+                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_SORT | CBS_DROPDOWNLIST))
+        return false;
+
+    HDC dc = GetDC(preset_combo.hwnd());
+    const int height = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSX), 72);
+    ReleaseDC(preset_combo.hwnd(), dc);
+    toolbar_font = CreateFontA(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, 1, 0, 0, 0, 1,
+                               "MS Sans Serif");
+    preset_combo.set_font(toolbar_font, true);
+
+    // Centred on the buttons, now that the font has given the box its height.
+    RECT box{};
+    GetWindowRect(preset_combo.hwnd(), &box);
+    const int box_height = box.bottom - box.top;
+    const int top = rect.top + (slot_height > box_height ? (slot_height - box_height) / 2 : 0);
+    SetWindowPos(preset_combo.hwnd(), nullptr, rect.left, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    add_control_tip(preset_combo.hwnd(), parent);
+    preset_combo.init(true, true, true, toolbar_font);
+    TRACE_HERE();
+    return true;
+}
+
+void ToolbarPresets::OnSelchangePreset()
+{
+    TRACE_HERE();
+    const std::string name = preset_combo.get_selected_name();
+    if (name != no_preset_name) {
+        cleaning_prefs->copy_prefs(cleaning_prefs->get_preset(name),
+                                   cleaning_prefs->current_settings);
+        cleaning_prefs->write_prefs_to_reg(cleaning_prefs->current_settings,
+                                           cleaning_prefs->current_key, nullptr);
+    }
+    current_preset_name = name;
+    TRACE_HERE();
+}
+
+void ToolbarPresets::on_control_notification(int id, int code, HWND)
+{
+    if (id == IDC_TOOLBAR_PRESETS && code == CBN_SELCHANGE) OnSelchangePreset();
+}
