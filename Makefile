@@ -38,5 +38,10 @@ test-windows:
 	 if [ "$$tree" = win64 ]; then $(MAKE) --no-print-directory win64; fi; \
 	 scripts/with-xvfb bash -c "cd build/$$tree && ctest --output-on-failure -V"
 
+# Whole-process timing against fmt on a generated corpus, then the pathological inputs.
+bench: native
+	@mkdir -p build/bench
+	@$(NATIVE)/bench/sorvane-bench $(NATIVE)/sorvane-clean build/bench
+
 clean:
 	rm -rf build

@@ -92,6 +92,8 @@ private:
         current += ' ';
         if (sentence_end && options_.sentence_spaces == 2) current += ' ';
         current.append(a.substr(leading_whitespace(a)));
+        // Lines joined away give their memory back now, while it can still be reused.
+        for (std::size_t i = next_; i <= a_index; ++i) std::string().swap(lines_[i]);
         next_ = a_index + 1;
         return true;
     }
@@ -112,41 +114,67 @@ void join_paragraph_lines(Line_list& lines, const Join_options& options, const L
     Joiner(lines, options, ids, abbreviations).run();
 }
 
-std::string wrap_text(std::string_view text, std::optional<std::int64_t> first_indent,
+namespace {
+
+// Without tabs every character advances the column by one, so a text no longer than the
+// maximum has no chunk that could reach it.
+bool fits(std::string_view text, std::int64_t max_length)
+{
+    return static_cast<std::int64_t>(text.size()) <= max_length &&
+           text.find('\t') == std::string_view::npos;
+}
+
+// Walks the text chunk by chunk (the blanks before a word, then the word) and copies each
+// output line's stretch of text whole.
+std::string wrapped(std::string_view text, std::int64_t continuation_indent,
+                    std::int64_t max_length, int tab_stops)
+{
+    const std::size_t indent = spaces(continuation_indent), n = text.size();
+    std::string out;
+    out.reserve(n + n / 8);
+    std::int64_t column = 0;
+    std::size_t from = 0;  // text[from..] is not yet in out
+    for (std::size_t i = 0; i < n;) {
+        const std::size_t chunk = i;
+        std::int64_t last_column = column;  // where the chunk's last character stands
+        for (; i < n && is_blank(text[i]); ++i) {
+            last_column = column;
+            column = text[i] == '\t' ? next_tab_stop(column, tab_stops) : column + 1;
+        }
+        const std::size_t word = i;
+        while (i < n && !is_blank(text[i])) ++i;
+        if (i > word) last_column = column + static_cast<std::int64_t>(i - word - 1);
+        if (chunk == 0 || last_column < max_length) {
+            column += static_cast<std::int64_t>(i - word);
+            continue;
+        }
+        std::size_t kept = chunk;
+        while (kept < i && is_whitespace(text[kept])) ++kept;
+        out.append(text.substr(from, chunk - from));
+        from = i;
+        if (kept == n) break;  // trailing blanks alone would make a line of indentation
+        out += "\r\n";
+        out.append(indent, ' ');
+        from = kept;
+        column = static_cast<std::int64_t>(indent + (i - kept));
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
+}  // namespace
+
+std::string wrap_text(std::string text, std::optional<std::int64_t> first_indent,
                       std::int64_t continuation_indent, std::int64_t max_length, int tab_stops)
 {
     TRACE_HERE();
-    std::string indented;
     if (first_indent) {
-        indented.assign(spaces(*first_indent), ' ');
-        indented.append(text.substr(leading_whitespace(text)));
-        text = indented;
+        const std::size_t lead = leading_whitespace(text);
+        text.replace(0, lead, spaces(*first_indent), ' ');
     }
-    const std::size_t indent = spaces(continuation_indent);
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    std::int64_t column = 0;
-    std::size_t chunk = 0;  // start of the chunk being read
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const bool last = i + 1 == text.size();
-        const bool ends_chunk = last || (!is_blank(c) && is_blank(text[i + 1]));
-        if (ends_chunk && chunk > 0 && column >= max_length) {
-            std::string_view word = text.substr(chunk, i + 1 - chunk);
-            word.remove_prefix(leading_whitespace(word));
-            if (word.empty() && last) break;  // trailing blanks alone would make a line of indentation
-            out += "\r\n";
-            out.append(indent, ' ');
-            out.append(word);
-            column = static_cast<std::int64_t>(indent + word.size());
-        } else {
-            if (ends_chunk) out.append(text.substr(chunk, i + 1 - chunk));
-            column = c == '\t' ? next_tab_stop(column, tab_stops) : column + 1;
-        }
-        if (ends_chunk) chunk = i + 1;
-    }
+    if (!fits(text, max_length)) text = wrapped(text, continuation_indent, max_length, tab_stops);
     TRACE_HERE();
-    return out;
+    return text;
 }
 
 void wrap_lines(Line_list& lines, const Wrap_options& options, const List_ids& ids)
@@ -154,16 +182,17 @@ void wrap_lines(Line_list& lines, const Wrap_options& options, const List_ids& i
     for (std::string& line : lines) {
         const std::int64_t k = static_cast<std::int64_t>(list_id_length(line, ids));
         if (k > 0 && options.list_format == 1) {
-            if (options.list_adjust_indent)
-                line = wrap_text(line, options.list_indent,
-                                 std::int64_t{options.list_indent} + k + 1, options.list_max,
-                                 options.tab_stops);
-            else
-                line = wrap_text(line, std::nullopt,
-                                 indentation_width(line, options.tab_stops) + k + 1,
-                                 options.list_max, options.tab_stops);
+            const std::int64_t max = options.list_max;
+            if (options.list_adjust_indent) {
+                const std::int64_t a = options.list_indent;
+                line = wrap_text(std::move(line), a, a + k + 1, max, options.tab_stops);
+            } else {
+                const std::int64_t b = indentation_width(line, options.tab_stops);
+                line = wrap_text(std::move(line), std::nullopt, b + k + 1, max, options.tab_stops);
+            }
         } else if (options.paragraph_max != 0) {
-            line = wrap_text(line, std::nullopt, 0, options.paragraph_max, options.tab_stops);
+            line = wrap_text(std::move(line), std::nullopt, 0, options.paragraph_max,
+                             options.tab_stops);
         }
     }
 }

@@ -41,6 +41,7 @@ void wrap_lines(Line_list& lines, const Wrap_options& options, const List_ids& i
 // max_length or further, except the first; a moved chunk loses its blanks and follows CR LF and
 // continuation_indent spaces. With first_indent, the text's own leading whitespace is replaced by
 // that many spaces. Words are never split; blanks at the very end that would start a line of
-// their own are dropped. Negative counts are taken as 0.
-std::string wrap_text(std::string_view text, std::optional<std::int64_t> first_indent,
+// their own are dropped. Negative counts are taken as 0. A text that needs no change is
+// returned as it came, without a copy.
+std::string wrap_text(std::string text, std::optional<std::int64_t> first_indent,
                       std::int64_t continuation_indent, std::int64_t max_length, int tab_stops);

@@ -109,48 +109,82 @@ void adjust_paragraph_indent(Line_list& lines, const Indent_options& options, co
     }
 }
 
+// In place, in two sweeps: the kept lines move up over the blank ones, then down to their
+// places with the empty lines between them.
 void adjust_paragraph_spacing(Line_list& lines, int lines_between)
 {
-    const std::size_t gap = lines_between > 0 ? static_cast<std::size_t>(lines_between) : 0;
-    Line_list out;
     std::size_t kept = 0;
-    for (const std::string& line : lines)
-        if (!is_blank_line(line)) ++kept;
-    out.reserve(kept == 0 ? 0 : kept + (kept - 1) * gap);
-    for (std::string& line : lines) {
-        if (is_blank_line(line)) continue;
-        if (!out.empty()) out.resize(out.size() + gap);
-        out.push_back(std::move(line));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (is_blank_line(lines[i])) continue;
+        if (kept != i) lines[kept] = std::move(lines[i]);
+        ++kept;
     }
-    lines.swap(out);
+    const std::size_t step = 1 + (lines_between > 0 ? static_cast<std::size_t>(lines_between) : 0);
+    lines.resize(kept);
+    if (kept == 0 || step == 1) return;
+    lines.resize((kept - 1) * step + 1);
+    for (std::size_t j = kept - 1; j > 0; --j) {
+        lines[j * step] = std::move(lines[j]);
+        lines[j].clear();
+    }
 }
+
+namespace {
+
+// The gap that replaces the blanks after word, or null when they stay as they are.
+const char* gap_for(std::string_view word, const Word_spacing_options& options,
+                    const Abbreviations& abbreviations)
+{
+    if (ends_sentence(word, abbreviations)) {
+        if (!options.clean_sentence_spacing) return nullptr;
+        return options.sentence_spaces == 2 ? "  " : " ";
+    }
+    return options.remove_extra_spaces ? " " : nullptr;
+}
+
+// Copies the stretches that stay whole and leaves a line that needs no change untouched.
+void clean_line_spacing(std::string& line, const Word_spacing_options& options,
+                        const Abbreviations& abbreviations, std::string& out)
+{
+    const std::size_t end = trimmed_right_size(line);
+    if (end == 0) return;
+    const char* s = line.data();
+    std::size_t from = 0;  // s[from..] is not yet in out
+    bool changed = false;
+    auto replace = [&](std::size_t at, std::size_t to, std::string_view with) {
+        if (!changed) out.clear();
+        changed = true;
+        out.append(s + from, at - from);
+        out.append(with);
+        from = to;
+    };
+    std::size_t i = 0;
+    while (i < end && is_blank(s[i])) ++i;
+    std::size_t body = i;
+    while (body < end && is_whitespace(s[body])) ++body;
+    if (body != i) replace(i, body, {});
+    for (i = body; i < end;) {
+        const std::size_t word = i;
+        while (i < end && !is_blank(s[i])) ++i;
+        if (i == end) break;
+        const std::size_t word_end = i;
+        while (i < end && is_blank(s[i])) ++i;
+        const char* gap = gap_for({s + word, word_end - word}, options, abbreviations);
+        if (!gap) continue;
+        const std::string_view wanted(gap);
+        if (std::string_view(s + word_end, i - word_end) != wanted) replace(word_end, i, wanted);
+    }
+    if (!changed && end == line.size()) return;
+    if (!changed) out.clear();
+    out.append(s + from, end - from);
+    line.swap(out);
+}
+
+}  // namespace
 
 void clean_word_spacing(Line_list& lines, const Word_spacing_options& options,
                         const Abbreviations& abbreviations)
 {
     std::string out;
-    for (std::string& line : lines) {
-        const std::size_t end = trimmed_right_size(line);
-        if (end == 0) continue;
-        std::size_t i = 0;
-        while (i < end && is_blank(line[i])) ++i;
-        out.assign(line, 0, i);
-        while (i < end && is_whitespace(line[i])) ++i;
-        while (i < end) {
-            std::size_t word_end = i;
-            while (word_end < end && !is_blank(line[word_end])) ++word_end;
-            std::size_t gap_end = word_end;
-            while (gap_end < end && is_blank(line[gap_end])) ++gap_end;
-            std::string_view word(line.data() + i, word_end - i);
-            const bool sentence_end = ends_sentence(word, abbreviations);
-            out.append(word);
-            // The last word has no gap after it: the line was trimmed, and so is the result.
-            if (gap_end == word_end) break;
-            if (sentence_end ? options.clean_sentence_spacing : options.remove_extra_spaces)
-                out.append(sentence_end && options.sentence_spaces == 2 ? 2 : 1, ' ');
-            else out.append(line, word_end, gap_end - word_end);
-            i = gap_end;
-        }
-        line.swap(out);
-    }
+    for (std::string& line : lines) clean_line_spacing(line, options, abbreviations, out);
 }

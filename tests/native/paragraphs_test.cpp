@@ -99,7 +99,7 @@ TEST(JoinParagraphLines, ListItemsStartParagraphsAndTakeContinuations)
 
 std::string wrap(std::string_view text, std::int64_t max, int tab_stops = 4)
 {
-    return wrap_text(text, std::nullopt, 0, max, tab_stops);
+    return wrap_text(std::string(text), std::nullopt, 0, max, tab_stops);
 }
 
 TEST(WrapText, AChunkThatWouldEndAtColumnMaxOrBeyondMoves)

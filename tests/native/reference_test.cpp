@@ -1,0 +1,130 @@
+// The fast passes against the rules written out character by character, on many random texts.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/chars.h"
+#include "engine/paragraphs.h"
+#include "engine/spacing.h"
+
+namespace {
+
+class Random {
+public:
+    std::uint32_t below(std::uint32_t n)
+    {
+        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<std::uint32_t>(state_ >> 33) % n;
+    }
+
+private:
+    std::uint64_t state_ = 12345;
+};
+
+std::string random_text(Random& random, std::size_t max_size)
+{
+    static const char alphabet[] = {'a', 'b', 'M', 'r', ' ', ' ', ' ', '\t', '.', '?', '!',
+                                    '"', '\'', ')', '\v', '\xa0'};
+    std::string text(random.below(static_cast<std::uint32_t>(max_size) + 1), ' ');
+    for (char& c : text) c = alphabet[random.below(sizeof alphabet)];
+    return text;
+}
+
+std::size_t leading(const std::string& text, std::size_t from = 0)
+{
+    while (from < text.size() && is_whitespace(text[from])) ++from;
+    return from;
+}
+
+// Character by character: a chunk ends at a non-blank followed by a blank and at the last
+// character; a chunk other than the first whose last character stands at max or beyond moves.
+std::string reference_wrap(std::string text, std::optional<std::int64_t> first, std::int64_t rest,
+                           std::int64_t max, int tab_stops)
+{
+    if (first) text = std::string(*first > 0 ? *first : 0, ' ') + text.substr(leading(text));
+    const std::int64_t t = tab_stops < 1 ? 1 : tab_stops;
+    std::string out;
+    std::int64_t col = 0;
+    std::size_t chunk = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool last = i + 1 == text.size();
+        const bool ends = last || (!is_blank(text[i]) && is_blank(text[i + 1]));
+        if (ends && chunk > 0 && col >= max) {
+            std::size_t kept = chunk;
+            while (kept <= i && is_whitespace(text[kept])) ++kept;
+            if (kept > i && last) break;
+            const std::string piece = text.substr(kept, i + 1 - kept);
+            out += "\r\n" + std::string(rest > 0 ? rest : 0, ' ') + piece;
+            col = (rest > 0 ? rest : 0) + static_cast<std::int64_t>(piece.size());
+        } else {
+            if (ends) out += text.substr(chunk, i + 1 - chunk);
+            col = text[i] == '\t' ? col + t - col % t : col + 1;
+        }
+        if (ends) chunk = i + 1;
+    }
+    return out;
+}
+
+TEST(Reference, WrapTextFollowsTheChunkRuleOnRandomTexts)
+{
+    Random random;
+    for (int round = 0; round < 20000; ++round) {
+        const std::string text = random_text(random, 40);
+        const std::int64_t max = static_cast<std::int64_t>(random.below(24)) - 2;
+        const std::int64_t rest = static_cast<std::int64_t>(random.below(8)) - 2;
+        const int tab_stops = static_cast<int>(random.below(7)) - 1;
+        std::optional<std::int64_t> first;
+        if (random.below(2)) first = static_cast<std::int64_t>(random.below(6)) - 1;
+        ASSERT_EQ(wrap_text(text, first, rest, max, tab_stops),
+                  reference_wrap(text, first, rest, max, tab_stops))
+            << "text \"" << text << "\" max " << max << " rest " << rest << " tabs " << tab_stops;
+    }
+}
+
+// Tokens of a word and the blanks after it; each gap replaced as its word and the flags say.
+std::string reference_word_spacing(std::string line, const Word_spacing_options& o,
+                                   const Abbreviations& abbreviations)
+{
+    auto trim_right = [](std::string& s) {
+        while (!s.empty() && is_whitespace(s.back())) s.pop_back();
+    };
+    std::string probe = line;
+    trim_right(probe);
+    if (probe.empty()) return line;
+    line = probe;
+    std::size_t i = 0;
+    while (i < line.size() && is_blank(line[i])) ++i;
+    std::string result = line.substr(0, i);
+    for (i = leading(line, i); i < line.size();) {
+        std::size_t w = i;
+        while (w < line.size() && !is_blank(line[w])) ++w;
+        std::size_t g = w;
+        while (g < line.size() && is_blank(line[g])) ++g;
+        const std::string word = line.substr(i, w - i), token = line.substr(i, g - i);
+        if (ends_sentence(word, abbreviations))
+            result += o.clean_sentence_spacing ? word + (o.sentence_spaces == 2 ? "  " : " ") : token;
+        else
+            result += o.remove_extra_spaces ? word + " " : token;
+        i = g;
+    }
+    trim_right(result);
+    return result;
+}
+
+TEST(Reference, WordSpacingFollowsTheTokenRuleOnRandomTexts)
+{
+    const Abbreviations abbreviations = {"Mr.", "ab."};
+    Random random;
+    for (int round = 0; round < 20000; ++round) {
+        const Word_spacing_options o{random.below(2) == 1, random.below(2) == 1,
+                                     static_cast<int>(random.below(4))};
+        Line_list lines = {random_text(random, 30)};
+        const std::string expected = reference_word_spacing(lines[0], o, abbreviations);
+        clean_word_spacing(lines, o, abbreviations);
+        ASSERT_EQ(lines[0], expected) << "line \"" << lines[0] << "\"";
+    }
+}
+
+}  // namespace
