@@ -28,6 +28,7 @@ win64: deps
 # the 64-bit build of the same sources (scripts/windows-tree says which).
 test: all
 	@$(MAKE) --no-print-directory test-native
+	@$(MAKE) --no-print-directory test-fuzz
 	@$(MAKE) --no-print-directory test-windows
 
 test-native: native
@@ -42,6 +43,26 @@ test-windows:
 bench: native
 	@mkdir -p build/bench
 	@$(NATIVE)/bench/sorvane-bench $(NATIVE)/sorvane-clean build/bench
+
+# The engine under libFuzzer with ASan and UBSan, built with clang in a tree of its own.
+.PHONY: test-fuzz
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_SOURCES := fuzz/fuzz_clean.cpp fuzz/fuzz_input.cpp app/globals.cpp app/globals_native.cpp \
+  settings/cleaning_settings.cpp settings/memory_prefs.cpp $(wildcard engine/*.cpp)
+FUZZ_HEADERS := $(wildcard fuzz/*.h engine/*.h) app/globals.h settings/cleaning_settings.h \
+  settings/memory_prefs.h
+
+$(FUZZ)/fuzz_clean: $(FUZZ_SOURCES) $(FUZZ_HEADERS)
+	@mkdir -p $(FUZZ)
+	@clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+	  -I. $(FUZZ_SOURCES) -o $@
+
+fuzz: deps $(FUZZ)/fuzz_clean
+	@fuzz/run $(FUZZ)/fuzz_clean $(FUZZ_SECONDS)
+
+test-fuzz: deps $(FUZZ)/fuzz_clean
+	@fuzz/run $(FUZZ)/fuzz_clean 30
 
 clean:
 	rm -rf build

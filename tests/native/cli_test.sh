@@ -38,6 +38,13 @@ printf 'a>b\n' | "$tool" --abbr "$abbr" --lf --set "misc-remove reply marks=0" -
 printf 'ab' >"$dir/want"
 check "--set integer and an empty replacement" "$dir/want" "$dir/out"
 
+# The whole pipeline with the shipped abbreviation list, found beside the tool by default.
+golden=$(cd "$(dirname "$0")" && pwd)/golden
+"$tool" --lf "$golden/email.txt" >"$dir/out"
+check "default abbr.dat and Full Cleaning" "$golden/email.full.expected" "$dir/out"
+"$tool" --lf --set "para-max chars on para line=72" <"$golden/ragged.txt" >"$dir/out"
+check "stdin and one override" "$golden/ragged.wrap72.expected" "$dir/out"
+
 # Bad arguments and unreadable files: one line on stderr, exit code 2, nothing on stdout.
 bad() {  # name args...
   local name=$1; shift

@@ -1,0 +1,83 @@
+#include "fuzz/fuzz_input.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "engine/cleaning.h"
+#include "engine/line_list.h"
+
+namespace {
+
+class Reader {
+public:
+    Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+    std::string bytes(std::size_t n)
+    {
+        n = std::min(n, size_ - at_);
+        std::string s(reinterpret_cast<const char*>(data_ + at_), n);
+        at_ += n;
+        return s;
+    }
+    std::string rest() { return bytes(size_ - at_); }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+std::int32_t setting_value(std::uint8_t v)
+{
+    static const std::int32_t extremes[16] = {INT32_MIN, INT32_MIN + 1, -1000000, -100, -2, -1,
+                                              0,         1,             2,        4,    65, 72,
+                                              1000,      1000000,       INT32_MAX - 1, INT32_MAX};
+    return v & 0x80 ? extremes[v & 15] : static_cast<std::int32_t>(v & 0x7f) - 16;
+}
+
+bool bounded(const std::string& name)
+{
+    return name == "spac-tab stops" || name == "spac-num spaces to indent" ||
+           name == "spac-lines between paras" || name == "list-num indent spaces";
+}
+
+}  // namespace
+
+Fuzz_run decode_fuzz_input(const std::uint8_t* data, std::size_t size)
+{
+    Reader in(data, size);
+    Fuzz_run run{Memory_prefs(in.byte() & 1 ? Builtin_preset::full : Builtin_preset::light), {},
+                 {}};
+    Cleaning_settings& settings = run.prefs.current();
+    for (const char* name : int_setting_names) {
+        std::uint8_t v = in.byte();
+        if (v == 0xff) continue;  // keep the preset's value
+        std::int32_t value = setting_value(v);
+        if (bounded(name)) value = std::min(value, 32);
+        settings.set_int(name, value);
+    }
+    settings.set_string("list-id custom", in.bytes(in.byte() % 5));
+    std::size_t growth = 1;
+    for (int i = 0; i < 5; ++i) {
+        std::string find = in.bytes(in.byte() % 5);
+        std::string replacement = in.bytes(in.byte() % 9);
+        if (!find.empty()) {
+            // Each pair runs twice; a replacement can turn every byte into a whole copy of it.
+            std::size_t factor = std::max<std::size_t>(1, replacement.size());
+            if (growth * factor * factor > 16) find.clear();
+            else growth *= factor * factor;
+        }
+        settings.set_string("misc-find " + std::to_string(i), find);
+        settings.set_string("misc-replace " + std::to_string(i), replacement);
+    }
+    run.abbreviations = parse_abbreviations(in.bytes(in.byte()));
+    run.text = in.rest();
+    return run;
+}
+
+std::string run_fuzz_input(Fuzz_run& run)
+{
+    Line_list lines = text_to_line_list(run.text);
+    Cleaner(run.prefs, run.abbreviations).clean_lines(lines);
+    return line_list_to_text(lines);
+}
