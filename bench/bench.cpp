@@ -89,11 +89,10 @@ int compare_with_fmt(const std::string& tool, const std::string& corpus_path, in
         return *std::max_element(v.begin(), v.end()) - *std::min_element(v.begin(), v.end());
     };
     std::printf("whole process, median of %d runs after one warm-up each:\n", runs);
-    std::printf("  sorvane-clean --set \"para-max chars on para line=72\"  %8.2f ms  (spread %.2f)\n",
-                a, spread(ours_ms));
-    std::printf("  fmt -w 72                                             %8.2f ms  (spread %.2f)\n",
-                b, spread(fmt_ms));
-    std::printf("  ratio sorvane-clean / fmt                             %8.2f\n\n", a / b);
+    std::printf("  %-52s %8.2f ms  (spread %.2f)\n",
+                "sorvane-clean --set \"para-max chars on para line=72\"", a, spread(ours_ms));
+    std::printf("  %-52s %8.2f ms  (spread %.2f)\n", "fmt -w 72", b, spread(fmt_ms));
+    std::printf("  %-52s %8.2f\n\n", "ratio sorvane-clean / fmt", a / b);
     return 0;
 }
 
@@ -159,10 +158,9 @@ std::vector<Case> pathological_cases()
                      blank_gaps, set_int("para-blank lines separate paras", 0)});
 
     const char* ids[] = {"- ", "* ", "a) ", "iv. ", "(12) ", "o ", "1234. ", "(b) "};
+    const std::string item = "an item long enough to be wrapped once or twice at the list width\n";
     std::string items;
-    for (int i = 0; i < 20000; ++i)
-        items += std::string(ids[i % 8]) + "an item that is long enough to be wrapped once or twice "
-                 "at the list line length\n";
+    for (int i = 0; i < 20000; ++i) items += ids[i % 8] + item;
     cases.push_back({"20,000 list items, list format 1", items, [](Memory_prefs& p) {
                          p.current().set_int("list-format", 1);
                          p.current().set_int("list-adjust indent", 1);

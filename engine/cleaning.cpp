@@ -154,7 +154,8 @@ void Cleaner::clean_lines(Line_list& lines)
     apply_find_replace(lines, pairs);
 
     TRACE_HERE();
-    replace_tabs(lines, o.tabs);
+    if (o.tabs.mode >= tabs_to_spaces && o.tabs.mode <= commas_to_tabs)
+        replace_tabs(lines, o.tabs);
 
     TRACE_HERE();
     if (o.remove_line_breaks) {

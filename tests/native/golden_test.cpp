@@ -107,4 +107,20 @@ TEST(Golden, EveryTextUnderEveryConfigurationGivesItsCheckedResult)
     }
 }
 
+TEST(Golden, TheShippedAbbreviationListHoldsWholeWordsThatEndInAPeriod)
+{
+    std::string content;
+    ASSERT_TRUE(read_file(SORVANE_ABBR_PATH, content));
+    const Abbreviations abbreviations = parse_abbreviations(content);
+    EXPECT_GE(abbreviations.size(), 150u);
+    for (const std::string& entry : abbreviations) {
+        EXPECT_EQ(entry.back(), '.') << entry;
+        EXPECT_EQ(entry.find_first_of(" \t"), std::string::npos) << entry;
+    }
+    for (const char* word : {"Mr.", "Dr.", "etc.", "Jan.", "Inc.", "St.", "lbs.", "Calif."})
+        EXPECT_FALSE(ends_sentence(word, abbreviations)) << word;
+    for (const char* word : {"end.", "in.", "no.", "mr.", "May."})
+        EXPECT_TRUE(ends_sentence(word, abbreviations)) << word;
+}
+
 }  // namespace

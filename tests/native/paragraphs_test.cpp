@@ -109,7 +109,8 @@ TEST(WrapText, AChunkThatWouldEndAtColumnMaxOrBeyondMoves)
     EXPECT_EQ(wrap("aaa bbb   ccc", 10), "aaa bbb\r\nccc");
     EXPECT_EQ(wrap("x abcdefghijklmno y", 10), "x\r\nabcdefghijklmno\r\ny");
     EXPECT_EQ(wrap("abcdefghijklmno y", 10), "abcdefghijklmno\r\ny");
-    EXPECT_EQ(wrap("   indented start of a paragraph", 12), "   indented\r\nstart of a\r\nparagraph");
+    EXPECT_EQ(wrap("   indented start of a paragraph", 12),
+              "   indented\r\nstart of a\r\nparagraph");
     EXPECT_EQ(wrap("a b c", -1), "a\r\nb\r\nc");
     EXPECT_EQ(wrap("", 5), "");
 }

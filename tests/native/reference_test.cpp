@@ -103,8 +103,9 @@ std::string reference_word_spacing(std::string line, const Word_spacing_options&
         std::size_t g = w;
         while (g < line.size() && is_blank(line[g])) ++g;
         const std::string word = line.substr(i, w - i), token = line.substr(i, g - i);
+        const std::string sentence_gap = o.sentence_spaces == 2 ? "  " : " ";
         if (ends_sentence(word, abbreviations))
-            result += o.clean_sentence_spacing ? word + (o.sentence_spaces == 2 ? "  " : " ") : token;
+            result += o.clean_sentence_spacing ? word + sentence_gap : token;
         else
             result += o.remove_extra_spaces ? word + " " : token;
         i = g;
