@@ -59,6 +59,7 @@ CMainFrame::~CMainFrame()
 
 bool CMainFrame::create(CSorvaneDoc& document, CSorvaneEditView& view)
 {
+    document.attach_view(view);
     return create_frame("SorvaneFrame", IDR_MAINFRAME, document, view);
 }
 
@@ -141,6 +142,25 @@ void CMainFrame::OnFontSize(int command)
     if (!size) return;
     if (the_edit_view) the_edit_view->set_font(size);
     checked_font_item_ = command;
+}
+
+bool CMainFrame::can_close()
+{
+    auto* doc = static_cast<CSorvaneDoc*>(document());
+    return !doc || doc->save_modified();
+}
+
+LRESULT CMainFrame::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* doc = static_cast<CSorvaneDoc*>(document());
+    switch (msg) {
+    case WM_DROPFILES:
+        if (doc) doc->on_drop_files(reinterpret_cast<HDROP>(wp));
+        return 0;
+    case WM_QUERYENDSESSION:
+        return !doc || doc->save_modified() ? TRUE : FALSE;
+    }
+    return Frame_window::handle(msg, wp, lp);
 }
 
 void CMainFrame::destroy_window()

@@ -40,6 +40,9 @@ public:
 
 protected:
     bool on_create() override;
+    // The document's save-if-modified step; false keeps the window open.
+    bool can_close() override;
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
     // Stores the window placement, then destroys the window.
     void destroy_window() override;
 

@@ -75,8 +75,8 @@ bool CSorvaneApp::start()
         return false;
     }
     set_main_frame(frame.get());
-    // Join (document files): the shell's open command and document type, and a file named on
-    // the command line, are taken here; without a name the document starts empty.
+    register_document_type();
+    document->open_at_start(command_line());
 
     ShowWindow(frame->hwnd(), show_command());
     UpdateWindow(frame->hwnd());
@@ -84,8 +84,8 @@ bool CSorvaneApp::start()
     frame->restore_window_state();
     the_edit_view->initialize();
     the_edit_view->set_tab_stops_from_settings();
-    // Join (document files): the document reads "Unsaved Doc Warning" and the window starts
-    // accepting dropped files here.
+    document->read_unsaved_warning();
+    DragAcceptFiles(frame->hwnd(), TRUE);
     if (toolbar_preset_combo) toolbar_preset_combo->select_string(current_preset_name);
     // Join (small dialogs): "Welcome!" while "Show Welcome Screen" is not 0, then "Auto Clean
     // is Enabled" while Auto Clean is on and "Show Auto Clean Warning" is not 0; each closes

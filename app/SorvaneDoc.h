@@ -1,10 +1,82 @@
-// The program's one document: its content is the editor's text.
+// The program's one document: its content is the editor's text. It reads and writes plain-text
+// files through the editor byte for byte, asks about unsaved changes while "Warn About Unsaved
+// Docs" is on, and holds clipboard processing off while its questions and file dialogs are up.
 #pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
 
 #include "framework/view.h"
 
-// Join (document files): reading and writing plain-text files through the view, the "Warn
-// About Unsaved Docs" switch with its setting, the save-if-modified step and the Save and
-// Save As commands arrive here.
+class Edit_view;
+
 class CSorvaneDoc : public Document {
+public:
+    CSorvaneDoc();
+    // Stores "Unsaved Doc Warning", once start-up has read it.
+    ~CSorvaneDoc() override;
+
+    // The editor that holds the document's text; set when the frame is made.
+    void attach_view(Edit_view& view);
+
+    // Start-up: the file named on the command line, or an empty document. A file that cannot
+    // be opened is reported and the program starts with an empty document.
+    void open_at_start(const std::string& command_line);
+    void read_unsaved_warning();
+
+    // The save-if-modified step; false when the user cancels (or a save fails).
+    bool save_modified();
+    // New: the save-if-modified step, then an empty, untitled text.
+    bool new_document();
+    // Reads path, then (if it could be read) the save-if-modified step, then shows it.
+    bool open_document(const std::string& path);
+    // Writes the editor's text to path; on success path becomes the document's file.
+    bool save_document(const std::string& path);
+
+    bool is_modified() const;
+    void set_modified(bool modified);
+    // The document's file, empty while it has none.
+    const std::string& path_name() const { return path; }
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnOptWarnUnsaved();
+    // Files dropped on the main window: the first one is opened.
+    void on_drop_files(HDROP drop);
+
+    bool command_state(int id, Command_state& state) override;
+    void on_command(int id) override;
+
+    // 1: a modified document is asked about before it goes; 0: changes are dropped.
+    int warn_unsaved = 0;
+
+protected:
+    // The question "Save changes to %1?"; returns IDYES, IDNO or IDCANCEL.
+    virtual int ask_save_changes(const std::string& question);
+    // The Open or Save As dialog; false when cancelled. path: the name to start from, then
+    // the chosen file.
+    virtual bool prompt_file_name(bool open, std::string& path);
+
+private:
+    // Save to the document's file, or ask for a name when it has none (or as is true).
+    bool do_save(bool as);
+    void show_file(const std::string& path, const std::string& text);
+    void set_path(const std::string& new_path);
+    void refresh_title();
+    HWND owner() const;
+    std::string default_title() const;
+
+    Edit_view* view = nullptr;
+    std::string path;
+    // Until start-up has read the switch the user's choice is unknown: nothing is asked, and
+    // nothing is stored over the setting.
+    bool warning_read = false;
 };
+
+// Records the document type with the shell for the current user, so that the shell's Open
+// command starts the program with the file's name.
+void register_document_type();

@@ -174,10 +174,12 @@ void clean_line_spacing(std::string& line, const Word_spacing_options& options,
         const std::string_view wanted(gap);
         if (std::string_view(s + word_end, i - word_end) != wanted) replace(word_end, i, wanted);
     }
-    if (!changed && end == line.size()) return;
-    if (!changed) out.clear();
+    if (!changed) {
+        line.resize(end);
+        return;
+    }
     out.append(s + from, end - from);
-    line.swap(out);
+    line.assign(out);  // keeps the line's own buffer where it is large enough
 }
 
 }  // namespace

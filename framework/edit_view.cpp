@@ -82,6 +82,15 @@ void Edit_view::set_font(HFONT font, bool redraw)
     SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
 }
 
+bool Edit_view::modified() const { return SendMessageA(hwnd(), EM_GETMODIFY, 0, 0) != 0; }
+
+void Edit_view::set_modified(bool modified)
+{
+    SendMessageA(hwnd(), EM_SETMODIFY, modified ? TRUE : FALSE, 0);
+}
+
+void Edit_view::empty_undo_buffer() { SendMessageA(hwnd(), EM_EMPTYUNDOBUFFER, 0, 0); }
+
 bool Edit_view::can_undo() const { return SendMessageA(hwnd(), EM_CANUNDO, 0, 0) != 0; }
 void Edit_view::undo() { SendMessageA(hwnd(), EM_UNDO, 0, 0); }
 bool Edit_view::can_paste() const { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }

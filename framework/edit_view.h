@@ -26,6 +26,11 @@ public:
     void set_tab_stops(int width);
     void set_font(HFONT font, bool redraw);
 
+    // The control's modification flag (EM_GETMODIFY): set by every change to the text.
+    bool modified() const;
+    void set_modified(bool modified);
+    void empty_undo_buffer();
+
     bool can_undo() const;
     void undo();
     bool can_paste() const;

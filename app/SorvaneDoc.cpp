@@ -1,0 +1,358 @@
+#include "app/SorvaneDoc.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "app/Sorvane.h"
+#include "app/globals.h"
+#include "app/text_file.h"
+#include "framework/application.h"
+#include "framework/edit_view.h"
+#include "framework/frame_window.h"
+#include "framework/strings.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char* const settings_section = "Settings";
+const char* const all_files_filter = "All Files (*.*)";
+
+// Fields of the document string (resource IDR_MAINFRAME), "\n"-separated.
+enum Doc_field { window_title = 0, new_name = 2, filter_name = 3, filter_ext = 4, type_id = 5,
+                 type_name = 6 };
+
+std::string doc_field(Doc_field field, const char* fallback)
+{
+    std::string value = string_line(load_string(IDR_MAINFRAME), field);
+    return value.empty() ? fallback : value;
+}
+
+// Clipboard processing is held off while a question or file dialog of ours is open, so that
+// Auto Clean cannot replace the text the user is being asked about.
+class Monitoring_pause {
+public:
+    Monitoring_pause() : saved_(monitoring_enabled) { monitoring_enabled = 0; }
+    ~Monitoring_pause() { monitoring_enabled = saved_; }
+    Monitoring_pause(const Monitoring_pause&) = delete;
+    Monitoring_pause& operator=(const Monitoring_pause&) = delete;
+
+private:
+    int saved_;
+};
+
+std::string full_path(const std::string& name)
+{
+    char buffer[MAX_PATH] = "";
+    DWORD n = GetFullPathNameA(name.c_str(), MAX_PATH, buffer, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(buffer, n) : name;
+}
+
+// The document name on a command line: the quoted name, or the whole line without the blanks
+// around it (so an unquoted name with spaces still opens).
+std::string command_line_file_name(const std::string& line)
+{
+    std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos) return std::string();
+    if (line[start] == '"') {
+        std::size_t end = line.find('"', start + 1);
+        return line.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+    }
+    std::size_t end = line.find_last_not_of(" \t");
+    return line.substr(start, end - start + 1);
+}
+
+}  // namespace
+
+CSorvaneDoc::CSorvaneDoc() { set_title(default_title()); }
+
+CSorvaneDoc::~CSorvaneDoc()
+{
+    if (!warning_read) return;
+    TRACE_HERE();
+    if (!app_profile().write_int(settings_section, "Unsaved Doc Warning", warn_unsaved))
+        warning_last("Unable to save \"Unsaved Doc Warning\" setting.");
+    TRACE_HERE();
+}
+
+void CSorvaneDoc::attach_view(Edit_view& edit_view) { view = &edit_view; }
+
+std::string CSorvaneDoc::default_title() const { return doc_field(new_name, "Untitled"); }
+
+void CSorvaneDoc::read_unsaved_warning()
+{
+    TRACE_HERE();
+    const int stored = app_profile().get_int(settings_section, "Unsaved Doc Warning", 1);
+    warn_unsaved = (stored == 0 || stored == 1) ? stored : 1;
+    warning_read = true;
+    TRACE_HERE();
+}
+
+void CSorvaneDoc::open_at_start(const std::string& command_line)
+{
+    TRACE_HERE();
+    const std::string name = command_line_file_name(command_line);
+    // A file that cannot be opened has been reported; the program starts with an empty text.
+    if (!name.empty()) open_document(name);
+    TRACE_HERE();
+}
+
+bool CSorvaneDoc::is_modified() const { return view && view->modified(); }
+
+void CSorvaneDoc::set_modified(bool modified)
+{
+    if (view) view->set_modified(modified);
+}
+
+bool CSorvaneDoc::save_modified()
+{
+    if (!warn_unsaved) set_modified(false);
+    if (!is_modified()) return true;
+    Monitoring_pause pause;
+    switch (ask_save_changes("Save changes to " + title() + "?")) {
+    case IDYES: return do_save(false);
+    case IDNO: return true;
+    default: return false;
+    }
+}
+
+bool CSorvaneDoc::new_document()
+{
+    TRACE_HERE();
+    if (!view || !save_modified()) return false;
+    show_file(std::string(), std::string());
+    TRACE_HERE();
+    return true;
+}
+
+bool CSorvaneDoc::open_document(const std::string& name)
+{
+    TRACE_HERE();
+    if (!view) INTERNAL_ERROR();
+    const std::string file = full_path(name);
+    std::string text;
+    DWORD error = 0;
+    // The file is read before anything else happens, so a file that cannot be shown costs
+    // the user neither a question nor the text they have.
+    switch (read_text_file(file, static_cast<std::size_t>(view->limit()), text, error)) {
+    case Read_status::ok: break;
+    case Read_status::too_large: warning("The file is too large to open."); return false;
+    case Read_status::has_nul:
+        warning("Unable to open file \"" + file + "\".  It contains null characters, so it is "
+                "not a plain text file.");
+        return false;
+    case Read_status::failed: warning_code("Unable to open file \"" + file + "\".", error); return false;
+    }
+    if (!save_modified()) return false;
+    show_file(file, text);
+    TRACE_HERE();
+    return true;
+}
+
+void CSorvaneDoc::show_file(const std::string& file, const std::string& text)
+{
+    view->set_text(text);
+    view->set_selection(0, 0);
+    view->scroll_caret();
+    view->empty_undo_buffer();
+    view->set_modified(false);
+    set_path(file);
+}
+
+bool CSorvaneDoc::save_document(const std::string& name)
+{
+    TRACE_HERE();
+    if (!view) INTERNAL_ERROR();
+    const std::string file = full_path(name);
+    DWORD error = 0;
+    if (!write_text_file(file, view->text(), error)) {
+        warning_code("Unable to save file \"" + file + "\".", error);
+        return false;
+    }
+    set_path(file);
+    view->set_modified(false);
+    TRACE_HERE();
+    return true;
+}
+
+bool CSorvaneDoc::do_save(bool as)
+{
+    bool ask = as || path.empty();
+    // A read-only file is not overwritten: the user picks another name, as other editors do.
+    if (!ask) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        ask = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    }
+    std::string name = path.empty() ? title() + doc_field(filter_ext, ".txt") : path;
+    if (ask && !prompt_file_name(false, name)) return false;
+    return save_document(name);
+}
+
+void CSorvaneDoc::set_path(const std::string& new_path)
+{
+    path = new_path;
+    set_title(path.empty() ? default_title() : file_name_of(path));
+    refresh_title();
+}
+
+void CSorvaneDoc::refresh_title()
+{
+    Application* app = Application::current();
+    if (app && app->main_frame_window()) app->main_frame_window()->update_title();
+}
+
+HWND CSorvaneDoc::owner() const
+{
+    Application* app = Application::current();
+    return app && app->main_frame_window() ? app->main_frame_window()->hwnd() : nullptr;
+}
+
+int CSorvaneDoc::ask_save_changes(const std::string& question)
+{
+    trace("Asking: " + question + "\n");
+    return MessageBoxA(owner(), question.c_str(), doc_field(window_title, "Sorvane").c_str(),
+                       MB_YESNOCANCEL | MB_ICONQUESTION);
+}
+
+bool CSorvaneDoc::prompt_file_name(bool open, std::string& name)
+{
+    const std::string ext = doc_field(filter_ext, ".txt");
+    std::string filter = doc_field(filter_name, "Text Files (*.txt)");
+    filter.append(1, '\0').append("*" + ext).append(1, '\0');
+    filter.append(all_files_filter).append(1, '\0').append("*.*").append(2, '\0');
+
+    std::vector<char> file(32768, '\0');
+    std::string initial_directory;
+    if (open) {
+        if (!name.empty()) initial_directory = directory_of(name);
+    } else if (name.size() < file.size()) {
+        name.copy(file.data(), name.size());
+    }
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = initial_directory.empty() ? nullptr : initial_directory.c_str();
+    dialog.lpstrTitle = open ? "Open" : "Save As";
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
+                   (open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
+    // Names typed without an extension get ".txt".
+    dialog.lpstrDefExt = ext.c_str() + (ext[0] == '.' ? 1 : 0);
+    const BOOL chosen = open ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
+    if (!chosen) {
+        if (DWORD code = CommDlgExtendedError())
+            warning("Unable to show the file dialog (error " + int_to_string(static_cast<int>(code)) +
+                    ").");
+        return false;
+    }
+    name = file.data();
+    return true;
+}
+
+void CSorvaneDoc::OnFileNew() { new_document(); }
+
+void CSorvaneDoc::OnFileOpen()
+{
+    Monitoring_pause pause;
+    std::string name = path;
+    if (prompt_file_name(true, name)) open_document(name);
+}
+
+void CSorvaneDoc::OnFileSave()
+{
+    Monitoring_pause pause;
+    do_save(false);
+}
+
+void CSorvaneDoc::OnFileSaveAs()
+{
+    Monitoring_pause pause;
+    do_save(true);
+}
+
+void CSorvaneDoc::OnOptWarnUnsaved() { warn_unsaved = warn_unsaved ? 0 : 1; }
+
+void CSorvaneDoc::on_drop_files(HDROP drop)
+{
+    std::string first;
+    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+        std::vector<char> name(length + 1, '\0');
+        if (DragQueryFileA(drop, 0, name.data(), length + 1) > 0) first = name.data();
+    }
+    DragFinish(drop);
+    if (first.empty()) return;
+    if (HWND frame = owner()) SetForegroundWindow(frame);
+    open_document(first);
+}
+
+bool CSorvaneDoc::command_state(int id, Command_state& state)
+{
+    switch (id) {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+        return true;
+    case ID_OPT_WARN_UNSAVED:
+        state.checked = warn_unsaved == 1;
+        return true;
+    }
+    return false;
+}
+
+void CSorvaneDoc::on_command(int id)
+{
+    switch (id) {
+    case ID_FILE_NEW: OnFileNew(); break;
+    case ID_FILE_OPEN: OnFileOpen(); break;
+    case ID_FILE_SAVE: OnFileSave(); break;
+    case ID_FILE_SAVE_AS: OnFileSaveAs(); break;
+    case ID_OPT_WARN_UNSAVED: OnOptWarnUnsaved(); break;
+    }
+}
+
+namespace {
+
+void set_class_value(const std::string& key, const std::string& value)
+{
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, ("Software\\Classes\\" + key).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+}
+
+bool class_claimed(const std::string& key)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0, size = 0;
+    LONG rc = RegQueryValueExA(handle, nullptr, nullptr, &type, nullptr, &size);
+    RegCloseKey(handle);
+    return rc == ERROR_SUCCESS && type == REG_SZ && size > 1;
+}
+
+}  // namespace
+
+void register_document_type()
+{
+    const std::string id = doc_field(type_id, "");
+    const std::string ext = doc_field(filter_ext, "");
+    if (id.empty() || ext.empty()) return;
+    char program[MAX_PATH] = "";
+    const DWORD n = GetModuleFileNameA(nullptr, program, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    // Failures go unreported: the program works the same without the shell knowing it.
+    set_class_value(id, doc_field(type_name, ""));
+    set_class_value(id + "\\DefaultIcon", std::string(program) + ",0");
+    set_class_value(id + "\\shell\\open\\command", "\"" + std::string(program) + "\" \"%1\"");
+    // An extension another program already opens stays with that program.
+    if (!class_claimed(ext)) set_class_value(ext, id);
+}
