@@ -43,6 +43,11 @@ int Application::run(const std::string& command_line, int show_command)
     return finish(message_loop());
 }
 
+void Application::show_help(int context)
+{
+    if (help_) help_(context);
+}
+
 void Application::add_modeless(HWND dialog)
 {
     if (dialog && std::find(modeless_.begin(), modeless_.end(), dialog) == modeless_.end())

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/command.h"
@@ -34,6 +36,12 @@ public:
     void set_main_frame(Frame_window* frame) { main_frame_ = frame; }
     Frame_window* main_frame_window() const { return main_frame_; }
 
+    // The program's help, opened at a help context (0: its contents). The standard help
+    // commands are enabled only while a handler is set.
+    void set_help(std::function<void(int context)> handler) { help_ = std::move(handler); }
+    bool has_help() const { return static_cast<bool>(help_); }
+    void show_help(int context);
+
     // Modeless dialogs get their keyboard handling from the loop while registered.
     void add_modeless(HWND dialog);
     void remove_modeless(HWND dialog);
@@ -59,6 +67,7 @@ private:
     Profile profile_;
     Frame_window* main_frame_ = nullptr;
     std::vector<HWND> modeless_;
+    std::function<void(int)> help_;
 };
 
 // The profile of the current application.

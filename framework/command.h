@@ -21,3 +21,11 @@ public:
     }
     virtual void on_command(int id) { (void)id; }
 };
+
+// The standard help commands: Help Topics, context help (Shift+F1: help on the next thing
+// clicked), help on the current task (F1, and a dialog's Help button) and the default help.
+// The frame window handles them while the application has help.
+constexpr int help_finder_command = 0xE143;
+constexpr int context_help_command = 0xE145;
+constexpr int help_command = 0xE146;
+constexpr int default_help_command = 0xE147;

@@ -45,6 +45,12 @@ int Combo_box::add_string(const std::string& text)
 
 int Combo_box::select_string(const std::string& prefix)
 {
+    // Every entry begins with the empty text; Wine's control finds none, Windows the first.
+    if (prefix.empty()) {
+        if (count() == 0) return -1;
+        set_selection(0);
+        return 0;
+    }
     LRESULT index = SendMessageA(hwnd(), CB_SELECTSTRING, static_cast<WPARAM>(-1),
                                  reinterpret_cast<LPARAM>(prefix.c_str()));
     return index < 0 ? -1 : static_cast<int>(index);

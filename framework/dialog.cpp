@@ -3,10 +3,31 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "engine/chars.h"
 #include "framework/application.h"
+#include "framework/command.h"
 #include "framework/controls.h"
 #include "framework/guard.h"
 #include "framework/window.h"
+
+bool parse_integer(const std::string& text, int& value)
+{
+    std::size_t i = 0, end = text.size();
+    while (i < end && is_blank(text[i])) ++i;
+    while (end > i && is_blank(text[end - 1])) --end;
+    bool negative = false;
+    if (i < end && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == end) return false;
+    long long magnitude = 0;
+    for (; i < end; ++i) {
+        if (!is_digit(text[i])) return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > 2147483648LL) return false;
+    }
+    if (!negative && magnitude > 2147483647LL) return false;
+    value = static_cast<int>(negative ? -magnitude : magnitude);
+    return true;
+}
 
 HWND Data_exchange::control(int id) const
 {
@@ -41,6 +62,19 @@ void Data_exchange::combo_index(int id, int& value)
         value = index == CB_ERR ? -1 : static_cast<int>(index);
     } else {
         SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+    }
+}
+
+void Data_exchange::integer(int id, int& value)
+{
+    HWND window = control(id);
+    if (!saving_) {
+        SetWindowTextA(window, int_to_string(value).c_str());
+        return;
+    }
+    if (!parse_integer(window_text(window), value)) {
+        error_box("Please enter an integer.");
+        fail(id);
     }
 }
 
@@ -108,6 +142,12 @@ void Dialog::on_ok()
 
 void Dialog::on_cancel() { close(IDCANCEL); }
 
+void Dialog::on_help()
+{
+    Application* app = Application::current();
+    if (app && app->has_help() && help_context() != 0) app->show_help(help_context());
+}
+
 bool Dialog::on_command(int id, int, HWND)
 {
     switch (id) {
@@ -116,6 +156,9 @@ bool Dialog::on_command(int id, int, HWND)
         return true;
     case IDCANCEL:
         on_cancel();
+        return true;
+    case help_command:
+        on_help();
         return true;
     }
     return false;
@@ -129,6 +172,11 @@ INT_PTR Dialog::handle(UINT msg, WPARAM wp, LPARAM lp)
         return on_init() ? TRUE : FALSE;
     case WM_COMMAND:
         return on_command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
+    case WM_HELP:
+        // F1 anywhere in the dialog.
+        on_help();
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+        return TRUE;
     }
     return FALSE;
 }

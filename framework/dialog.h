@@ -7,6 +7,10 @@
 
 #include <string>
 
+// The decimal integer that text holds, blanks around it and a sign allowed; false when text holds
+// anything else or a number outside int's range.
+bool parse_integer(const std::string& text, int& value);
+
 class Data_exchange {
 public:
     Data_exchange(HWND dialog, bool saving) : dialog_(dialog), saving_(saving) {}
@@ -18,6 +22,9 @@ public:
     void check(int id, int& value);
     // The selected entry of a combo box, -1 for none.
     void combo_index(int id, int& value);
+    // An integer field. Saving text that is not a whole number shows "Please enter an integer."
+    // and fails the exchange; value is then left as it was.
+    void integer(int id, int& value);
 
     // Marks the exchange failed and puts the focus on control id, its text selected.
     void fail(int id);
@@ -49,6 +56,9 @@ public:
     HWND item(int id) const;
     // Runs exchange() in one direction; false when a check failed.
     bool update_data(bool saving);
+    // The dialog's place in the program's help; 0 when it has none. The Help button (the
+    // standard help command) and F1 open the help there.
+    virtual int help_context() const { return 0; }
 
 protected:
     // After the controls are filled; the result is WM_INITDIALOG's (true: default focus).
@@ -56,6 +66,7 @@ protected:
     virtual void exchange(Data_exchange& dx) { (void)dx; }
     virtual void on_ok();
     virtual void on_cancel();
+    void on_help();
     // A WM_COMMAND of the dialog; returns whether it was handled.
     virtual bool on_command(int id, int code, HWND control);
     // Every message; returns what the dialog procedure returns (FALSE: not handled).

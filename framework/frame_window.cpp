@@ -87,18 +87,23 @@ void Frame_window::show_bar(HWND bar, bool show)
     recalc_layout();
 }
 
+namespace {
+// Its own visibility, whether or not the frame is shown yet.
+bool shown(HWND bar) { return bar && (GetWindowLongPtrA(bar, GWL_STYLE) & WS_VISIBLE); }
+}  // namespace
+
 void Frame_window::recalc_layout()
 {
     if (!hwnd()) return;
     RECT client{};
     GetClientRect(hwnd(), &client);
-    if (toolbar_ && toolbar_->hwnd() && IsWindowVisible(toolbar_->hwnd())) {
+    if (toolbar_ && shown(toolbar_->hwnd())) {
         SendMessageA(toolbar_->hwnd(), TB_AUTOSIZE, 0, 0);
         RECT r{};
         GetWindowRect(toolbar_->hwnd(), &r);
         client.top += r.bottom - r.top;
     }
-    if (status_bar_ && status_bar_->hwnd() && IsWindowVisible(status_bar_->hwnd())) {
+    if (status_bar_ && shown(status_bar_->hwnd())) {
         status_bar_->layout();
         RECT r{};
         GetWindowRect(status_bar_->hwnd(), &r);

@@ -66,6 +66,7 @@
 #define ID_DEFAULT_HELP 57671
 #define ID_HELP_GETTING_STARTED 32786
 #define HELP_CONTEXT_GETTING_STARTED 2
+#define IDR_HELP_TEXT 160
 
 // Bars: standard ids of the toolbar and status bar windows, and the status bar panes.
 #define ID_TOOLBAR_WINDOW 59392

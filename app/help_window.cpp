@@ -1,0 +1,210 @@
+#include "app/help_window.h"
+
+#include <algorithm>
+
+#include "app/globals.h"
+#include "framework/application.h"
+#include "resources/help/help_contexts.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char* const window_class = "SorvaneHelp";
+const char* const window_title = "Sorvane Help";
+constexpr int list_id = 100;
+constexpr int page_id = 101;
+constexpr int default_width = 680;
+constexpr int default_height = 500;
+constexpr int list_width = 170;
+constexpr int gap = 6;
+
+}  // namespace
+
+std::string embedded_help_text()
+{
+    HMODULE module = module_instance();
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_HELP_TEXT), RT_RCDATA);
+    if (!found) return std::string();
+    HGLOBAL loaded = LoadResource(module, found);
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) return std::string();
+    return std::string(static_cast<const char*>(data), SizeofResource(module, found));
+}
+
+int help_context_for_command(int command)
+{
+    switch (command) {
+    case ID_EDIT_CLEAN_EVERYTHING:
+    case ID_EDIT_CLEAN_SELECTED:
+    case ID_EDIT_SELECT_ALL:
+    case ID_EDIT_UNDO:
+    case ID_EDIT_CUT:
+    case ID_EDIT_COPY:
+    case ID_EDIT_PASTE:
+        return help_cleaning_text;
+    case ID_OPT_AUTOCLEAN:
+        return help_auto_clean;
+    case ID_OPT_CLEANING:
+        return help_cleaning_options;
+    case IDC_TOOLBAR_PRESETS:
+        return help_presets;
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+    case ID_APP_EXIT:
+    case ID_OPT_WARN_UNSAVED:
+    case ID_VIEW_TOOLBAR:
+    case ID_VIEW_STATUS_BAR:
+    case ID_FONT_SIZE_8:
+    case ID_FONT_SIZE_10:
+    case ID_FONT_SIZE_12:
+    case ID_FONT_SIZE_14:
+    case ID_FONT_SIZE_18:
+    case ID_FONT_SIZE_24:
+    case ID_FONT_SIZE_OTHER:
+        return help_files_and_settings;
+    }
+    return help_getting_started;
+}
+
+Help_window::Help_window() = default;
+
+Help_window::~Help_window()
+{
+    if (hwnd()) DestroyWindow(hwnd());
+    if (list_font_) DeleteObject(list_font_);
+}
+
+const Help_topic* Help_window::current_topic() const
+{
+    if (!hwnd() || current_ < 0 || current_ >= static_cast<int>(topics_.size())) return nullptr;
+    return &topics_[static_cast<std::size_t>(current_)];
+}
+
+bool Help_window::show(int context)
+{
+    if (topics_.empty()) topics_ = parse_help(embedded_help_text());
+    if (topics_.empty()) {
+        warning("Unable to show the help.  The help text is missing from the program.");
+        return false;
+    }
+    if (!hwnd() && !make_window()) {
+        warning_last("Unable to open the help window.");
+        return false;
+    }
+    int index = 0;
+    for (std::size_t i = 0; i < topics_.size(); ++i)
+        if (context != 0 && topics_[i].context == context) index = static_cast<int>(i);
+    select_topic(index);
+    ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(hwnd());
+    SetFocus(list_.hwnd());
+    return true;
+}
+
+bool Help_window::make_window()
+{
+    HICON icon = LoadIconA(module_instance(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    if (!register_class(window_class, icon, GetSysColorBrush(COLOR_BTNFACE))) return false;
+    RECT r = placement_;
+    if (r.right <= r.left) {
+        RECT work{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        const int width = std::min<int>(default_width, work.right - work.left);
+        const int height = std::min<int>(default_height, work.bottom - work.top);
+        r.left = work.left + (work.right - work.left - width) / 2;
+        r.top = work.top + (work.bottom - work.top - height) / 2;
+        r.right = r.left + width;
+        r.bottom = r.top + height;
+    }
+    if (!create(window_class, window_title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, r.left,
+                r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr))
+        return false;
+
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    if (!list_font_) list_font_ = CreateFontIndirectA(&metrics.lfMessageFont);
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                                    LBS_NOINTEGRALHEIGHT,
+                                0, 0, 0, 0, hwnd(),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(list_id)),
+                                module_instance(), nullptr);
+    if (!list || !list_.subclass(list) || !page_.create(hwnd(), page_id)) {
+        DestroyWindow(hwnd());
+        return false;
+    }
+    list_.page = page_.hwnd();
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_), FALSE);
+    for (const Help_topic& topic : topics_)
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(topic.title.c_str()));
+    arrange();
+    // Escape closes it and Tab moves between the list and the page.
+    if (Application* app = Application::current()) app->add_modeless(hwnd());
+    return true;
+}
+
+void Help_window::select_topic(int index)
+{
+    current_ = index;
+    const Help_topic& topic = topics_[static_cast<std::size_t>(index)];
+    SendMessageA(list_.hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    page_.show_topic(topic);
+    const std::string title = std::string(window_title) + " - " + topic.title;
+    SetWindowTextA(hwnd(), title.c_str());
+}
+
+void Help_window::arrange()
+{
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    const int height = std::max<int>(client.bottom - 2 * gap, 0);
+    const int width = std::min<int>(list_width, std::max<int>(client.right / 3, 60));
+    MoveWindow(list_.hwnd(), gap, gap, width, height, TRUE);
+    const int page_left = 2 * gap + width;
+    MoveWindow(page_.hwnd(), page_left, gap, std::max<int>(client.right - page_left - gap, 0),
+               height, TRUE);
+}
+
+LRESULT Help_window::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_SIZE:
+        arrange();
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lp);
+        limits->ptMinTrackSize = {320, 200};
+        return 0;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wp) == list_id && HIWORD(wp) == LBN_SELCHANGE) {
+            LRESULT index = SendMessageA(list_.hwnd(), LB_GETCURSEL, 0, 0);
+            if (index >= 0 && index < static_cast<LRESULT>(topics_.size()))
+                select_topic(static_cast<int>(index));
+            return 0;
+        }
+        if (LOWORD(wp) == IDCANCEL) {
+            PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+            return 0;
+        }
+        return 0;
+    case WM_DESTROY: {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        if (GetWindowPlacement(hwnd(), &placement)) placement_ = placement.rcNormalPosition;
+        if (Application* app = Application::current()) app->remove_modeless(hwnd());
+        current_ = -1;
+        return 0;
+    }
+    }
+    return default_handling(msg, wp, lp);
+}
+
+LRESULT Help_window::Topic_list::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_MOUSEWHEEL && page) return SendMessageA(page, msg, wp, lp);
+    return default_handling(msg, wp, lp);
+}

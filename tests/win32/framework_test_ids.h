@@ -1,0 +1,17 @@
+#pragma once
+
+#define IDR_TEST_FRAME 100
+#define IDD_TEST_DIALOG 101
+#define IDC_TEST_NUMBER 1001
+#define IDC_TEST_FLAG 1002
+
+#define ID_ALL_HANDLE 3001
+#define ID_DOC_FRAME_APP 3002
+#define ID_FRAME_APP 3003
+#define ID_APP_ONLY 3004
+#define ID_DISABLED 3005
+#define ID_CHECKED 3006
+#define ID_NOBODY 3999
+
+#define ID_PANE_SHORT 4001
+#define ID_PANE_LONG 4002
