@@ -2,6 +2,7 @@
 // in-process timing of the pathological inputs. Figures are printed, never judged as a test.
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,9 +34,14 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// Milliseconds of one run of argv (the input file is among the arguments) with stdin and stdout
-// on /dev/null; -1 on failure.
-double run_process(const std::vector<std::string>& args)
+struct Run_time {
+    double wall_ms = -1;
+    double cpu_ms = -1;  // user and system time of the child: less sensitive to a busy machine
+};
+
+// One run of argv (the input file is among the arguments) with stdin and stdout on /dev/null;
+// negative times on failure.
+Run_time run_process(const std::vector<std::string>& args)
 {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -48,11 +54,14 @@ double run_process(const std::vector<std::string>& args)
     pid_t pid;
     int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
+    if (spawned != 0) return {};
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    return {std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
+            ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
 bool write_file(const std::string& path, const std::string& content)
@@ -75,24 +84,30 @@ int compare_with_fmt(const std::string& tool, const std::string& corpus_path, in
     const std::vector<std::string> ours = {tool, "--set", "para-max chars on para line=72",
                                            corpus_path};
     const std::vector<std::string> fmt = {"fmt", "-w", "72", corpus_path};
-    if (run_process(ours) < 0 || run_process(fmt) < 0) {
+    if (run_process(ours).wall_ms < 0 || run_process(fmt).wall_ms < 0) {
         std::fprintf(stderr, "sorvane-bench: cannot run %s or fmt\n", tool.c_str());
         return 1;
     }
-    std::vector<double> ours_ms, fmt_ms;
+    std::vector<double> ours_wall, ours_cpu, fmt_wall, fmt_cpu;
     for (int i = 0; i < runs; ++i) {  // alternated, so drift of the machine hits both alike
-        ours_ms.push_back(run_process(ours));
-        fmt_ms.push_back(run_process(fmt));
+        Run_time a = run_process(ours), b = run_process(fmt);
+        ours_wall.push_back(a.wall_ms);
+        ours_cpu.push_back(a.cpu_ms);
+        fmt_wall.push_back(b.wall_ms);
+        fmt_cpu.push_back(b.cpu_ms);
     }
-    double a = median(ours_ms), b = median(fmt_ms);
     auto spread = [](const std::vector<double>& v) {
         return *std::max_element(v.begin(), v.end()) - *std::min_element(v.begin(), v.end());
     };
-    std::printf("whole process, median of %d runs after one warm-up each:\n", runs);
-    std::printf("  %-52s %8.2f ms  (spread %.2f)\n",
-                "sorvane-clean --set \"para-max chars on para line=72\"", a, spread(ours_ms));
-    std::printf("  %-52s %8.2f ms  (spread %.2f)\n", "fmt -w 72", b, spread(fmt_ms));
-    std::printf("  %-52s %8.2f\n\n", "ratio sorvane-clean / fmt", a / b);
+    std::printf("whole process, median of %d runs after one warm-up each (wall clock; CPU time):\n",
+                runs);
+    std::printf("  %-52s %8.2f ms (spread %6.2f); cpu %8.2f ms\n",
+                "sorvane-clean --set \"para-max chars on para line=72\"", median(ours_wall),
+                spread(ours_wall), median(ours_cpu));
+    std::printf("  %-52s %8.2f ms (spread %6.2f); cpu %8.2f ms\n", "fmt -w 72", median(fmt_wall),
+                spread(fmt_wall), median(fmt_cpu));
+    std::printf("  %-52s %8.2f;                    cpu %8.2f\n\n", "ratio sorvane-clean / fmt",
+                median(ours_wall) / median(fmt_wall), median(ours_cpu) / median(fmt_cpu));
     return 0;
 }
 

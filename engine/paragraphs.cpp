@@ -1,5 +1,7 @@
 #include "engine/paragraphs.h"
 
+#include <cstdint>
+
 #include "app/globals.h"
 #include "engine/chars.h"
 #include "engine/spacing.h"
@@ -20,7 +22,14 @@ std::size_t leading_whitespace(std::string_view text)
     return i;
 }
 
-std::size_t spaces(std::int64_t count) { return count > 0 ? static_cast<std::size_t>(count) : 0; }
+// A count of spaces to insert; on a 32-bit build a count beyond memory stays beyond it instead of
+// wrapping round to a small one.
+std::size_t spaces(std::int64_t count)
+{
+    if (count <= 0) return 0;
+    const auto wide = static_cast<std::uint64_t>(count);
+    return wide > SIZE_MAX ? SIZE_MAX : static_cast<std::size_t>(wide);
+}
 
 // The walk of join_paragraph_lines over the list, compacting it as it goes: lines[0..p] are
 // the result so far with lines[p] the current line, lines[next..] are not yet looked at, and
@@ -151,8 +160,10 @@ std::string wrapped(std::string_view text, std::int64_t continuation_indent,
         std::size_t kept = chunk;
         while (kept < i && is_whitespace(text[kept])) ++kept;
         out.append(text.substr(from, chunk - from));
-        from = i;
-        if (kept == n) break;  // trailing blanks alone would make a line of indentation
+        if (kept == n) {  // trailing blanks alone would make a line of indentation
+            from = n;
+            break;
+        }
         out += "\r\n";
         out.append(indent, ' ');
         from = kept;

@@ -24,31 +24,34 @@ void expand_tabs(std::string& line, int tab_stops)
     std::string out;
     out.reserve(line.size() + 16);
     for (char c : line) {
-        if (c == '\t') out.append(static_cast<std::size_t>(next_tab_stop(
-                           static_cast<std::int64_t>(out.size()), tab_stops)) - out.size(), ' ');
-        else out += c;
+        if (c != '\t') {
+            out += c;
+            continue;
+        }
+        const auto column = static_cast<std::int64_t>(out.size());
+        out.append(static_cast<std::size_t>(next_tab_stop(column, tab_stops) - column), ' ');
     }
     line.swap(out);
 }
 
 // Replacing runs of T spaces from the left, each time from the start, leaves every run of n
-// spaces as n / T tabs followed by n % T spaces: a tab never forms a new run.
+// spaces as n / T tabs followed by n % T spaces: a tab never forms a new run. The result is
+// never longer, so it is written over the line itself.
 void runs_to_tabs(std::string& line, int tab_stops)
 {
-    const std::size_t t = static_cast<std::size_t>(tab_width(tab_stops));
-    std::string out;
-    out.reserve(line.size());
+    const auto t = static_cast<std::size_t>(tab_width(tab_stops));
+    std::size_t out = 0;
     for (std::size_t i = 0; i < line.size();) {
         if (line[i] != ' ') {
-            out += line[i++];
+            line[out++] = line[i++];
             continue;
         }
         std::size_t run = 0;
-        while (i < line.size() && line[i] == ' ') ++i, ++run;
-        out.append(run / t, '\t');
-        out.append(run % t, ' ');
+        for (; i < line.size() && line[i] == ' '; ++i) ++run;
+        for (std::size_t k = 0; k < run / t; ++k) line[out++] = '\t';
+        for (std::size_t k = 0; k < run % t; ++k) line[out++] = ' ';
     }
-    line.swap(out);
+    line.resize(out);
 }
 
 }  // namespace
