@@ -1,0 +1,420 @@
+// The end-to-end tests' hands: a small Windows program that finds Sorvane's windows and does to
+// them what a person does (keys, menu commands, choosing a preset, closing) and reads back what a
+// person sees (text, selection, window rectangle, list entries, message boxes).
+// One command per run: driver COMMAND ARGS...; results on stdout, failures on stderr, exit 1.
+#include <windows.h>
+#include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "resources/resource.h"
+#include "settings/cleaning_settings.h"
+
+namespace {
+
+const char* program_name = "Sorvane.exe";
+
+[[noreturn]] void fail(const std::string& why)
+{
+    std::fprintf(stderr, "driver: %s\n", why.c_str());
+    std::exit(1);
+}
+
+std::string lower(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string class_of(HWND w)
+{
+    char name[256] = "";
+    GetClassNameA(w, name, sizeof name);
+    return name;
+}
+
+std::string title_of(HWND w)
+{
+    char text[512] = "";
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+bool belongs_to_program(HWND w)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return false;
+    char path[MAX_PATH] = "";
+    DWORD size = MAX_PATH;
+    bool ok = QueryFullProcessImageNameA(process, 0, path, &size) != 0;
+    CloseHandle(process);
+    if (!ok) return false;
+    std::string p = lower(path);
+    std::string want = "\\" + lower(program_name);
+    return p.size() >= want.size() && p.compare(p.size() - want.size(), want.size(), want) == 0;
+}
+
+// The program's visible top-level windows, in z-order.
+std::vector<HWND> program_windows()
+{
+    std::vector<HWND> found;
+    EnumWindows([](HWND w, LPARAM lp) -> BOOL {
+        if (IsWindowVisible(w) && belongs_to_program(w)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+bool is_dialog(HWND w) { return class_of(w) == "#32770"; }
+
+// The main window is the program's one visible top-level window that is not a dialog box.
+HWND main_window()
+{
+    for (HWND w : program_windows())
+        if (!is_dialog(w)) return w;
+    return nullptr;
+}
+
+HWND need_main()
+{
+    HWND w = main_window();
+    if (!w) fail("the main window is not there");
+    return w;
+}
+
+HWND find_child(HWND parent, bool (*match)(HWND, LPARAM), LPARAM arg)
+{
+    struct Search { bool (*match)(HWND, LPARAM); LPARAM arg; HWND hit; } s{match, arg, nullptr};
+    EnumChildWindows(parent, [](HWND w, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (s->match(w, s->arg)) { s->hit = w; return FALSE; }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&s));
+    return s.hit;
+}
+
+HWND editor()
+{
+    HWND e = find_child(need_main(), [](HWND w, LPARAM) {
+        return lower(class_of(w)) == "edit" && (GetWindowLongPtrA(w, GWL_STYLE) & ES_MULTILINE);
+    }, 0);
+    if (!e) fail("no multi-line edit control in the main window");
+    return e;
+}
+
+HWND child_with_id(int id)
+{
+    return find_child(need_main(), [](HWND w, LPARAM lp) { return GetDlgCtrlID(w) == static_cast<int>(lp); }, id);
+}
+
+HWND preset_combo()
+{
+    HWND c = child_with_id(IDC_TOOLBAR_PRESETS);
+    if (!c || lower(class_of(c)) != "combobox") fail("no preset combo box on the toolbar");
+    return c;
+}
+
+// Waits until the program has dealt with everything sent to it so far.
+void settle(HWND w)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid)) {
+        WaitForInputIdle(p, 5000);
+        CloseHandle(p);
+    }
+    DWORD_PTR ignored;
+    SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    Sleep(100);
+    SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
+std::string read_file(const char* path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) fail(std::string("cannot read ") + path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void write_file(const char* path, const std::string& data)
+{
+    std::ofstream out(path, std::ios::binary);
+    if (!out.write(data.data(), static_cast<std::streamsize>(data.size()))) fail(std::string("cannot write ") + path);
+}
+
+std::string window_text(HWND w)
+{
+    LRESULT n = SendMessageA(w, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    n = SendMessageA(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+// Asked in UTF-16: Wine hands an ANSI CB_GETLBTEXT from another process back in UTF-16.
+std::string combo_entry(HWND combo, LRESULT index)
+{
+    wchar_t wide[256] = L"";
+    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide));
+    char text[512] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+WORD key_code(const std::string& name)
+{
+    static const struct { const char* name; WORD vk; } keys[] = {
+        {"ctrl", VK_CONTROL}, {"shift", VK_SHIFT}, {"alt", VK_MENU}, {"insert", VK_INSERT},
+        {"delete", VK_DELETE}, {"backspace", VK_BACK}, {"escape", VK_ESCAPE}, {"return", VK_RETURN},
+        {"tab", VK_TAB}, {"home", VK_HOME}, {"end", VK_END}, {"left", VK_LEFT}, {"right", VK_RIGHT},
+        {"up", VK_UP}, {"down", VK_DOWN}, {"f1", VK_F1}, {"space", VK_SPACE}};
+    for (const auto& k : keys)
+        if (name == k.name) return k.vk;
+    if (name.size() == 1 && ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= '0' && name[0] <= '9')))
+        return static_cast<WORD>(name[0] >= 'a' ? name[0] - 'a' + 'A' : name[0]);
+    fail("unknown key " + name);
+}
+
+// Presses a chord such as "ctrl+e": keys down in order, up in reverse, through the real input queue.
+void press(const std::string& chord)
+{
+    std::vector<WORD> codes;
+    size_t start = 0;
+    for (;;) {
+        size_t plus = chord.find('+', start);
+        codes.push_back(key_code(lower(chord.substr(start, plus - start))));
+        if (plus == std::string::npos) break;
+        start = plus + 1;
+    }
+    std::vector<INPUT> input;
+    for (WORD vk : codes) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = vk;
+        input.push_back(i);
+    }
+    for (auto it = codes.rbegin(); it != codes.rend(); ++it) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = *it;
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        input.push_back(i);
+    }
+    if (SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)) != input.size())
+        fail("SendInput failed for " + chord);
+}
+
+void bring_forward(HWND w)
+{
+    SetForegroundWindow(w);
+    for (int i = 0; i < 50 && GetForegroundWindow() != w; ++i) Sleep(20);
+    if (GetForegroundWindow() != w) fail("the main window does not come to the front");
+}
+
+bool is_text_static(HWND c)
+{
+    LONG_PTR type = GetWindowLongPtrA(c, GWL_STYLE) & SS_TYPEMASK;
+    return type != SS_BITMAP && type != SS_ICON && type != SS_ETCHEDHORZ && type != SS_ETCHEDVERT;
+}
+
+// A message box or other dialog of the program: its title, then its static texts.
+std::string describe_dialog(HWND d)
+{
+    std::string out = title_of(d);
+    for (HWND c = GetWindow(d, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (lower(class_of(c)) == "static" && is_text_static(c) && !title_of(c).empty()) out += "\t" + title_of(c);
+    return out;
+}
+
+HWND dialog_titled(const std::string& title)
+{
+    for (HWND w : program_windows())
+        if (is_dialog(w) && title_of(w) == title) return w;
+    return nullptr;
+}
+
+int number(const char* text)
+{
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 10);
+    if (!*text || *end) fail(std::string("not a number: ") + text);
+    return static_cast<int>(v);
+}
+
+void print_rect(const RECT& r)
+{
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+int run(int argc, char** argv)
+{
+    if (argc < 2) fail("usage: driver COMMAND ARGS...");
+    std::string cmd = argv[1];
+    auto arg = [&](int i) -> const char* {
+        if (i + 1 >= argc) fail("missing argument for " + cmd);
+        return argv[i + 1];
+    };
+
+    if (cmd == "wait-main") {
+        // Start-up is over when the main window is up and the splash has gone.
+        DWORD until = GetTickCount() + static_cast<DWORD>(number(arg(1)));
+        for (;;) {
+            HWND m = main_window();
+            bool splash = dialog_titled("About Sorvane") != nullptr;
+            if (m && !splash && IsWindowEnabled(m)) { settle(m); std::printf("ready\n"); return 0; }
+            for (HWND w : program_windows())
+                if (is_dialog(w) && title_of(w) != "About Sorvane") { std::printf("dialog\t%s\n", describe_dialog(w).c_str()); return 2; }
+            if (static_cast<LONG>(GetTickCount() - until) > 0) fail("no main window in time");
+            Sleep(100);
+        }
+    }
+    if (cmd == "windows") {
+        for (HWND w : program_windows())
+            std::printf("%s\t%s\n", class_of(w).c_str(), is_dialog(w) ? describe_dialog(w).c_str() : title_of(w).c_str());
+        return 0;
+    }
+    if (cmd == "workarea") {
+        RECT r;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if (cmd == "rect") { RECT r; GetWindowRect(need_main(), &r); print_rect(r); return 0; }
+    if (cmd == "state") {
+        // Not GetWindowPlacement: Wine gives another process's window its current rectangle as the
+        // normal one; the normal rectangle shows itself after "restore".
+        HWND m = need_main();
+        std::printf("%s\n", IsZoomed(m) ? "maximized" : IsIconic(m) ? "minimized" : "normal");
+        return 0;
+    }
+    if (cmd == "move") {
+        HWND m = need_main();
+        MoveWindow(m, number(arg(1)), number(arg(2)), number(arg(3)), number(arg(4)), TRUE);
+        settle(m);
+        return 0;
+    }
+    if (cmd == "maximize" || cmd == "restore") {
+        HWND m = need_main();
+        ShowWindow(m, cmd == "maximize" ? SW_MAXIMIZE : SW_RESTORE);
+        settle(m);
+        return 0;
+    }
+    if (cmd == "command") {
+        HWND m = need_main();
+        PostMessageA(m, WM_COMMAND, MAKEWPARAM(number(arg(1)), 0), 0);
+        settle(m);
+        return 0;
+    }
+    if (cmd == "keys") {
+        HWND m = need_main();
+        bring_forward(m);
+        for (int i = 2; i < argc; ++i) { press(argv[i]); settle(m); }
+        return 0;
+    }
+    if (cmd == "set-text") {
+        std::string text = read_file(arg(1));
+        SendMessageA(editor(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        return 0;
+    }
+    if (cmd == "get-text") { write_file(arg(1), window_text(editor())); return 0; }
+    if (cmd == "select") {
+        HWND e = editor();
+        SendMessageA(e, EM_SETSEL, number(arg(1)), number(arg(2)));
+        return 0;
+    }
+    if (cmd == "get-sel") {
+        DWORD start = 0, end = 0;
+        SendMessageA(editor(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        std::printf("%lu %lu\n", start, end);
+        return 0;
+    }
+    if (cmd == "combo-list" || cmd == "combo-get") {
+        HWND c = preset_combo();
+        LRESULT count = SendMessageA(c, CB_GETCOUNT, 0, 0);
+        LRESULT sel = SendMessageA(c, CB_GETCURSEL, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            if (cmd == "combo-get" && i != sel) continue;
+            std::printf("%s\n", combo_entry(c, i).c_str());
+        }
+        return 0;
+    }
+    if (cmd == "combo-select") {
+        // As a click on an entry: the list moves its selection, then tells its parent.
+        HWND c = preset_combo();
+        LRESULT index = SendMessageA(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(arg(1)));
+        if (index == CB_ERR) fail(std::string("no entry ") + arg(1));
+        SendMessageA(c, CB_SETCURSEL, index, 0);
+        SendMessageA(GetParent(c), WM_COMMAND, MAKEWPARAM(IDC_TOOLBAR_PRESETS, CBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
+        settle(need_main());
+        return 0;
+    }
+    if (cmd == "bar-visible") {
+        HWND bar = child_with_id(number(arg(1)));
+        std::printf("%s\n", bar && IsWindowVisible(bar) ? "visible" : "hidden");
+        return 0;
+    }
+    if (cmd == "wait-dialog") {
+        DWORD until = GetTickCount() + static_cast<DWORD>(number(arg(2)));
+        for (;;) {
+            if (HWND d = dialog_titled(arg(1))) { std::printf("%s\n", describe_dialog(d).c_str()); return 0; }
+            if (static_cast<LONG>(GetTickCount() - until) > 0) fail(std::string("no dialog ") + arg(1));
+            Sleep(100);
+        }
+    }
+    if (cmd == "press-button") {
+        HWND d = dialog_titled(arg(1));
+        if (!d) fail(std::string("no dialog ") + arg(1));
+        HWND b = GetDlgItem(d, number(arg(2)));
+        if (!b) fail("no such button");
+        PostMessageA(b, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (cmd == "close") {
+        // As the close box: the main window asks to close; a question that comes up instead is reported.
+        HWND m = need_main();
+        PostMessageA(m, WM_CLOSE, 0, 0);
+        DWORD until = GetTickCount() + static_cast<DWORD>(number(arg(1)));
+        while (IsWindow(m)) {
+            for (HWND w : program_windows())
+                if (is_dialog(w)) { std::printf("dialog\t%s\n", describe_dialog(w).c_str()); return 2; }
+            if (static_cast<LONG>(GetTickCount() - until) > 0) fail("the main window stays open");
+            Sleep(50);
+        }
+        std::printf("closed\n");
+        return 0;
+    }
+    if (cmd == "preset") {
+        // The built-in preset's values as the catalogue has them, one "name<TAB>value" a line.
+        std::string name = arg(1);
+        Cleaning_settings s;
+        if (name == full_cleaning_name) build_builtin_preset(s, Builtin_preset::full);
+        else if (name == light_cleaning_name) build_builtin_preset(s, Builtin_preset::light);
+        else fail("no built-in preset " + name);
+        for (const char* n : int_setting_names) std::printf("%s\t%d\n", n, static_cast<int>(s.get_int(n)));
+        for (const char* n : string_setting_names) std::printf("%s\t%s\n", n, s.get_string(n).c_str());
+        return 0;
+    }
+    fail("unknown command " + cmd);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    _setmode(_fileno(stdout), _O_BINARY);
+    if (const char* name = std::getenv("SORVANE_DRIVER_PROGRAM")) program_name = name;
+    int status = run(argc, argv);
+    std::fflush(stdout);
+    return status;
+}
