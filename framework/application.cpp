@@ -61,6 +61,7 @@ void Application::remove_modeless(HWND dialog)
 
 bool Application::pre_translate(MSG& msg)
 {
+    if (main_frame_ && main_frame_->help_mode_message(msg)) return true;
     for (HWND dialog : modeless_)
         if (IsDialogMessageA(dialog, &msg)) return true;
     return main_frame_ && main_frame_->translate_accelerator(msg);

@@ -135,6 +135,82 @@ void Frame_window::on_idle()
     if (status_bar_) status_bar_->update_keys();
 }
 
+bool Frame_window::command_state(int id, Command_state& state)
+{
+    switch (id) {
+    case help_finder_command:
+    case help_command:
+    case default_help_command:
+    case context_help_command: {
+        Application* app = Application::current();
+        if (!app || !app->has_help()) return false;
+        state.checked = id == context_help_command && help_mode_;
+        return true;
+    }
+    }
+    return false;
+}
+
+void Frame_window::on_command(int id)
+{
+    Application* app = Application::current();
+    if (!app) return;
+    switch (id) {
+    case help_finder_command:
+    case default_help_command:
+        app->show_help(0);
+        break;
+    case help_command:
+        app->show_help(help_context_for(0, GetFocus()));
+        break;
+    case context_help_command:
+        enter_help_mode();
+        break;
+    }
+}
+
+void Frame_window::enter_help_mode()
+{
+    help_mode_ = true;
+    SetCursor(LoadCursor(nullptr, IDC_HELP));
+}
+
+void Frame_window::leave_help_mode()
+{
+    help_mode_ = false;
+}
+
+bool Frame_window::help_mode_message(const MSG& msg)
+{
+    if (!help_mode_ || !hwnd()) return false;
+    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+    switch (msg.message) {
+    case WM_KEYDOWN:
+        if (msg.wParam != VK_ESCAPE) return false;
+        leave_help_mode();
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        // A toolbar button answers with its command, which WM_COMMAND turns into help.
+        if (toolbar_ && msg.hwnd == toolbar_->hwnd()) {
+            POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+            if (SendMessageA(msg.hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p)) >= 0)
+                return false;
+        }
+        leave_help_mode();
+        if (Application* app = Application::current())
+            app->show_help(help_context_for(0, msg.hwnd));
+        return true;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+        return true;
+    }
+    return false;
+}
+
 void Frame_window::destroy_window()
 {
     if (hwnd()) DestroyWindow(hwnd());
@@ -221,9 +297,27 @@ LRESULT Frame_window::handle(UINT msg, WPARAM wp, LPARAM lp)
             return 0;
         }
         // Menus send 0, accelerators 1, toolbar buttons BN_CLICKED (0).
-        if (HIWORD(wp) == 0 || HIWORD(wp) == 1) execute_command(LOWORD(wp));
+        if (HIWORD(wp) != 0 && HIWORD(wp) != 1) return 0;
+        if (help_mode_) {
+            leave_help_mode();
+            // The context help command again just ends the mode.
+            if (LOWORD(wp) == context_help_command) return 0;
+            if (Application* app = Application::current())
+                app->show_help(help_context_for(LOWORD(wp), nullptr));
+            return 0;
+        }
+        execute_command(LOWORD(wp));
         return 0;
     }
+    case WM_SETCURSOR:
+        if (help_mode_) {
+            SetCursor(LoadCursor(nullptr, IDC_HELP));
+            return TRUE;
+        }
+        return default_handling(msg, wp, lp);
+    case WM_ACTIVATEAPP:
+        if (!wp) leave_help_mode();
+        return default_handling(msg, wp, lp);
     case WM_NOTIFY:
         return on_notify(wp, reinterpret_cast<NMHDR*>(lp));
     case WM_CLOSE:

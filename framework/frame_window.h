@@ -52,9 +52,29 @@ public:
     // Queue empty: toolbar buttons and key panes follow the command states.
     virtual void on_idle();
 
+    // The standard help commands, while the application has help.
+    bool command_state(int id, Command_state& state) override;
+    void on_command(int id) override;
+
+    // Context help (Shift+F1): the cursor becomes the help cursor, and the next command chosen
+    // (menu, toolbar, key) or child window clicked opens the help about it instead of acting.
+    // Escape, or the program losing the focus, ends it.
+    void enter_help_mode();
+    void leave_help_mode();
+    bool in_help_mode() const { return help_mode_; }
+    // Called for every message before it is dispatched; true when help mode used it up.
+    bool help_mode_message(const MSG& msg);
+
 protected:
     // After the frame and its view exist; false fails the creation.
     virtual bool on_create() { return true; }
+    // The help context for a command (not 0) or else a window of the frame (the focus for F1,
+    // the window clicked in help mode); 0 opens the help's contents.
+    virtual int help_context_for(int command, HWND window)
+    {
+        (void)command, (void)window;
+        return 0;
+    }
     // Asked before the frame closes; false keeps it open.
     virtual bool can_close() { return true; }
     // The frame's destruction; overrides do their work, then call this.
@@ -75,4 +95,5 @@ private:
     std::string idle_prompt_;
     std::string tip_text_;
     std::wstring tip_wide_;
+    bool help_mode_ = false;
 };
