@@ -68,6 +68,16 @@ Read_status read_text_file(const std::string& path, std::size_t limit, std::stri
         error = GetLastError();
         return Read_status::failed;
     }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file.get(), &info)) {
+        error = GetLastError();
+        return Read_status::failed;
+    }
+    // Some systems let a folder be opened like a file; it holds no text either way.
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        error = ERROR_ACCESS_DENIED;
+        return Read_status::failed;
+    }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) {
         error = GetLastError();
@@ -101,6 +111,12 @@ Read_status read_text_file(const std::string& path, std::size_t limit, std::stri
 bool write_text_file(const std::string& path, const std::string& text, DWORD& error)
 {
     error = 0;
+    // A read-only file is never replaced, whatever the file system would allow.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        error = ERROR_ACCESS_DENIED;
+        return false;
+    }
     char temp[MAX_PATH] = "";
     if (!GetTempFileNameA(directory_of(path).c_str(), "sv", 0, temp)) {
         error = GetLastError();

@@ -1,0 +1,618 @@
+// The document on real windows, real files and the real registry of the test prefix: files read
+// and written byte for byte, refusals that keep the text, saves that never harm the file on
+// failure, the unsaved-changes question and its switch. The question and the file dialogs would
+// block a test, so a document subclass answers them; every other box is recorded.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/Sorvane.h"
+#include "app/SorvaneDoc.h"
+#include "app/SorvaneEditView.h"
+#include "app/globals.h"
+#include "framework/application.h"
+#include "resources/resource.h"
+#include "settings/Cleaning_prefs.h"
+
+namespace {
+
+const char* const company = "SorvaneDocumentTests";
+const std::string settings_key = std::string("Software\\") + company + "\\Sorvane\\Settings";
+
+class Test_app : public Application {
+public:
+    Test_app() { set_profile(company, "Sorvane"); }
+
+protected:
+    bool start() override { return true; }
+};
+
+Test_app& test_app()
+{
+    static Test_app app;
+    return app;
+}
+
+// Answers the save question and the file dialogs from queues, and notes what it was asked and
+// whether clipboard processing was held off meanwhile.
+class Answering_doc : public CSorvaneDoc {
+public:
+    std::deque<int> answers;
+    std::vector<std::string> questions;
+    std::deque<std::string> file_names;  // "" cancels the dialog
+    std::vector<std::string> offered_names;
+    std::vector<int> monitoring_seen;
+
+protected:
+    int ask_save_changes(const std::string& question) override
+    {
+        questions.push_back(question);
+        monitoring_seen.push_back(monitoring_enabled);
+        if (answers.empty()) return IDNO;
+        int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    bool prompt_file_name(bool, std::string& name) override
+    {
+        offered_names.push_back(name);
+        monitoring_seen.push_back(monitoring_enabled);
+        if (file_names.empty() || file_names.front().empty()) {
+            if (!file_names.empty()) file_names.pop_front();
+            return false;
+        }
+        name = file_names.front();
+        file_names.pop_front();
+        return true;
+    }
+};
+
+std::string read_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write_file(const std::string& path, const std::string& content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::vector<std::string> directory_names(const std::string& dir)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+void remove_tree(const std::string& dir)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string path = dir + "\\" + name;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                remove_tree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+DWORD registry_int(const std::string& path, const std::string& name, DWORD fallback)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return fallback;
+    DWORD type = 0, value = 0, size = sizeof value;
+    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                               &size);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS && type == REG_DWORD ? value : fallback;
+}
+
+std::string registry_text(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return "<none>";
+    char value[1024] = "";
+    DWORD type = 0, size = sizeof value;
+    LONG rc = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS && type == REG_SZ ? std::string(value) : "<none>";
+}
+
+// Lines of 78 characters and CR LF, cut to exactly size bytes.
+std::string text_of_size(std::size_t size)
+{
+    std::string line = "The quick brown fox jumps over the lazy dog while the cat sleeps on the mat.";
+    line += " \r\n";
+    std::string text;
+    text.reserve(size + line.size());
+    while (text.size() < size) text += line;
+    text.resize(size);
+    return text;
+}
+
+class Document : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test_app();
+        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str());
+        set_box_recorder([this](const Box& box) {
+            if (box.kind == Box_kind::critical) std::printf("CRITICAL box: %s\n", box.text.c_str());
+            std::fflush(stdout);
+            boxes.push_back(box);
+        });
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        dir = std::string(temp) + "sorvane_document_tests";
+        remove_tree(dir);
+        CreateDirectoryA(dir.c_str(), nullptr);
+        program_directory = dir;
+        write_file(dir + "\\abbr.dat", "Mr.\r\n");
+        monitoring_enabled = 1;
+        store = std::make_unique<Cleaning_prefs>(company);
+        cleaning_prefs = store.get();
+        cleaning_prefs->copy_prefs(cleaning_prefs->current_settings, cleaning_prefs->working_copy);
+    }
+
+    void TearDown() override
+    {
+        close();
+        test_app().set_main_frame(nullptr);
+        cleaning_prefs = nullptr;
+        store.reset();
+        set_box_recorder(nullptr);
+        remove_tree(dir);
+        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str());
+    }
+
+    // The program as start-up assembles it, the switch read from the registry.
+    void build(bool read_switch = true)
+    {
+        doc = std::make_unique<Answering_doc>();
+        view = std::make_unique<CSorvaneEditView>();
+        frame = std::make_unique<CMainFrame>();
+        ASSERT_TRUE(frame->create(*doc, *view));
+        test_app().set_main_frame(frame.get());
+        the_edit_view = view.get();
+        view->initialize();
+        if (read_switch) doc->read_unsaved_warning();
+    }
+
+    // Closes the main window (unanswered questions get No), then lets the objects go.
+    void close()
+    {
+        if (frame && frame->hwnd()) {
+            SendMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
+            MSG quit{};
+            PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        }
+        view.reset();
+        frame.reset();
+        doc.reset();
+    }
+
+    std::string file(const std::string& name) const { return dir + "\\" + name; }
+    std::string window_title() const
+    {
+        char text[256] = "";
+        GetWindowTextA(frame->hwnd(), text, sizeof text);
+        return text;
+    }
+    void type(const std::string& text) { view->replace_selection(text, true); }
+    std::vector<std::string> box_texts() const
+    {
+        std::vector<std::string> texts;
+        for (const Box& b : boxes) texts.push_back(b.text);
+        return texts;
+    }
+
+    std::string dir;
+    std::vector<Box> boxes;
+    std::unique_ptr<Cleaning_prefs> store;
+    std::unique_ptr<Answering_doc> doc;
+    std::unique_ptr<CSorvaneEditView> view;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+std::string every_byte()
+{
+    std::string bytes;
+    for (int b = 1; b < 256; ++b) bytes += static_cast<char>(b);
+    return bytes + "\r\nline two\r\n\r\nlone LF\nlone CR\r\xe9\xfc\x80\xff";
+}
+
+TEST_F(Document, EveryByteFromOneTo255ComesInAndGoesOutUnchanged)
+{
+    const std::string bytes = every_byte();
+    write_file(file("in.txt"), bytes);
+    build();
+    ASSERT_TRUE(doc->open_document(file("in.txt")));
+    EXPECT_EQ(view->text(), bytes);
+    EXPECT_FALSE(doc->is_modified());
+    EXPECT_FALSE(view->can_undo()) << "Undo must not bring back the text before the file";
+
+    ASSERT_TRUE(doc->save_document(file("out")));
+    EXPECT_EQ(read_file(file("out")), bytes);
+    EXPECT_EQ(doc->path_name(), file("out"));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Document, AFileOfExactlyTheLimitOpensAndOneByteMoreIsRefusedKeepingTheText)
+{
+    const std::string at_limit = text_of_size(1048575);
+    write_file(file("limit.txt"), at_limit);
+    write_file(file("over.txt"), text_of_size(1048576));
+    build();
+    ASSERT_TRUE(doc->open_document(file("limit.txt")));
+    EXPECT_EQ(view->text().size(), 1048575u);
+    EXPECT_TRUE(view->text() == at_limit);
+    type("!");  // the editor is full: nothing more goes in
+    EXPECT_EQ(view->text().size(), 1048575u);
+    boxes.clear();
+
+    write_file(file("small.txt"), "small text\r\n");
+    ASSERT_TRUE(doc->open_document(file("small.txt")));
+    type("typed ");
+    ASSERT_TRUE(boxes.empty());
+    doc->questions.clear();
+    EXPECT_FALSE(doc->open_document(file("over.txt")));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "The file is too large to open.");
+    EXPECT_EQ(boxes[0].kind, Box_kind::warning);
+    EXPECT_EQ(view->text(), "typed small text\r\n");
+    EXPECT_TRUE(doc->is_modified());
+    EXPECT_EQ(doc->path_name(), file("small.txt"));
+    EXPECT_TRUE(doc->questions.empty()) << "a file that cannot be shown needs no question";
+}
+
+TEST_F(Document, FilesThatCannotBeReadAreReportedAndTheTextStays)
+{
+    write_file(file("zeros.bin"), std::string("text\0more", 9));
+    CreateDirectoryA(file("folder").c_str(), nullptr);
+    build();
+    type("keep me");
+    EXPECT_FALSE(doc->open_document(file("zeros.bin")));
+    EXPECT_FALSE(doc->open_document(file("missing.txt")));
+    EXPECT_FALSE(doc->open_document(file("folder")));
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].text, "Unable to open file \"" + file("zeros.bin") +
+                                 "\".  It contains null characters, so it is not a plain text file.");
+    EXPECT_EQ(boxes[1].text.rfind("Unable to open file \"" + file("missing.txt") + "\".  ", 0), 0u)
+        << boxes[1].text;  // followed by the system's reason
+    EXPECT_EQ(boxes[2].text.rfind("Unable to open file \"" + file("folder") + "\".", 0), 0u);
+    for (const Box& b : boxes) EXPECT_EQ(b.kind, Box_kind::warning);
+    EXPECT_EQ(view->text(), "keep me");
+    EXPECT_EQ(window_title(), "Text - Sorvane");
+}
+
+TEST_F(Document, SavingReplacesTheWholeFileAndLeavesNoTemporaryFile)
+{
+    write_file(file("notes.txt"), std::string(5000, 'x'));
+    build();
+    ASSERT_TRUE(doc->open_document(file("notes.txt")));
+    view->set_text("short\r\n");
+    type("a ");
+    ASSERT_TRUE(doc->is_modified());
+    doc->OnFileSave();
+    EXPECT_EQ(read_file(file("notes.txt")), "a short\r\n");
+    EXPECT_FALSE(doc->is_modified());
+    EXPECT_TRUE(doc->offered_names.empty()) << "a document with a file is saved without asking";
+    EXPECT_EQ(directory_names(dir), (std::vector<std::string>{"abbr.dat", "notes.txt"}));
+}
+
+TEST_F(Document, AFailedSaveLeavesTheFileTheTextAndTheDirectoryAsTheyWere)
+{
+    write_file(file("locked.txt"), "original\r\n");
+    ASSERT_TRUE(SetFileAttributesA(file("locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    CreateDirectoryA(file("taken").c_str(), nullptr);
+    build();
+    type("new text");
+
+    EXPECT_FALSE(doc->save_document(file("locked.txt")));
+    EXPECT_FALSE(doc->save_document(file("taken")));
+    EXPECT_FALSE(doc->save_document(file("no such folder\\x.txt")));
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].text.rfind("Unable to save file \"" + file("locked.txt") + "\".  ", 0), 0u)
+        << boxes[0].text;
+    EXPECT_EQ(boxes[1].text.rfind("Unable to save file \"" + file("taken") + "\".", 0), 0u);
+    EXPECT_EQ(boxes[2].text.rfind("Unable to save file \"" + file("no such folder\\x.txt"), 0), 0u);
+
+    EXPECT_EQ(read_file(file("locked.txt")), "original\r\n");
+    EXPECT_NE(GetFileAttributesA(file("taken").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_TRUE(directory_names(file("taken")).empty());
+    EXPECT_EQ(directory_names(dir), (std::vector<std::string>{"abbr.dat", "locked.txt", "taken"}));
+    EXPECT_EQ(view->text(), "new text");
+    EXPECT_TRUE(doc->is_modified());
+    EXPECT_EQ(doc->path_name(), "");
+    EXPECT_EQ(window_title(), "Text - Sorvane");
+}
+
+TEST_F(Document, SaveAsksForANameWhenTheDocumentHasNoneOrItsFileIsReadOnly)
+{
+    write_file(file("ro.txt"), "read only\r\n");
+    SetFileAttributesA(file("ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    build();
+    type("fresh");
+    doc->file_names = {"", file("fresh.txt")};
+    doc->OnFileSave();  // cancelled
+    EXPECT_TRUE(doc->is_modified());
+    doc->OnFileSave();
+    EXPECT_EQ(read_file(file("fresh.txt")), "fresh");
+    EXPECT_EQ(window_title(), "fresh.txt - Sorvane");
+
+    ASSERT_TRUE(doc->open_document(file("ro.txt")));
+    type("x");
+    doc->file_names = {file("copy.txt")};
+    doc->OnFileSave();
+    EXPECT_EQ(read_file(file("ro.txt")), "read only\r\n");
+    EXPECT_EQ(read_file(file("copy.txt")), "xread only\r\n");
+    doc->file_names = {file("again.txt")};
+    doc->OnFileSaveAs();
+    EXPECT_EQ(read_file(file("again.txt")), "xread only\r\n");
+    EXPECT_EQ(doc->offered_names,
+              (std::vector<std::string>{"Text.txt", "Text.txt", file("ro.txt"), file("copy.txt")}));
+    for (int seen : doc->monitoring_seen) EXPECT_EQ(seen, 0);
+    EXPECT_EQ(monitoring_enabled, 1);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Document, TheSwitchReadsAsOnUnlessStoredAsZeroAndIsStoredOnlyWhenTheDocumentGoes)
+{
+    struct Case {
+        bool store;
+        int stored;
+        int expected;
+    };
+    for (Case c : {Case{false, 0, 1}, Case{true, 0, 0}, Case{true, 1, 1}, Case{true, 7, 1},
+                   Case{true, -1, 1}}) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str());
+        if (c.store) {
+            ASSERT_TRUE(test_app().profile().write_int("Settings", "Unsaved Doc Warning", c.stored));
+        }
+        build();
+        EXPECT_EQ(doc->warn_unsaved, c.expected) << "stored " << c.stored;
+        EXPECT_EQ(frame->query_command(ID_OPT_WARN_UNSAVED).checked, c.expected == 1);
+        close();
+    }
+
+    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str());
+    build();
+    EXPECT_TRUE(frame->execute_command(ID_OPT_WARN_UNSAVED));
+    EXPECT_EQ(doc->warn_unsaved, 0);
+    EXPECT_FALSE(frame->query_command(ID_OPT_WARN_UNSAVED).checked);
+    EXPECT_EQ(registry_int(settings_key, "Unsaved Doc Warning", 99), 99u) << "not written yet";
+    close();
+    EXPECT_EQ(registry_int(settings_key, "Unsaved Doc Warning", 99), 0u);
+
+    build();
+    frame->execute_command(ID_OPT_WARN_UNSAVED);
+    frame->execute_command(ID_OPT_WARN_UNSAVED);
+    close();
+    EXPECT_EQ(registry_int(settings_key, "Unsaved Doc Warning", 99), 0u);
+
+    // A document whose start-up never read the switch leaves the setting alone.
+    build(false);
+    close();
+    EXPECT_EQ(registry_int(settings_key, "Unsaved Doc Warning", 99), 0u);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Document, ASwitchThatCannotBeStoredIsReportedAndShutDownGoesOn)
+{
+    build();
+    // A key name longer than the registry allows.
+    test_app().set_profile(std::string(300, 'k'), "Sorvane");
+    close();
+    test_app().set_profile(company, "Sorvane");
+    std::vector<std::string> texts = box_texts();
+    ASSERT_FALSE(texts.empty());
+    bool found = false;
+    for (const Box& b : boxes)
+        if (b.text.rfind("Unable to save \"Unsaved Doc Warning\" setting.", 0) == 0) {
+            found = true;
+            EXPECT_EQ(b.kind, Box_kind::warning);
+        }
+    EXPECT_TRUE(found) << texts[0];
+    EXPECT_EQ(frame, nullptr);
+}
+
+TEST_F(Document, WithTheSwitchOffChangesAreDroppedWithoutAQuestion)
+{
+    test_app().profile().write_int("Settings", "Unsaved Doc Warning", 0);
+    build();
+    type("draft");
+    EXPECT_TRUE(frame->execute_command(ID_FILE_NEW));
+    EXPECT_EQ(view->text(), "");
+    write_file(file("a.txt"), "file a");
+    type("more");
+    EXPECT_TRUE(doc->open_document(file("a.txt")));
+    EXPECT_EQ(view->text(), "file a");
+    type("edit ");
+    HWND window = frame->hwnd();
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(doc->questions.empty());
+    EXPECT_EQ(read_file(file("a.txt")), "file a");
+}
+
+TEST_F(Document, WithTheSwitchOnCancelKeepsTheTextTheFileAndTheWindow)
+{
+    write_file(file("other.txt"), "other");
+    build();
+    type("precious");
+    doc->answers = {IDCANCEL, IDCANCEL, IDCANCEL};
+    frame->execute_command(ID_FILE_NEW);
+    EXPECT_FALSE(doc->open_document(file("other.txt")));
+    SendMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(IsWindow(frame->hwnd()));
+    EXPECT_EQ(doc->questions, std::vector<std::string>(3, "Save changes to Text?"));
+    EXPECT_EQ(doc->monitoring_seen, std::vector<int>(3, 0));
+    EXPECT_EQ(monitoring_enabled, 1);
+    EXPECT_EQ(view->text(), "precious");
+    EXPECT_TRUE(doc->is_modified());
+    EXPECT_TRUE(view->can_undo());
+    EXPECT_EQ(window_title(), "Text - Sorvane");
+}
+
+TEST_F(Document, YesSavesFirstAndNoDropsTheChanges)
+{
+    write_file(file("notes.txt"), "> quoted\r\n> text\r\n");
+    build();
+    ASSERT_TRUE(doc->open_document(file("notes.txt")));
+    EXPECT_EQ(window_title(), "notes.txt - Sorvane");
+    EXPECT_FALSE(doc->is_modified());
+    view->clean_everything();
+    EXPECT_TRUE(doc->is_modified()) << "cleaning is a change";
+    const std::string cleaned = view->text();
+    ASSERT_NE(cleaned, "> quoted\r\n> text\r\n");
+
+    doc->answers = {IDYES};
+    EXPECT_TRUE(frame->execute_command(ID_FILE_NEW));
+    EXPECT_EQ(doc->questions, std::vector<std::string>{"Save changes to notes.txt?"});
+    EXPECT_EQ(read_file(file("notes.txt")), cleaned);
+    EXPECT_EQ(view->text(), "");
+    EXPECT_EQ(window_title(), "Text - Sorvane");
+
+    type("scratch");
+    doc->answers = {IDNO};
+    ASSERT_TRUE(doc->open_document(file("notes.txt")));
+    EXPECT_EQ(view->text(), cleaned);
+
+    // Yes on a text without a file asks for a name; cancelling that cancels the whole step.
+    frame->execute_command(ID_FILE_NEW);
+    type("untitled work");
+    doc->answers = {IDYES};
+    doc->file_names = {""};
+    SendMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(frame->hwnd()));
+    EXPECT_EQ(view->text(), "untitled work");
+    EXPECT_EQ(doc->offered_names, std::vector<std::string>{"Text.txt"});
+}
+
+TEST_F(Document, FileCommandsAreEnabledAndOpenRunsWithMonitoringOff)
+{
+    write_file(file("picked.txt"), "picked");
+    build();
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
+        EXPECT_TRUE(frame->query_command(id).enabled) << id;
+    doc->file_names = {file("picked.txt")};
+    frame->execute_command(ID_FILE_OPEN);
+    EXPECT_EQ(view->text(), "picked");
+    EXPECT_EQ(doc->monitoring_seen, std::vector<int>{0});
+    EXPECT_EQ(monitoring_enabled, 1);
+    doc->file_names = {""};
+    frame->execute_command(ID_FILE_OPEN);
+    EXPECT_EQ(doc->offered_names.back(), file("picked.txt")) << "the dialog starts at the file";
+    EXPECT_EQ(view->text(), "picked");
+}
+
+TEST_F(Document, TheCommandLineNamesTheFileToOpen)
+{
+    write_file(file("with space.txt"), "spaced");
+    build();
+    doc->open_at_start("  \"" + file("with space.txt") + "\"  ");
+    EXPECT_EQ(view->text(), "spaced");
+    EXPECT_EQ(window_title(), "with space.txt - Sorvane");
+    close();
+
+    build();
+    doc->open_at_start(file("with space.txt"));
+    EXPECT_EQ(view->text(), "spaced");
+    close();
+
+    build();
+    doc->open_at_start("   ");
+    EXPECT_EQ(window_title(), "Text - Sorvane");
+    EXPECT_TRUE(boxes.empty());
+
+    // A file that cannot be opened is reported, and the program starts with an empty text.
+    doc->open_at_start("\"" + file("gone.txt") + "\"");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind("Unable to open file \"" + file("gone.txt") + "\".", 0), 0u);
+    EXPECT_EQ(view->text(), "");
+    EXPECT_EQ(window_title(), "Text - Sorvane");
+}
+
+HGLOBAL drop_of(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (const std::string& n : names) list += n + '\0';
+    list += '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST_F(Document, TheFirstDroppedFileIsOpenedAfterTheQuestion)
+{
+    write_file(file("first.txt"), "first");
+    write_file(file("second.txt"), "second");
+    build();
+    type("unsaved");
+    doc->answers = {IDCANCEL, IDNO};
+    SendMessageA(frame->hwnd(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(drop_of({file("first.txt"), file("second.txt")})), 0);
+    EXPECT_EQ(view->text(), "unsaved");
+    SendMessageA(frame->hwnd(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(drop_of({file("first.txt"), file("second.txt")})), 0);
+    EXPECT_EQ(view->text(), "first");
+    EXPECT_EQ(doc->path_name(), file("first.txt"));
+    EXPECT_EQ(doc->questions.size(), 2u);
+}
+
+TEST_F(Document, TheDocumentTypeIsRecordedWithoutTakingOverTxt)
+{
+    const std::string before = registry_text(HKEY_CLASSES_ROOT, ".txt");
+    register_document_type();
+    char program[MAX_PATH];
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    EXPECT_EQ(registry_text(HKEY_CURRENT_USER, "Software\\Classes\\Sorvane.txt"), "Text Document");
+    EXPECT_EQ(registry_text(HKEY_CURRENT_USER, "Software\\Classes\\Sorvane.txt\\shell\\open\\command"),
+              "\"" + std::string(program) + "\" \"%1\"");
+    if (before != "<none>" && !before.empty()) {
+        EXPECT_EQ(registry_text(HKEY_CLASSES_ROOT, ".txt"), before);
+        EXPECT_EQ(registry_text(HKEY_CURRENT_USER, "Software\\Classes\\.txt"), "<none>");
+    } else {
+        EXPECT_EQ(registry_text(HKEY_CURRENT_USER, "Software\\Classes\\.txt"), "Sorvane.txt");
+    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\Sorvane.txt");
+    if (before == "<none>" || before.empty()) RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Classes\\.txt");
+}
+
+}  // namespace
