@@ -5,10 +5,14 @@
 #include <vector>
 
 #include "app/SorvaneDoc.h"
+#include "app/Sorvane.h"
 #include "app/SorvaneEditView.h"
+#include "app/help_window.h"
 #include "app/globals.h"
+#include "dialogs/D_font_size.h"
 #include "framework/application.h"
 #include "framework/strings.h"
+#include "resources/help/help_contexts.h"
 #include "resources/resource.h"
 
 CMainFrame* main_frame = nullptr;
@@ -189,8 +193,6 @@ bool CMainFrame::command_state(int id, Command_state& state)
         state.checked = status_bar_visible != 0;
         return true;
     case ID_FONT_SIZE_OTHER:
-        // Join (small dialogs): enabled once the "Custom Font Size" dialog is here.
-        state.enabled = false;
         state.checked = checked_font_item_ == ID_FONT_SIZE_OTHER;
         return true;
     }
@@ -198,7 +200,7 @@ bool CMainFrame::command_state(int id, Command_state& state)
         state.checked = checked_font_item_ == id;
         return true;
     }
-    return false;
+    return Frame_window::command_state(id, state);
 }
 
 void CMainFrame::on_command(int id)
@@ -206,6 +208,32 @@ void CMainFrame::on_command(int id)
     switch (id) {
     case ID_VIEW_TOOLBAR: OnViewToolbar(); return;
     case ID_VIEW_STATUS_BAR: OnViewStatusBar(); return;
+    case ID_FONT_SIZE_OTHER: OnFontSizeOther(); return;
     }
-    if (font_size_of(id)) OnFontSize(id);
+    if (font_size_of(id))
+        OnFontSize(id);
+    else
+        Frame_window::on_command(id);
+}
+
+void CMainFrame::OnFontSizeOther()
+{
+    if (!the_edit_view) return;
+    int size = the_edit_view->font_size;
+    monitoring_enabled = 0;
+    D_font_size dialog(&size);
+    const INT_PTR result = dialog.run_modal(hwnd());
+    monitoring_enabled = 1;
+    if (result != IDOK) return;
+    the_edit_view->set_font(size);
+    checked_font_item_ = ID_FONT_SIZE_OTHER;
+}
+
+int CMainFrame::help_context_for(int command, HWND window)
+{
+    if (command) return help_context_for_command(command);
+    HWND presets = toolbar.combo().hwnd();
+    if (window && presets && (window == presets || IsChild(presets, window))) return help_presets;
+    if (window && window == status_bar.hwnd()) return help_auto_clean;
+    return help_cleaning_text;
 }

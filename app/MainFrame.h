@@ -29,6 +29,8 @@ public:
     void OnViewToolbar();
     void OnViewStatusBar();
     void OnFontSize(int command);
+    // "Other...": any size from 1 to 500 through the "Custom Font Size" dialog.
+    void OnFontSizeOther();
 
     bool command_state(int id, Command_state& state) override;
     void on_command(int id) override;
@@ -40,6 +42,8 @@ public:
 
 protected:
     bool on_create() override;
+    // Help about a command, the preset list, the status bar or (for the rest) the editor.
+    int help_context_for(int command, HWND window) override;
     // The document's save-if-modified step; false keeps the window open.
     bool can_close() override;
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;

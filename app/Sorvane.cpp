@@ -7,6 +7,9 @@
 #include "app/SorvaneDoc.h"
 #include "app/SorvaneEditView.h"
 #include "app/globals.h"
+#include "app/help_window.h"
+#include "dialogs/D_auto_clean_warning.h"
+#include "dialogs/D_welcome.h"
 #include "framework/strings.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
@@ -49,6 +52,7 @@ bool CSorvaneApp::start()
 
     std::string title = load_string(IDS_APP_TITLE);
     set_profile(company_key, title.empty() ? "Sorvane" : title);
+    set_help([this](int context) { open_help(context); });
 
     monitoring_enabled = 0;
     splash = std::make_unique<D_about>(false);
@@ -87,13 +91,37 @@ bool CSorvaneApp::start()
     document->read_unsaved_warning();
     DragAcceptFiles(frame->hwnd(), TRUE);
     if (toolbar_preset_combo) toolbar_preset_combo->select_string(current_preset_name);
-    // Join (small dialogs): "Welcome!" while "Show Welcome Screen" is not 0, then "Auto Clean
-    // is Enabled" while Auto Clean is on and "Show Auto Clean Warning" is not 0; each closes
-    // the splash first and runs with monitoring_enabled at 0.
+    show_start_dialogs();
 
     trace("Initialization Complete.\n");
     close_splash();
     return true;
+}
+
+void CSorvaneApp::show_start_dialogs()
+{
+    if (profile().get_int(settings_section, "Show Welcome Screen", 1) != 0) {
+        close_splash();
+        monitoring_enabled = 0;
+        D_welcome welcome;
+        const INT_PTR answer = welcome.run_modal(frame->hwnd());
+        monitoring_enabled = 1;
+        if (answer == IDYES) open_help(HELP_CONTEXT_GETTING_STARTED);
+    }
+    if (the_edit_view->autoclean == 1 &&
+        profile().get_int(settings_section, "Show Auto Clean Warning", 1) != 0) {
+        close_splash();
+        monitoring_enabled = 0;
+        D_auto_clean_warning notice;
+        notice.run_modal(frame->hwnd());
+        monitoring_enabled = 1;
+    }
+}
+
+void CSorvaneApp::open_help(int context)
+{
+    if (!help) help = std::make_unique<Help_window>();
+    help->show(context);
 }
 
 void CSorvaneApp::close_splash()
@@ -106,6 +134,7 @@ void CSorvaneApp::close_splash()
 int CSorvaneApp::finish(int loop_result)
 {
     // The window is gone; the objects store their own settings as they go.
+    help.reset();
     view.reset();
     frame.reset();
     document.reset();
@@ -119,13 +148,14 @@ int CSorvaneApp::finish(int loop_result)
 
 bool CSorvaneApp::command_state(int id, Command_state&)
 {
-    return id == ID_APP_ABOUT || id == ID_APP_EXIT;
+    return id == ID_APP_ABOUT || id == ID_APP_EXIT || id == ID_HELP_GETTING_STARTED;
 }
 
 void CSorvaneApp::on_command(int id)
 {
     switch (id) {
     case ID_APP_ABOUT: OnAppAbout(); break;
+    case ID_HELP_GETTING_STARTED: OnHelpGettingStarted(); break;
     case ID_APP_EXIT:
         if (frame && frame->hwnd()) PostMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
         break;
@@ -141,3 +171,5 @@ void CSorvaneApp::OnAppAbout()
     monitoring_enabled = 1;
     TRACE_HERE();
 }
+
+void CSorvaneApp::OnHelpGettingStarted() { open_help(HELP_CONTEXT_GETTING_STARTED); }

@@ -12,6 +12,7 @@ class CSorvaneDoc;
 class CSorvaneEditView;
 class Cleaning_prefs;
 class D_about;
+class Help_window;
 
 class CSorvaneApp : public Application {
 public:
@@ -21,6 +22,9 @@ public:
     bool command_state(int id, Command_state& state) override;
     void on_command(int id) override;
     void OnAppAbout();
+    void OnHelpGettingStarted();
+    // The program's help window at context (0: the first topic).
+    void open_help(int context);
 
 protected:
     bool start() override;
@@ -28,12 +32,15 @@ protected:
 
 private:
     void close_splash();
+    // "Welcome!" and "Auto Clean is Enabled", as the settings allow.
+    void show_start_dialogs();
 
     std::unique_ptr<Cleaning_prefs> store;
     std::unique_ptr<CSorvaneDoc> document;
     std::unique_ptr<CSorvaneEditView> view;
     std::unique_ptr<CMainFrame> frame;
     std::unique_ptr<D_about> splash;
+    std::unique_ptr<Help_window> help;
 };
 
 // The directory of the program's own file, without a trailing backslash.

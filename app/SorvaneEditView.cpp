@@ -6,6 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/Sorvane.h"
 #include "app/globals.h"
+#include "dialogs/D_auto_clean_warning.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
 #include "framework/application.h"
@@ -188,8 +189,10 @@ void CSorvaneEditView::toggle_autoclean()
 
 void CSorvaneEditView::show_auto_clean_warning()
 {
-    // Join (small dialogs): the "Auto Clean is Enabled" dialog opens here, modal, with
-    // monitoring_enabled at 0 while it is open.
+    monitoring_enabled = 0;
+    D_auto_clean_warning dialog;
+    dialog.run_modal(main_frame ? main_frame->hwnd() : GetAncestor(hwnd(), GA_ROOT));
+    monitoring_enabled = 1;
 }
 
 bool CSorvaneEditView::command_state(int id, Command_state& state)
