@@ -39,6 +39,10 @@ test-windows:
 	 if [ "$$tree" = win64 ]; then $(MAKE) --no-print-directory win64; fi; \
 	 scripts/with-xvfb bash -c "cd build/$$tree && ctest --output-on-failure -V"
 
+# Starts Sorvane under Wine on the user's display; with none, on a virtual one for a screenshot.
+run: deps
+	@scripts/run
+
 # Whole-process timing against fmt on a generated corpus, then the pathological inputs.
 bench: native
 	@mkdir -p build/bench

@@ -118,19 +118,35 @@ class Session:
     # --- the program -------------------------------------------------------------------------
     def start(self):
         self.starts += 1
+        log = os.path.join(self.program_dir, "sv_log.txt")
+        if os.path.exists(log):
+            os.remove(log)
         log = open(os.path.join(self.root, "wine-%d.log" % self.starts), "wb")
         self.process = subprocess.Popen([WINE, PROGRAM_DIR + r"\Sorvane.exe"], cwd=self.program_dir,
                                         env=self.env, stdout=log, stderr=subprocess.STDOUT)
         log.close()
 
+    def started_up(self):
+        """The log says start-up is over (the main window is up well before that)."""
+        try:
+            with open(os.path.join(self.program_dir, "sv_log.txt"), "rb") as f:
+                return b"Initialization Complete." in f.read()
+        except OSError:
+            return False
+
     def wait_ready(self, timeout=30):
-        """Waits for the end of start-up; the start-up dialogs, once they exist, are answered
-        as a returning user would (No to the welcome, OK to the Auto Clean notice)."""
+        """Waits for the end of start-up; the start-up dialogs are answered as a returning user
+        would (No to the welcome, OK to the Auto Clean notice) and listed in dialogs_seen."""
         until = time.time() + timeout
         while True:
             code, out, err = self.wine(DRIVER, "wait-main", str(int(max(until - time.time(), 1) * 1000)))
             if code == 0:
-                return
+                if self.started_up():
+                    return
+                if time.time() > until:
+                    raise AssertionError("start-up did not finish")
+                time.sleep(0.2)
+                continue
             if code == 2 and out.startswith("dialog\t"):
                 title = out.split("\t")[1]
                 self.dialogs_seen.append(out.strip())
