@@ -1,6 +1,7 @@
 #include "engine/spacing.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "engine/chars.h"
@@ -134,15 +135,16 @@ void adjust_paragraph_spacing(Line_list& lines, int lines_between)
 
 namespace {
 
-// The gap that replaces the blanks after word, or null when they stay as they are.
-const char* gap_for(std::string_view word, const Word_spacing_options& options,
-                    const Abbreviations& abbreviations)
+// The gap that replaces the blanks after word, or nothing when they stay as they are.
+std::optional<std::string_view> gap_for(std::string_view word, const Word_spacing_options& options,
+                                        const Abbreviations& abbreviations)
 {
     if (ends_sentence(word, abbreviations)) {
-        if (!options.clean_sentence_spacing) return nullptr;
-        return options.sentence_spaces == 2 ? "  " : " ";
+        if (!options.clean_sentence_spacing) return std::nullopt;
+        return std::string_view(options.sentence_spaces == 2 ? "  " : " ");
     }
-    return options.remove_extra_spaces ? " " : nullptr;
+    if (!options.remove_extra_spaces) return std::nullopt;
+    return std::string_view(" ");
 }
 
 // Copies the stretches that stay whole and leaves a line that needs no change untouched.
@@ -172,10 +174,9 @@ void clean_line_spacing(std::string& line, const Word_spacing_options& options,
         if (i == end) break;
         const std::size_t word_end = i;
         while (i < end && is_blank(s[i])) ++i;
-        const char* gap = gap_for({s + word, word_end - word}, options, abbreviations);
-        if (!gap) continue;
-        const std::string_view wanted(gap);
-        if (std::string_view(s + word_end, i - word_end) != wanted) replace(word_end, i, wanted);
+        const auto gap = gap_for({s + word, word_end - word}, options, abbreviations);
+        if (gap && std::string_view(s + word_end, i - word_end) != *gap)
+            replace(word_end, i, *gap);
     }
     if (!changed) {
         line.resize(end);
