@@ -65,24 +65,30 @@ bool belongs_to_program(HWND w)
     return p.size() >= want.size() && p.compare(p.size() - want.size(), want.size(), want) == 0;
 }
 
+BOOL CALLBACK collect_program_window(HWND w, LPARAM lp)
+{
+    if (IsWindowVisible(w) && belongs_to_program(w)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+    return TRUE;
+}
+
 // The program's visible top-level windows, in z-order.
 std::vector<HWND> program_windows()
 {
     std::vector<HWND> found;
-    EnumWindows([](HWND w, LPARAM lp) -> BOOL {
-        if (IsWindowVisible(w) && belongs_to_program(w)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&found));
+    EnumWindows(collect_program_window, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
 bool is_dialog(HWND w) { return class_of(w) == "#32770"; }
 
-// The main window is the program's one visible top-level window that is not a dialog box.
+bool is_help(HWND w) { return class_of(w) == "SorvaneHelp"; }
+
+// The main window is the program's one visible top-level window that is neither a dialog box
+// nor the help window.
 HWND main_window()
 {
     for (HWND w : program_windows())
-        if (!is_dialog(w)) return w;
+        if (!is_dialog(w) && !is_help(w)) return w;
     return nullptr;
 }
 
@@ -93,14 +99,24 @@ HWND need_main()
     return w;
 }
 
+struct Child_search {
+    bool (*match)(HWND, LPARAM);
+    LPARAM arg;
+    HWND hit;
+};
+
+BOOL CALLBACK test_child(HWND w, LPARAM lp)
+{
+    auto* s = reinterpret_cast<Child_search*>(lp);
+    if (!s->match(w, s->arg)) return TRUE;
+    s->hit = w;
+    return FALSE;
+}
+
 HWND find_child(HWND parent, bool (*match)(HWND, LPARAM), LPARAM arg)
 {
-    struct Search { bool (*match)(HWND, LPARAM); LPARAM arg; HWND hit; } s{match, arg, nullptr};
-    EnumChildWindows(parent, [](HWND w, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        if (s->match(w, s->arg)) { s->hit = w; return FALSE; }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&s));
+    Child_search s{match, arg, nullptr};
+    EnumChildWindows(parent, test_child, reinterpret_cast<LPARAM>(&s));
     return s.hit;
 }
 
@@ -167,6 +183,16 @@ std::string combo_entry(HWND combo, LRESULT index)
 {
     wchar_t wide[256] = L"";
     SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide));
+    char text[512] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+// Asked in UTF-16, as combo_entry.
+std::string list_entry(HWND list, LRESULT index)
+{
+    wchar_t wide[256] = L"";
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide));
     char text[512] = "";
     WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     return text;
@@ -379,6 +405,36 @@ int run(int argc, char** argv)
         if (!b) fail("no such button");
         PostMessageA(b, BM_CLICK, 0, 0);
         return 0;
+    }
+    if (cmd == "dialog-set-text" || cmd == "dialog-get-text" || cmd == "focus-id") {
+        HWND d = dialog_titled(arg(1));
+        if (!d) fail(std::string("no dialog ") + arg(1));
+        if (cmd == "focus-id") {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            if (!GetGUIThreadInfo(GetWindowThreadProcessId(d, nullptr), &info)) fail("no focus");
+            std::printf("%d\n", info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0);
+            return 0;
+        }
+        HWND c = GetDlgItem(d, number(arg(2)));
+        if (!c) fail("no such control");
+        if (cmd == "dialog-get-text") { std::printf("%s\n", window_text(c).c_str()); return 0; }
+        SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(3)));
+        return 0;
+    }
+    if (cmd == "help") {
+        // The help window: its title, the topic chosen in its list, then the topic's text.
+        for (HWND w : program_windows()) {
+            if (!is_help(w)) continue;
+            HWND list = find_child(w, [](HWND c, LPARAM) { return lower(class_of(c)) == "listbox"; }, 0);
+            HWND page = find_child(w, [](HWND c, LPARAM) { return class_of(c) == "SorvaneHelpPage"; }, 0);
+            if (!list || !page) fail("the help window lacks its list or its page");
+            LRESULT sel = SendMessageA(list, LB_GETCURSEL, 0, 0);
+            std::printf("%s\t%s\n%s", title_of(w).c_str(), sel < 0 ? "" : list_entry(list, sel).c_str(),
+                        window_text(page).c_str());
+            return 0;
+        }
+        fail("no help window");
     }
     if (cmd == "close") {
         // As the close box: the main window asks to close; a question that comes up instead is reported.
