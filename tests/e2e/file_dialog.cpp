@@ -20,20 +20,23 @@ struct Search {
     HWND found;
 };
 
+BOOL CALLBACK test_window(HWND w, LPARAM lp)
+{
+    auto* s = reinterpret_cast<Search*>(lp);
+    char cls[64] = "", text[256] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, text, sizeof text);
+    if (IsWindowVisible(w) && std::string(cls) == "#32770" && std::string(text) == s->title) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND dialog_titled(const char* title)
 {
     Search s{title, nullptr};
-    EnumWindows([](HWND w, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        char cls[64] = "", text[256] = "";
-        GetClassNameA(w, cls, sizeof cls);
-        GetWindowTextA(w, text, sizeof text);
-        if (IsWindowVisible(w) && std::string(cls) == "#32770" && std::string(text) == s->title) {
-            s->found = w;
-            return FALSE;
-        }
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&s));
+    EnumWindows(test_window, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
