@@ -2,46 +2,20 @@
 // and written byte for byte, refusals that keep the text, saves that never harm the file on
 // failure, the unsaved-changes question and its switch. The question and the file dialogs would
 // block a test, so a document subclass answers them; every other box is recorded.
-#include <gtest/gtest.h>
-
 #include <windows.h>
 #include <shlobj.h>
 
 #include <cstring>
 #include <deque>
-#include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/MainFrame.h"
 #include "app/Sorvane.h"
-#include "app/SorvaneDoc.h"
-#include "app/SorvaneEditView.h"
-#include "app/globals.h"
 #include "framework/application.h"
 #include "resources/resource.h"
-#include "settings/Cleaning_prefs.h"
+#include "tests/win32/program_test_support.h"
 
 namespace {
-
-const char* const company = "SorvaneDocumentTests";
-const std::string settings_key = std::string("Software\\") + company + "\\Sorvane\\Settings";
-
-class Test_app : public Application {
-public:
-    Test_app() { set_profile(company, "Sorvane"); }
-
-protected:
-    bool start() override { return true; }
-};
-
-Test_app& test_app()
-{
-    static Test_app app;
-    return app;
-}
 
 // Answers the save question and the file dialogs from queues, and notes what it was asked and
 // whether clipboard processing was held off meanwhile.
@@ -77,20 +51,6 @@ protected:
     }
 };
 
-std::string read_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void write_file(const std::string& path, const std::string& content)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
 std::vector<std::string> directory_names(const std::string& dir)
 {
     std::vector<std::string> names;
@@ -125,18 +85,6 @@ void remove_tree(const std::string& dir)
     RemoveDirectoryA(dir.c_str());
 }
 
-DWORD registry_int(const std::string& path, const std::string& name, DWORD fallback)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return fallback;
-    DWORD type = 0, value = 0, size = sizeof value;
-    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                               &size);
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS && type == REG_DWORD ? value : fallback;
-}
-
 std::string registry_text(HKEY root, const std::string& path)
 {
     HKEY key = nullptr;
@@ -160,67 +108,39 @@ std::string text_of_size(std::size_t size)
     return text;
 }
 
-class Document : public ::testing::Test {
+class Document : public Program {
 protected:
     void SetUp() override
     {
-        test_app();
-        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str());
-        set_box_recorder([this](const Box& box) {
-            if (box.kind == Box_kind::critical) std::printf("CRITICAL box: %s\n", box.text.c_str());
-            std::fflush(stdout);
-            boxes.push_back(box);
-        });
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        dir = std::string(temp) + "sorvane_document_tests";
+        Program::SetUp();
+        dir = temp_directory("sorvane_document_tests");
         remove_tree(dir);
         CreateDirectoryA(dir.c_str(), nullptr);
-        program_directory = dir;
-        write_file(dir + "\\abbr.dat", "Mr.\r\n");
-        monitoring_enabled = 1;
-        store = std::make_unique<Cleaning_prefs>(company);
-        cleaning_prefs = store.get();
-        cleaning_prefs->copy_prefs(cleaning_prefs->current_settings, cleaning_prefs->working_copy);
     }
 
     void TearDown() override
     {
-        close();
-        test_app().set_main_frame(nullptr);
-        cleaning_prefs = nullptr;
-        store.reset();
-        set_box_recorder(nullptr);
+        Program::TearDown();
         remove_tree(dir);
-        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str());
     }
 
-    // The program as start-up assembles it, the switch read from the registry.
+    // The program as start-up assembles it, with a document that answers, the switch read
+    // from the registry.
     void build(bool read_switch = true)
     {
-        doc = std::make_unique<Answering_doc>();
+        auto answering = std::make_unique<Answering_doc>();
+        doc = answering.get();
+        document = std::move(answering);
         view = std::make_unique<CSorvaneEditView>();
         frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(frame->create(*doc, *view));
-        test_app().set_main_frame(frame.get());
+        ASSERT_TRUE(frame->create(*document, *view));
+        Application::current()->set_main_frame(frame.get());
         the_edit_view = view.get();
         view->initialize();
         if (read_switch) doc->read_unsaved_warning();
     }
 
-    // Closes the main window (unanswered questions get No), then lets the objects go.
-    void close()
-    {
-        if (frame && frame->hwnd()) {
-            SendMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
-            MSG quit{};
-            PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        }
-        view.reset();
-        frame.reset();
-        doc.reset();
-    }
-
+    void wipe_settings() { RegDeleteTreeA(HKEY_CURRENT_USER, program_key("Settings").c_str()); }
     std::string file(const std::string& name) const { return dir + "\\" + name; }
     std::string window_title() const
     {
@@ -229,19 +149,10 @@ protected:
         return text;
     }
     void type(const std::string& text) { view->replace_selection(text, true); }
-    std::vector<std::string> box_texts() const
-    {
-        std::vector<std::string> texts;
-        for (const Box& b : boxes) texts.push_back(b.text);
-        return texts;
-    }
 
     std::string dir;
-    std::vector<Box> boxes;
-    std::unique_ptr<Cleaning_prefs> store;
-    std::unique_ptr<Answering_doc> doc;
-    std::unique_ptr<CSorvaneEditView> view;
-    std::unique_ptr<CMainFrame> frame;
+    Answering_doc* doc = nullptr;
+    const std::string settings_key = program_key("Settings");
 };
 
 std::string every_byte()
@@ -327,7 +238,7 @@ TEST_F(Document, SavingReplacesTheWholeFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(read_file(file("notes.txt")), "a short\r\n");
     EXPECT_FALSE(doc->is_modified());
     EXPECT_TRUE(doc->offered_names.empty()) << "a document with a file is saved without asking";
-    EXPECT_EQ(directory_names(dir), (std::vector<std::string>{"abbr.dat", "notes.txt"}));
+    EXPECT_EQ(directory_names(dir), (std::vector<std::string>{"notes.txt"}));
 }
 
 TEST_F(Document, AFailedSaveLeavesTheFileTheTextAndTheDirectoryAsTheyWere)
@@ -350,7 +261,7 @@ TEST_F(Document, AFailedSaveLeavesTheFileTheTextAndTheDirectoryAsTheyWere)
     EXPECT_EQ(read_file(file("locked.txt")), "original\r\n");
     EXPECT_NE(GetFileAttributesA(file("taken").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
     EXPECT_TRUE(directory_names(file("taken")).empty());
-    EXPECT_EQ(directory_names(dir), (std::vector<std::string>{"abbr.dat", "locked.txt", "taken"}));
+    EXPECT_EQ(directory_names(dir), (std::vector<std::string>{"locked.txt", "taken"}));
     EXPECT_EQ(view->text(), "new text");
     EXPECT_TRUE(doc->is_modified());
     EXPECT_EQ(doc->path_name(), "");
@@ -395,17 +306,15 @@ TEST_F(Document, TheSwitchReadsAsOnUnlessStoredAsZeroAndIsStoredOnlyWhenTheDocum
     };
     for (Case c : {Case{false, 0, 1}, Case{true, 0, 0}, Case{true, 1, 1}, Case{true, 7, 1},
                    Case{true, -1, 1}}) {
-        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str());
-        if (c.store) {
-            ASSERT_TRUE(test_app().profile().write_int("Settings", "Unsaved Doc Warning", c.stored));
-        }
+        wipe_settings();
+        if (c.store) put_setting("Unsaved Doc Warning", c.stored);
         build();
         EXPECT_EQ(doc->warn_unsaved, c.expected) << "stored " << c.stored;
         EXPECT_EQ(frame->query_command(ID_OPT_WARN_UNSAVED).checked, c.expected == 1);
         close();
     }
 
-    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + company).c_str());
+    wipe_settings();
     build();
     EXPECT_TRUE(frame->execute_command(ID_OPT_WARN_UNSAVED));
     EXPECT_EQ(doc->warn_unsaved, 0);
@@ -431,24 +340,23 @@ TEST_F(Document, ASwitchThatCannotBeStoredIsReportedAndShutDownGoesOn)
 {
     build();
     // A key name longer than the registry allows.
-    test_app().set_profile(std::string(300, 'k'), "Sorvane");
+    Application::current()->set_profile(std::string(300, 'k'), "Sorvane");
     close();
-    test_app().set_profile(company, "Sorvane");
-    std::vector<std::string> texts = box_texts();
-    ASSERT_FALSE(texts.empty());
+    Application::current()->set_profile(test_company, "Sorvane");
+    ASSERT_FALSE(boxes.empty());
     bool found = false;
     for (const Box& b : boxes)
         if (b.text.rfind("Unable to save \"Unsaved Doc Warning\" setting.", 0) == 0) {
             found = true;
             EXPECT_EQ(b.kind, Box_kind::warning);
         }
-    EXPECT_TRUE(found) << texts[0];
+    EXPECT_TRUE(found) << boxes[0].text;
     EXPECT_EQ(frame, nullptr);
 }
 
 TEST_F(Document, WithTheSwitchOffChangesAreDroppedWithoutAQuestion)
 {
-    test_app().profile().write_int("Settings", "Unsaved Doc Warning", 0);
+    put_setting("Unsaved Doc Warning", 0);
     build();
     type("draft");
     EXPECT_TRUE(frame->execute_command(ID_FILE_NEW));
@@ -472,13 +380,14 @@ TEST_F(Document, WithTheSwitchOnCancelKeepsTheTextTheFileAndTheWindow)
     write_file(file("other.txt"), "other");
     build();
     type("precious");
-    doc->answers = {IDCANCEL, IDCANCEL, IDCANCEL};
+    doc->answers = {IDCANCEL, IDCANCEL, IDCANCEL, IDCANCEL};
     frame->execute_command(ID_FILE_NEW);
     EXPECT_FALSE(doc->open_document(file("other.txt")));
     SendMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(IsWindow(frame->hwnd()));
-    EXPECT_EQ(doc->questions, std::vector<std::string>(3, "Save changes to Text?"));
-    EXPECT_EQ(doc->monitoring_seen, std::vector<int>(3, 0));
+    EXPECT_EQ(SendMessageA(frame->hwnd(), WM_QUERYENDSESSION, 0, 0), FALSE) << "Windows shutting down";
+    EXPECT_EQ(doc->questions, std::vector<std::string>(4, "Save changes to Text?"));
+    EXPECT_EQ(doc->monitoring_seen, std::vector<int>(4, 0));
     EXPECT_EQ(monitoring_enabled, 1);
     EXPECT_EQ(view->text(), "precious");
     EXPECT_TRUE(doc->is_modified());
