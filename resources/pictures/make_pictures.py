@@ -190,11 +190,13 @@ def auto_clean(size=35, height=33):
     f.rect(0, 0, 100, height * 100.0 / size, PAPER_EDGE)
     f.rect(4, 4, 96, height * 100.0 / size - 4, PAPER)
     text_lines(f, 14, 86, [64, 78], 6.0, [1.0, 0.7])
-    draw_text(c, "A", *f.p(24, 58), 16 * f.k * 3.2, 3.4, (0, 40, 180))
+    draw_text(c, "A", *f.p(24, 58), 51.2 * f.k, 3.4, (0, 40, 180))
     return flatten(c.pixels(), WHITE)
 
 
 def main():
+    # The dialog pictures are sized to fill their controls' dialog units with the 8-point dialog
+    # font (about 1.5 to 1.75 pixels a unit across, 1.625 down) without running into the text.
     pixels, w, h = toolbar_art.toolbar_pixels()
     bmpio.write_bmp8(os.path.join(OUT, "toolbar.bmp"), pixels, w, h)
     bmpio.write_ico(os.path.join(OUT, "Sorvane.ico"), [(16, icon16()), (32, icon(32)), (48, icon(48))])
