@@ -57,7 +57,8 @@ bool CSorvaneApp::start()
     monitoring_enabled = 0;
     splash = std::make_unique<D_about>(false);
     if (splash->create_modeless(nullptr)) {
-        ShowWindow(splash->hwnd(), SW_SHOW);
+        // Not activated: the dialog would put the focus, and a selection, into its text box.
+        ShowWindow(splash->hwnd(), SW_SHOWNOACTIVATE);
         UpdateWindow(splash->hwnd());
     }
     pause(splash_pause_ms);

@@ -32,7 +32,8 @@ bool Toolbar::create(HWND parent, DWORD style, int id, int bitmap_id,
         } else {
             b.iBitmap = images++;
             b.idCommand = command;
-            b.fsState = TBSTATE_ENABLED;
+            // Disabled until the first idle refresh asks the commands.
+            b.fsState = 0;
             b.fsStyle = BTNS_BUTTON;
         }
         buttons.push_back(b);
