@@ -136,7 +136,8 @@ void Help_page::layout()
             h = text_height(dc, example_font_, block.text, right - left, text_flags) +
                 2 * band_padding;
             p.band = {left, y, right, y + h};
-            p.text = {left + 2 * band_padding, y + band_padding, right, y + h - band_padding};
+            p.text = {left + 2 * band_padding, y + band_padding, right - band_padding,
+                      y + h - band_padding};
             break;
         }
         placed_.push_back(p);
