@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <iterator>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/abbreviations.h"
@@ -30,6 +30,10 @@ bool read_file(const std::string& path, std::string& content)
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     content.clear();
+    // Sized from the file once, so a large input is not copied as the buffer grows.
+    struct stat info;
+    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode))
+        content.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[1 << 16];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, n);
@@ -81,6 +85,16 @@ void apply_override(Cleaning_settings& settings, const std::string& assignment)
     }
 }
 
+// A wrapped entry holds CR LF between its output lines; with --lf they become LF too.
+void write_line(const std::string& line, bool lf)
+{
+    std::size_t from = 0;
+    if (lf)
+        for (std::size_t at; (at = line.find("\r\n", from)) != std::string::npos; from = at + 1)
+            std::fwrite(line.data() + from, 1, at - from, stdout);
+    std::fwrite(line.data() + from, 1, line.size() - from, stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -125,19 +139,22 @@ int main(int argc, char** argv)
     if (have_input) {
         if (!read_file(input_path, text)) fail("cannot read " + input_path);
     } else {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        char buffer[1 << 16];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
+        if (std::ferror(stdin)) fail("cannot read standard input");
     }
 
     Line_list lines = text_to_line_list(text);
+    std::string().swap(text);
     Cleaner(prefs, abbreviations).clean_lines(lines);
-    std::string out = line_list_to_text(lines);
-    if (lf) {
-        std::string plain;
-        plain.reserve(out.size());
-        for (std::size_t i = 0; i < out.size(); ++i)
-            if (!(out[i] == '\r' && i + 1 < out.size() && out[i + 1] == '\n')) plain += out[i];
-        out.swap(plain);
+
+    // The join of line_list_to_text, written out line by line rather than built whole.
+    static char out_buffer[1 << 16];
+    std::setvbuf(stdout, out_buffer, _IOFBF, sizeof out_buffer);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i) std::fputs(lf ? "\n" : "\r\n", stdout);
+        write_line(lines[i], lf);
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

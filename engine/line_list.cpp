@@ -2,27 +2,28 @@
 
 #include "app/globals.h"
 
-namespace {
-void append_line(Line_list& lines, std::string& line)
-{
-    if (console_present()) console_trace("Line: '%s'\n", line.c_str());
-    lines.push_back(std::move(line));
-    line.clear();
-}
-}  // namespace
-
 Line_list text_to_line_list(std::string_view text)
 {
     Line_list lines;
-    std::string line;
+    std::size_t count = 1;
+    for (char c : text) count += c == '\n';
+    lines.reserve(count);
+    const bool tracing = console_present();
     std::size_t start = 0;
-    while (start <= text.size()) {
+    for (;;) {
         std::size_t end = text.find('\n', start);
         if (end == std::string_view::npos) end = text.size();
-        line.reserve(end - start);
-        for (std::size_t i = start; i < end; ++i)
-            if (text[i] != '\r') line += text[i];
-        append_line(lines, line);
+        std::string_view part = text.substr(start, end - start);
+        std::string& line = lines.emplace_back();
+        if (part.find('\r') == std::string_view::npos) {
+            line.assign(part);
+        } else {
+            line.reserve(part.size());
+            for (char c : part)
+                if (c != '\r') line += c;
+        }
+        if (tracing) console_trace("Line: '%s'\n", line.c_str());
+        if (end == text.size()) break;
         start = end + 1;
     }
     return lines;
