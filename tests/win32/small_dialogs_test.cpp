@@ -46,11 +46,7 @@ private:
     void answer()
     {
         std::vector<HWND> shown;
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
-            if (IsWindowVisible(w) && window_class(w) == "#32770")
-                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-            return TRUE;
-        }, reinterpret_cast<LPARAM>(&shown));
+        EnumThreadWindows(GetCurrentThreadId(), collect_dialog, reinterpret_cast<LPARAM>(&shown));
         busy_ = true;
         for (HWND dialog : shown) {
             if (!answered_.insert(dialog).second) continue;
@@ -63,6 +59,14 @@ private:
                 PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         }
         busy_ = false;
+    }
+
+    // A lambda is not a CALLBACK function on 32-bit Windows.
+    static BOOL CALLBACK collect_dialog(HWND w, LPARAM lp)
+    {
+        if (IsWindowVisible(w) && window_class(w) == "#32770")
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+        return TRUE;
     }
 
     static Dialog_answers* active_;
