@@ -3,24 +3,28 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "engine/chars.h"
 #include "framework/application.h"
 #include "framework/command.h"
 #include "framework/controls.h"
 #include "framework/guard.h"
 #include "framework/window.h"
 
+namespace {
+bool blank(char c) { return c == ' ' || c == '\t'; }
+bool digit(char c) { return c >= '0' && c <= '9'; }
+}  // namespace
+
 bool parse_integer(const std::string& text, int& value)
 {
     std::size_t i = 0, end = text.size();
-    while (i < end && is_blank(text[i])) ++i;
-    while (end > i && is_blank(text[end - 1])) --end;
+    while (i < end && blank(text[i])) ++i;
+    while (end > i && blank(text[end - 1])) --end;
     bool negative = false;
     if (i < end && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     if (i == end) return false;
     long long magnitude = 0;
     for (; i < end; ++i) {
-        if (!is_digit(text[i])) return false;
+        if (!digit(text[i])) return false;
         magnitude = magnitude * 10 + (text[i] - '0');
         if (magnitude > 2147483648LL) return false;
     }
