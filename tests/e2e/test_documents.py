@@ -12,7 +12,7 @@ from harness import IDNO, PROGRAM_DIR, SETTINGS_KEY, TREE, WINE, SessionTest, so
 FILE_DIALOG = os.environ.get("SORVANE_E2E_FILE_DIALOG",
                              os.path.join(TREE, "tests", "e2e", "e2e_file_dialog.exe"))
 
-ID_FILE_NEW, ID_FILE_SAVE_AS, ID_APP_EXIT = 57600, 57604, 57665
+ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_AS, ID_APP_EXIT = 57600, 57601, 57604, 57665
 ID_OPT_WARN_UNSAVED = 32776
 IDYES, IDCANCEL = 6, 2
 
@@ -98,6 +98,13 @@ class Documents(SessionTest):
         self.assertEqual(main_title(s), "cleaned.txt - Sorvane")
         self.assertEqual(sorted(os.listdir(os.path.dirname(mail_host))), ["cleaned.txt", "mail.txt"])
         s.screenshot("document-saved")
+
+        # File > Open brings the original back; the saved text needs no question.
+        s.command(ID_FILE_OPEN)
+        code, _, err = s.wine(FILE_DIALOG, "Open", mail, "10000")
+        self.assertEqual(code, 0, err)
+        self.assertEqual(s.text(), MAIL)
+        self.assertEqual(main_title(s), "mail.txt - Sorvane")
 
         self.assertEqual(s.close(), 0)
         self.assertFalse([d for d in s.dialogs_seen if "Save changes" in d], "nothing was left unsaved")
