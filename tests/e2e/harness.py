@@ -6,6 +6,7 @@ directory, C:\\Sorvane, beside its abbr.dat. The program is driven through tests
 windows, the prefix's registry and the command-line cleaner.
 """
 import fcntl
+import glob
 import os
 import re
 import shutil
@@ -67,7 +68,18 @@ def template_prefix():
                             "/t", "REG_SZ", "/d", "N", "/f"], timeout=60, **quiet)
             subprocess.run([WINESERVER, "-w"], timeout=120, **quiet)
             open(os.path.join(path, ".ready"), "w").close()
+        install_wine_fonts(path)
     return path
+
+
+def install_wine_fonts(prefix):
+    """Wine's own fonts (Marlett for the caption buttons, MS Sans Serif for dialogs) are found
+    here only inside the prefix, so they are copied in."""
+    fonts = os.path.join(prefix, "drive_c", "windows", "Fonts")
+    for source in glob.glob("/usr/share/wine/fonts/*"):
+        target = os.path.join(fonts, os.path.basename(source))
+        if os.path.isdir(fonts) and not os.path.exists(target):
+            shutil.copy(source, target)
 
 
 def sorvane_clean(text, *args):
