@@ -1,28 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/globals.h"
+#include "tests/win32/test_files.h"
 
 namespace {
-
-std::string temp_path(const char* name)
-{
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
-}
-
-std::string read_all(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Diagnostics : public ::testing::Test {
 protected:
@@ -48,7 +32,7 @@ TEST_F(Diagnostics, LogIsRecreatedEachRunAndComplete)
     trace("Initializing...\n");
     trace_location("C:\\src\\engine\\cleaning.cpp", 42);
     // Flushed line by line: the file is complete while still open.
-    EXPECT_EQ(read_all(path), "Initializing...\r\ncleaning.cpp, 42\r\n");
+    EXPECT_EQ(read_file(path), "Initializing...\r\ncleaning.cpp, 42\r\n");
 }
 
 TEST_F(Diagnostics, WarningWithCodeFiveCarriesTheSystemTextAfterTwoBlanks)
@@ -92,7 +76,7 @@ TEST_F(Diagnostics, BoxesAreLoggedWithTheirKind)
     warning("Careful.");
     critical_error("Broken.");
     close_log();
-    EXPECT_EQ(read_all(path), "ERROR: Bad value.\r\nWARNING: Careful.\r\nCRITICAL: Broken.\r\n");
+    EXPECT_EQ(read_file(path), "ERROR: Bad value.\r\nWARNING: Careful.\r\nCRITICAL: Broken.\r\n");
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].caption, "OOPS!");
     EXPECT_EQ(boxes[0].style, unsigned(MB_OK | MB_ICONSTOP));
@@ -128,31 +112,13 @@ TEST(Controls, HelpersActOnRealChildWindows)
 TEST(InternalError, EndsAChildProcessWithCodeZeroAndTheFatalLine)
 {
     const std::string log = temp_path("sv_log_internal.txt");
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self +
-                          "\" --gtest_filter=InternalErrorChild.* --gtest_also_run_disabled_tests";
-    SetEnvironmentVariableA("SORVANE_CHILD_LOG", log.c_str());
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    SetEnvironmentVariableA("SORVANE_CHILD_LOG", nullptr);
-    EXPECT_EQ(code, 0u);
-    const std::string text = read_all(log);
-    EXPECT_NE(text.find("CRITICAL: An internal error has occured.  (Error Codes: settings.cpp, 77)\r\n"
+    const Child_result child =
+        run_child_test("InternalErrorChild", log, {{"SORVANE_CHILD_LOG", log}});
+    expect_fatal_exit(child);
+    EXPECT_NE(child.log.find("CRITICAL: An internal error has occured.  (Error Codes: settings.cpp, 77)\r\n"
                         "If the problem persists, contact Meradon for assistance (https://"),
               std::string::npos)
-        << text;
-    const std::string last = "<<< EXITING DUE TO FATAL ERROR >>>\r\n";
-    ASSERT_GE(text.size(), last.size());
-    EXPECT_EQ(text.substr(text.size() - last.size()), last);
+        << child.log;
 }
 
 TEST(InternalErrorChild, DISABLED_Run)

@@ -248,30 +248,14 @@ TEST(AbbreviationFile, MissingFileIsFatalWithTheReinstallMessage)
 {
     const std::string dir = temp_directory("sorvane_no_abbr");
     DeleteFileA((dir + "\\abbr.dat").c_str());
-    const std::string log = dir + "\\child_log.txt";
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self +
-                          "\" --gtest_filter=AbbreviationFileChild.* --gtest_also_run_disabled_tests";
-    SetEnvironmentVariableA("SORVANE_CHILD_DIR", dir.c_str());
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    WaitForSingleObject(pi.hProcess, 60000);
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    SetEnvironmentVariableA("SORVANE_CHILD_DIR", nullptr);
-    EXPECT_EQ(code, 0u);
+    const Child_result child = run_child_test("AbbreviationFileChild", dir + "\\child_log.txt",
+                                              {{"SORVANE_CHILD_DIR", dir}});
+    expect_fatal_exit(child);
     const std::string expected_end = "CRITICAL: Unable to open file \"" + dir +
                                      "\\abbr.dat\".  You may need to reinstall the program.\r\n"
                                      "<<< EXITING DUE TO FATAL ERROR >>>\r\n";
-    const std::string written = read_file(log);
-    ASSERT_GE(written.size(), expected_end.size()) << written;
-    EXPECT_EQ(written.substr(written.size() - expected_end.size()), expected_end);
+    ASSERT_GE(child.log.size(), expected_end.size()) << child.log;
+    EXPECT_EQ(child.log.substr(child.log.size() - expected_end.size()), expected_end);
 }
 
 TEST(AbbreviationFileChild, DISABLED_Run)

@@ -3,15 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <set>
-#include <sstream>
 
 #include "app/globals.h"
 #include "engine/cleaning.h"
 #include "settings/Cleaning_prefs.h"
 #include "settings/memory_prefs.h"
+#include "tests/win32/test_files.h"
 
 namespace {
 
@@ -124,21 +123,6 @@ Cleaning_settings unusual_settings()
     for (const char* name : int_setting_names) record.set_int(name, n++);
     for (const char* name : string_setting_names) record.set_string(name, std::string("t\xe9 ") + name);
     return record;
-}
-
-std::string read_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string temp_path(const char* name)
-{
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + name;
 }
 
 std::vector<std::string> sorted(std::vector<std::string> names)
@@ -484,51 +468,18 @@ TEST_F(Prefs, RegistryFailuresAreWarningsNamingTheSettingOrKey)
     EXPECT_EQ(texts[1].substr(0, key_message.size()), key_message);
 }
 
-struct Child_result {
-    DWORD code = 99;
-    std::string log;
-};
-
 // Builds a store in a fresh process of this test program, which must end it by fatal_exit.
 Child_result run_child(const std::string& company)
 {
-    const std::string log = temp_path("sv_log_prefs_child.txt");
-    DeleteFileA(log.c_str());
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self +
-                          "\" --gtest_filter=PrefsChild.* --gtest_also_run_disabled_tests";
-    SetEnvironmentVariableA("SORVANE_CHILD_LOG", log.c_str());
-    SetEnvironmentVariableA("SORVANE_CHILD_COMPANY", company.c_str());
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;  // the child's own test output would only confuse ours
-    si.hStdOutput = si.hStdError = nul;
-    PROCESS_INFORMATION pi{};
-    Child_result result;
-    if (CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
-        WaitForSingleObject(pi.hProcess, 60000);
-        GetExitCodeProcess(pi.hProcess, &result.code);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-    }
-    CloseHandle(nul);
-    SetEnvironmentVariableA("SORVANE_CHILD_LOG", nullptr);
-    SetEnvironmentVariableA("SORVANE_CHILD_COMPANY", nullptr);
-    result.log = read_file(log);
-    return result;
+    return run_child_test("PrefsChild", temp_path("sv_log_prefs_child.txt"),
+                          {{"SORVANE_CHILD_LOG", temp_path("sv_log_prefs_child.txt")},
+                           {"SORVANE_CHILD_COMPANY", company}});
 }
 
 void expect_fatal(const Child_result& child, const std::string& critical)
 {
-    EXPECT_EQ(child.code, 0u);
     EXPECT_NE(child.log.find("CRITICAL: " + critical + "  "), std::string::npos) << child.log;
-    const std::string last = "<<< EXITING DUE TO FATAL ERROR >>>\r\n";
-    ASSERT_GE(child.log.size(), last.size()) << child.log;
-    EXPECT_EQ(child.log.substr(child.log.size() - last.size()), last);
+    expect_fatal_exit(child);
 }
 
 TEST_F(Prefs, CorruptCurrentSettingsThatCannotBeRemovedEndTheProgram)

@@ -17,6 +17,7 @@
 #include "app/globals.h"
 #include "framework/profile.h"
 #include "settings/Cleaning_prefs.h"
+#include "tests/win32/test_files.h"
 
 extern const char* const test_company;
 
@@ -29,7 +30,6 @@ std::string program_key(const std::string& rest);
 DWORD registry_int(const std::string& path, const std::string& name, DWORD fallback);
 bool registry_has(const std::string& path, const std::string& name);
 std::string temp_directory(const std::string& name);
-std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);
 
 class Program : public ::testing::Test {
