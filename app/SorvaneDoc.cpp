@@ -19,7 +19,7 @@ const char* const settings_section = "Settings";
 const char* const all_files_filter = "All Files (*.*)";
 
 // Fields of the document string (resource IDR_MAINFRAME), "\n"-separated.
-enum Doc_field { window_title = 0, new_name = 2, filter_name = 3, filter_ext = 4, type_id = 5,
+enum Doc_field { window_title = 0, base_name = 1, filter_name = 3, filter_ext = 4, type_id = 5,
                  type_name = 6 };
 
 std::string doc_field(Doc_field field, const char* fallback)
@@ -77,7 +77,8 @@ CSorvaneDoc::~CSorvaneDoc()
 
 void CSorvaneDoc::attach_view(Edit_view& edit_view) { view = &edit_view; }
 
-std::string CSorvaneDoc::default_title() const { return doc_field(new_name, "Untitled"); }
+// The document string leaves the base name empty, so a new document takes the usual default.
+std::string CSorvaneDoc::default_title() const { return doc_field(base_name, "Untitled"); }
 
 void CSorvaneDoc::read_unsaved_warning()
 {

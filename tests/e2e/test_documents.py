@@ -140,17 +140,17 @@ class Documents(SessionTest):
         self.answer(IDNO)  # the changes go
         # A new text is named after the document string.
         self.assertEqual(s.text(), b"")
-        self.assertEqual(main_title(s), "Text - Sorvane")
+        self.assertEqual(main_title(s), "Untitled - Sorvane")
         s.keys("h", "i")
         self.assertEqual(s.text(), b"hi")
         s.command(ID_FILE_NEW)
-        self.assertEqual(self.question(), ["Save changes to Text?"])
+        self.assertEqual(self.question(), ["Save changes to Untitled?"])
         self.answer(IDCANCEL)
         self.assertEqual(s.text(), b"hi")
 
         self.assertEqual(s.close(), 0)
         self.assertEqual([d for d in s.dialogs_seen if "Save changes" in d],
-                         ["dialog\tSorvane\tSave changes to Text?"])
+                         ["dialog\tSorvane\tSave changes to Untitled?"])
 
     def test_yes_on_exit_saves_the_cleaned_file(self):
         s = self.s

@@ -223,7 +223,7 @@ TEST_F(Document, FilesThatCannotBeReadAreReportedAndTheTextStays)
     EXPECT_EQ(boxes[2].text.rfind("Unable to open file \"" + file("folder") + "\".", 0), 0u);
     for (const Box& b : boxes) EXPECT_EQ(b.kind, Box_kind::warning);
     EXPECT_EQ(view->text(), "keep me");
-    EXPECT_EQ(window_title(), "Text - Sorvane");
+    EXPECT_EQ(window_title(), "Untitled - Sorvane");
 }
 
 TEST_F(Document, SavingReplacesTheWholeFileAndLeavesNoTemporaryFile)
@@ -265,7 +265,7 @@ TEST_F(Document, AFailedSaveLeavesTheFileTheTextAndTheDirectoryAsTheyWere)
     EXPECT_EQ(view->text(), "new text");
     EXPECT_TRUE(doc->is_modified());
     EXPECT_EQ(doc->path_name(), "");
-    EXPECT_EQ(window_title(), "Text - Sorvane");
+    EXPECT_EQ(window_title(), "Untitled - Sorvane");
 }
 
 TEST_F(Document, SaveAsksForANameWhenTheDocumentHasNoneOrItsFileIsReadOnly)
@@ -291,7 +291,7 @@ TEST_F(Document, SaveAsksForANameWhenTheDocumentHasNoneOrItsFileIsReadOnly)
     doc->OnFileSaveAs();
     EXPECT_EQ(read_file(file("again.txt")), "xread only\r\n");
     EXPECT_EQ(doc->offered_names,
-              (std::vector<std::string>{"Text.txt", "Text.txt", file("ro.txt"), file("copy.txt")}));
+              (std::vector<std::string>{"Untitled.txt", "Untitled.txt", file("ro.txt"), file("copy.txt")}));
     for (int seen : doc->monitoring_seen) EXPECT_EQ(seen, 0);
     EXPECT_EQ(monitoring_enabled, 1);
     EXPECT_TRUE(boxes.empty());
@@ -386,13 +386,13 @@ TEST_F(Document, WithTheSwitchOnCancelKeepsTheTextTheFileAndTheWindow)
     SendMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(IsWindow(frame->hwnd()));
     EXPECT_EQ(SendMessageA(frame->hwnd(), WM_QUERYENDSESSION, 0, 0), FALSE) << "Windows shutting down";
-    EXPECT_EQ(doc->questions, std::vector<std::string>(4, "Save changes to Text?"));
+    EXPECT_EQ(doc->questions, std::vector<std::string>(4, "Save changes to Untitled?"));
     EXPECT_EQ(doc->monitoring_seen, std::vector<int>(4, 0));
     EXPECT_EQ(monitoring_enabled, 1);
     EXPECT_EQ(view->text(), "precious");
     EXPECT_TRUE(doc->is_modified());
     EXPECT_TRUE(view->can_undo());
-    EXPECT_EQ(window_title(), "Text - Sorvane");
+    EXPECT_EQ(window_title(), "Untitled - Sorvane");
 }
 
 TEST_F(Document, YesSavesFirstAndNoDropsTheChanges)
@@ -412,7 +412,7 @@ TEST_F(Document, YesSavesFirstAndNoDropsTheChanges)
     EXPECT_EQ(doc->questions, std::vector<std::string>{"Save changes to notes.txt?"});
     EXPECT_EQ(read_file(file("notes.txt")), cleaned);
     EXPECT_EQ(view->text(), "");
-    EXPECT_EQ(window_title(), "Text - Sorvane");
+    EXPECT_EQ(window_title(), "Untitled - Sorvane");
 
     type("scratch");
     doc->answers = {IDNO};
@@ -427,7 +427,7 @@ TEST_F(Document, YesSavesFirstAndNoDropsTheChanges)
     SendMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(frame->hwnd()));
     EXPECT_EQ(view->text(), "untitled work");
-    EXPECT_EQ(doc->offered_names, std::vector<std::string>{"Text.txt"});
+    EXPECT_EQ(doc->offered_names, std::vector<std::string>{"Untitled.txt"});
 }
 
 TEST_F(Document, FileCommandsAreEnabledAndOpenRunsWithMonitoringOff)
@@ -463,7 +463,7 @@ TEST_F(Document, TheCommandLineNamesTheFileToOpen)
 
     build();
     doc->open_at_start("   ");
-    EXPECT_EQ(window_title(), "Text - Sorvane");
+    EXPECT_EQ(window_title(), "Untitled - Sorvane");
     EXPECT_TRUE(boxes.empty());
 
     // A file that cannot be opened is reported, and the program starts with an empty text.
@@ -471,7 +471,7 @@ TEST_F(Document, TheCommandLineNamesTheFileToOpen)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text.rfind("Unable to open file \"" + file("gone.txt") + "\".", 0), 0u);
     EXPECT_EQ(view->text(), "");
-    EXPECT_EQ(window_title(), "Text - Sorvane");
+    EXPECT_EQ(window_title(), "Untitled - Sorvane");
 }
 
 HGLOBAL drop_of(const std::vector<std::string>& names)
