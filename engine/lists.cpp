@@ -27,13 +27,6 @@ bool is_roman_exclusion(std::string_view lower)
     return false;
 }
 
-std::size_t leading_whitespace(std::string_view line)
-{
-    std::size_t i = 0;
-    while (i < line.size() && is_whitespace(line[i])) ++i;
-    return i;
-}
-
 std::size_t number_id(std::string_view t)
 {
     if (!is_digit(t[0]) && !(t[0] == '(' && is_digit(t[1]))) return 0;

@@ -8,20 +8,6 @@
 
 namespace {
 
-std::size_t trimmed_right_size(std::string_view text)
-{
-    std::size_t n = text.size();
-    while (n > 0 && is_whitespace(text[n - 1])) --n;
-    return n;
-}
-
-std::size_t leading_whitespace(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && is_whitespace(text[i])) ++i;
-    return i;
-}
-
 // A count of spaces to insert; on a 32-bit build a count beyond memory stays beyond it instead of
 // wrapping round to a small one.
 std::size_t spaces(std::int64_t count)

@@ -10,13 +10,6 @@ namespace {
 
 bool is_closer(char c) { return c == '"' || c == '\'' || c == ')'; }
 
-std::size_t trimmed_right_size(std::string_view text)
-{
-    std::size_t n = text.size();
-    while (n > 0 && is_whitespace(text[n - 1])) --n;
-    return n;
-}
-
 bool is_blank_line(std::string_view line) { return trimmed_right_size(line) == 0; }
 
 void expand_tabs(std::string& line, int tab_stops)
@@ -106,8 +99,7 @@ void adjust_paragraph_indent(Line_list& lines, const Indent_options& options, co
     const std::size_t spaces = options.spaces > 0 ? static_cast<std::size_t>(options.spaces) : 0;
     for (std::string& line : lines) {
         if (options.list_format != 0 && list_id_length(line, ids) > 0) continue;
-        std::size_t lead = 0;
-        while (lead < line.size() && is_whitespace(line[lead])) ++lead;
+        const std::size_t lead = leading_whitespace(line);
         if (lead == line.size()) line.clear();
         else line.replace(0, lead, spaces, ' ');
     }
