@@ -119,18 +119,8 @@ TEST_F(Embedded_help, TheCleaningExampleIsWhatTheEngineMakesOfIt)
     EXPECT_EQ(line_list_to_text(lines), line_list_to_text(text_to_line_list(examples[1])));
 }
 
-class Help : public Program {
+class Help : public Program_recording_help {
 protected:
-    void SetUp() override
-    {
-        Program::SetUp();
-        Application::current()->set_help([this](int context) { helps.push_back(context); });
-    }
-    void TearDown() override
-    {
-        Application::current()->set_help(nullptr);
-        Program::TearDown();
-    }
     static void pump()
     {
         MSG msg;
@@ -157,7 +147,6 @@ protected:
         EXPECT_EQ(window_text(help.page().hwnd()), help_topic_text(*help.current_topic()));
     }
 
-    std::vector<int> helps;
 };
 
 TEST_F(Help, WindowOpensAtGettingStartedWithItsText)

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 #include "app/Sorvane.h"
 #include "framework/application.h"
@@ -138,4 +137,16 @@ void Program::TearDown()
     store.reset();
     set_box_recorder(nullptr);
     wipe_registry();
+}
+
+void Program_recording_help::SetUp()
+{
+    Program::SetUp();
+    Application::current()->set_help([this](int context) { helps.push_back(context); });
+}
+
+void Program_recording_help::TearDown()
+{
+    Application::current()->set_help(nullptr);
+    Program::TearDown();
 }

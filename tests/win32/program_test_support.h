@@ -52,3 +52,12 @@ protected:
     std::unique_ptr<CSorvaneEditView> view;
     std::unique_ptr<CMainFrame> frame;
 };
+
+// A Program whose help requests are recorded (by help context) instead of opening the help.
+class Program_recording_help : public Program {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::vector<int> helps;
+};

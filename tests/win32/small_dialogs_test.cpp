@@ -86,18 +86,8 @@ bool checked(HWND dialog, int id)
 // EndDialog hides the dialog; one that stays open is still shown.
 bool still_open(HWND dialog) { return IsWindow(dialog) && IsWindowVisible(dialog); }
 
-class SmallDialogs : public Program {
+class SmallDialogs : public Program_recording_help {
 protected:
-    void SetUp() override
-    {
-        Program::SetUp();
-        Application::current()->set_help([this](int context) { helps.push_back(context); });
-    }
-    void TearDown() override
-    {
-        Application::current()->set_help(nullptr);
-        Program::TearDown();
-    }
     // Runs dialog modally with script acting on it; returns the dialog's result.
     INT_PTR run(Dialog& dialog, const std::string& caption, Dialog_answers::Script script)
     {
@@ -117,7 +107,6 @@ protected:
         EXPECT_EQ(boxes[index].text, text);
     }
 
-    std::vector<int> helps;
 };
 
 const char* const bounds_message = "The font size must be between 1 and 500.";
