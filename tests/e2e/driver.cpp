@@ -178,21 +178,12 @@ std::string window_text(HWND w)
     return text;
 }
 
-// Asked in UTF-16: Wine hands an ANSI CB_GETLBTEXT from another process back in UTF-16.
-std::string combo_entry(HWND combo, LRESULT index)
+// Entry index of a combo box (CB_GETLBTEXT) or list box (LB_GETTEXT), asked in UTF-16: Wine
+// hands an ANSI request from another process back in UTF-16.
+std::string entry_text(HWND control, UINT get_text, LRESULT index)
 {
     wchar_t wide[256] = L"";
-    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(wide));
-    char text[512] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
-
-// Asked in UTF-16, as combo_entry.
-std::string list_entry(HWND list, LRESULT index)
-{
-    wchar_t wide[256] = L"";
-    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide));
+    SendMessageW(control, get_text, index, reinterpret_cast<LPARAM>(wide));
     char text[512] = "";
     WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
     return text;
@@ -371,7 +362,7 @@ int run(int argc, char** argv)
         LRESULT sel = SendMessageA(c, CB_GETCURSEL, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
             if (cmd == "combo-get" && i != sel) continue;
-            std::printf("%s\n", combo_entry(c, i).c_str());
+            std::printf("%s\n", entry_text(c, CB_GETLBTEXT, i).c_str());
         }
         return 0;
     }
@@ -430,7 +421,7 @@ int run(int argc, char** argv)
             HWND page = find_child(w, [](HWND c, LPARAM) { return class_of(c) == "SorvaneHelpPage"; }, 0);
             if (!list || !page) fail("the help window lacks its list or its page");
             LRESULT sel = SendMessageA(list, LB_GETCURSEL, 0, 0);
-            std::printf("%s\t%s\n%s", title_of(w).c_str(), sel < 0 ? "" : list_entry(list, sel).c_str(),
+            std::printf("%s\t%s\n%s", title_of(w).c_str(), sel < 0 ? "" : entry_text(list, LB_GETTEXT, sel).c_str(),
                         window_text(page).c_str());
             return 0;
         }

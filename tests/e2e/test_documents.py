@@ -138,7 +138,7 @@ class Documents(SessionTest):
         s.command(ID_FILE_NEW)
         self.assertEqual(self.question(), ["Save changes to notes.txt?"])
         self.answer(IDNO)  # the changes go
-        # A new text is named after the document string.
+        # A new document takes the default name: the document string leaves its base name empty.
         self.assertEqual(s.text(), b"")
         self.assertEqual(main_title(s), "Untitled - Sorvane")
         s.keys("h", "i")
