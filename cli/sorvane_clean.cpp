@@ -25,6 +25,15 @@ constexpr const char* usage =
     std::exit(2);
 }
 
+// Appends everything the stream holds; false on a read error (a directory, say).
+bool read_stream(std::FILE* stream, std::string& content)
+{
+    char buffer[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) content.append(buffer, n);
+    return !std::ferror(stream);
+}
+
 bool read_file(const std::string& path, std::string& content)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -34,10 +43,7 @@ bool read_file(const std::string& path, std::string& content)
     struct stat info;
     if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode))
         content.reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, n);
-    bool ok = !std::ferror(file);
+    bool ok = read_stream(file, content);
     std::fclose(file);
     return ok;
 }
@@ -139,10 +145,7 @@ int main(int argc, char** argv)
     if (have_input) {
         if (!read_file(input_path, text)) fail("cannot read " + input_path);
     } else {
-        char buffer[1 << 16];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
-        if (std::ferror(stdin)) fail("cannot read standard input");
+        if (!read_stream(stdin, text)) fail("cannot read standard input");
     }
 
     Line_list lines = text_to_line_list(text);
