@@ -8,16 +8,14 @@ D_about::D_about(bool show_ok_button)
            "reply marks, hard line breaks inside paragraphs, ragged indentation, uneven spacing "
            "between words and sentences, tabs, and lists in mixed styles.\r\n\r\n"
            "Copyright (C) Meradon. All rights reserved."),
-      white_brush(CreateSolidBrush(RGB(255, 255, 255))),
       show_ok(show_ok_button)
 {
 }
 
 D_about::~D_about()
 {
-    // The dialog must be gone before its brush.
+    // The dialog must be gone before its page.
     if (hwnd()) close(IDCANCEL);
-    DeleteObject(white_brush);
 }
 
 bool D_about::on_init()
@@ -35,15 +33,9 @@ void D_about::exchange(Data_exchange& dx) { dx.text(IDC_ABOUT_TEXT, text); }
 
 INT_PTR D_about::handle(UINT msg, WPARAM wp, LPARAM lp)
 {
-    switch (msg) {
-    case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(white_brush);
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        // The text box (read-only, so it asks as a static) keeps the platform's colours.
-        if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == IDC_ABOUT_TEXT) break;
-        SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(white_brush);
-    }
+    // The text box (read-only, so it asks as a static) keeps the platform's colours.
+    const bool text_box = msg == WM_CTLCOLORSTATIC &&
+                          GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == IDC_ABOUT_TEXT;
+    if (INT_PTR brush = text_box ? 0 : page.colour(msg, wp)) return brush;
     return Dialog::handle(msg, wp, lp);
 }

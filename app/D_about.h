@@ -21,6 +21,6 @@ protected:
 private:
     std::string text;
     std::string caption = "About Sorvane";
-    HBRUSH white_brush;
+    White_page page;
     bool show_ok;
 };

@@ -4,22 +4,17 @@
 
 #include <vector>
 
+#include "app/Program_context.h"
 #include "app/SorvaneDoc.h"
-#include "app/Sorvane.h"
 #include "app/SorvaneEditView.h"
 #include "app/help_window.h"
-#include "app/globals.h"
 #include "dialogs/D_font_size.h"
 #include "framework/application.h"
 #include "framework/strings.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
 
-CMainFrame* main_frame = nullptr;
-
 namespace {
-
-const char* const settings_section = "Settings";
 
 // Buttons in the bitmap's order; 0 is a separator, the last one the preset selector's slot.
 const std::vector<int> toolbar_layout = {
@@ -51,18 +46,14 @@ int font_size_of(int command)
 
 }  // namespace
 
-CMainFrame::CMainFrame() { main_frame = this; }
-
-CMainFrame::~CMainFrame()
+CMainFrame::CMainFrame(Program_context& context) : toolbar(context.presets), context(context)
 {
-    Profile& profile = app_profile();
-    profile.write_int(settings_section, "Show Toolbar", toolbar_visible);
-    profile.write_int(settings_section, "Show Status Bar", status_bar_visible);
-    if (main_frame == this) main_frame = nullptr;
+    context.main_frame = this;
 }
 
 bool CMainFrame::create(CSorvaneDoc& document, CSorvaneEditView& view)
 {
+    editor = &view;
     document.attach_view(view);
     return create_frame("SorvaneFrame", IDR_MAINFRAME, document, view);
 }
@@ -76,10 +67,9 @@ bool CMainFrame::on_create()
     set_idle_prompt(load_string(IDS_IDLE_PROMPT));
     show_idle_prompt();
 
-    Profile& profile = app_profile();
-    toolbar_visible = profile.get_int(settings_section, "Show Toolbar", 1);
+    toolbar_visible = context.settings.show_toolbar;
     ShowWindow(toolbar.hwnd(), toolbar_visible ? SW_SHOWNA : SW_HIDE);
-    status_bar_visible = profile.get_int(settings_section, "Show Status Bar", 1);
+    status_bar_visible = context.settings.show_status_bar;
     ShowWindow(status_bar.hwnd(), status_bar_visible ? SW_SHOWNA : SW_HIDE);
     recalc_layout();
 
@@ -89,38 +79,36 @@ bool CMainFrame::on_create()
 
 void CMainFrame::restore_window_rect()
 {
-    Profile& profile = app_profile();
-    Window_rect stored{profile.get_int(settings_section, "Window X", default_window_rect.x),
-                       profile.get_int(settings_section, "Window Y", default_window_rect.y),
-                       profile.get_int(settings_section, "Window Width", default_window_rect.width),
-                       profile.get_int(settings_section, "Window Height",
-                                       default_window_rect.height)};
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    Window_rect r = fit_window_rect(stored, work.right, work.bottom);
+    Window_rect r = fit_window_rect(context.settings.window, work.right, work.bottom);
     MoveWindow(hwnd(), r.x, r.y, r.width, r.height, FALSE);
 }
 
 void CMainFrame::restore_window_state()
 {
-    Profile& profile = app_profile();
-    if (profile.get_int(settings_section, "Window Maximized", 0) != 0) {
+    if (context.settings.window_maximized != 0) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         GetWindowPlacement(hwnd(), &placement);
         placement.showCmd = SW_SHOWMAXIMIZED;
         SetWindowPlacement(hwnd(), &placement);
     }
-    int size = profile.get_int(settings_section, "Font Size", 0);
-    if (size < 1 || size > 500) size = 10;
+    const int size = context.settings.font_size;
     for (const Font_item& item : font_items) {
         if (item.size == size) {
             OnFontSize(item.command);
             return;
         }
     }
-    if (the_edit_view) the_edit_view->set_font(size);
+    if (editor) editor->set_font(size);
     checked_font_item_ = ID_FONT_SIZE_OTHER;
+}
+
+void CMainFrame::on_idle()
+{
+    Frame_window::on_idle();
+    if (editor) set_auto_indicator(editor->autoclean);
 }
 
 void CMainFrame::set_auto_indicator(int on)
@@ -144,7 +132,7 @@ void CMainFrame::OnFontSize(int command)
 {
     const int size = font_size_of(command);
     if (!size) return;
-    if (the_edit_view) the_edit_view->set_font(size);
+    if (editor) editor->set_font(size);
     checked_font_item_ = command;
 }
 
@@ -173,12 +161,11 @@ void CMainFrame::destroy_window()
     placement.length = sizeof placement;
     if (GetWindowPlacement(hwnd(), &placement)) {
         const RECT& normal = placement.rcNormalPosition;
-        Profile& profile = app_profile();
-        profile.write_int(settings_section, "Window X", normal.left);
-        profile.write_int(settings_section, "Window Y", normal.top);
-        profile.write_int(settings_section, "Window Width", normal.right - normal.left);
-        profile.write_int(settings_section, "Window Height", normal.bottom - normal.top);
-        profile.write_int(settings_section, "Window Maximized", IsZoomed(hwnd()) ? 1 : 0);
+        Program_settings& settings = context.settings;
+        settings.window = {normal.left, normal.top, normal.right - normal.left,
+                           normal.bottom - normal.top};
+        settings.window_maximized = IsZoomed(hwnd()) ? 1 : 0;
+        settings.window_placed = true;
     }
     Frame_window::destroy_window();
 }
@@ -218,14 +205,16 @@ void CMainFrame::on_command(int id)
 
 void CMainFrame::OnFontSizeOther()
 {
-    if (!the_edit_view) return;
-    int size = the_edit_view->font_size;
-    monitoring_enabled = 0;
-    D_font_size dialog(&size);
-    const INT_PTR result = dialog.run_modal(hwnd());
-    monitoring_enabled = 1;
+    if (!editor) return;
+    int size = editor->font_size;
+    INT_PTR result;
+    {
+        Monitoring_pause pause(context);
+        D_font_size dialog(&size);
+        result = dialog.run_modal(hwnd());
+    }
     if (result != IDOK) return;
-    the_edit_view->set_font(size);
+    editor->set_font(size);
     checked_font_item_ = ID_FONT_SIZE_OTHER;
 }
 

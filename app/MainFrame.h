@@ -12,12 +12,11 @@
 
 class CSorvaneDoc;
 class CSorvaneEditView;
+struct Program_context;
 
 class CMainFrame : public Frame_window {
 public:
-    CMainFrame();
-    // Stores "Show Toolbar" and "Show Status Bar".
-    ~CMainFrame() override;
+    explicit CMainFrame(Program_context& context);
 
     bool create(CSorvaneDoc& document, CSorvaneEditView& view);
 
@@ -25,6 +24,8 @@ public:
     void restore_window_state();
     // The Auto Clean pane shows "AUTO" while on is non-zero.
     void set_auto_indicator(int on);
+    // Queue empty: the bars follow the command states, the Auto Clean pane the switch.
+    void on_idle() override;
 
     void OnViewToolbar();
     void OnViewStatusBar();
@@ -47,14 +48,14 @@ protected:
     // The document's save-if-modified step; false keeps the window open.
     bool can_close() override;
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
-    // Stores the window placement, then destroys the window.
+    // Keeps the window placement for shut-down, then destroys the window.
     void destroy_window() override;
 
 private:
     void restore_window_rect();
+
+    Program_context& context;
+    CSorvaneEditView* editor = nullptr;
     // The Font Size item with the check mark.
     int checked_font_item_ = 0;
 };
-
-// The one main frame, set by its constructor.
-extern CMainFrame* main_frame;

@@ -6,22 +6,16 @@
 #include "app/MainFrame.h"
 #include "app/SorvaneDoc.h"
 #include "app/SorvaneEditView.h"
-#include "app/globals.h"
 #include "app/help_window.h"
+#include "base/diagnostics.h"
 #include "dialogs/D_auto_clean_warning.h"
 #include "dialogs/D_welcome.h"
 #include "framework/strings.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
-#include "settings/D_preset_combo_box.h"
 #include "settings/cleaning_settings.h"
 
-std::string program_directory;
-int monitoring_enabled = 0;
-
 namespace {
-const char* const company_key = "Meradon";
-const char* const settings_section = "Settings";
 constexpr DWORD splash_pause_ms = 2500;
 }  // namespace
 
@@ -34,114 +28,159 @@ std::string module_directory()
     return cut == std::string::npos ? std::string() : full.substr(0, cut);
 }
 
-CSorvaneApp::CSorvaneApp() = default;
-CSorvaneApp::~CSorvaneApp() = default;
+CSorvaneApp::CSorvaneApp(Start_options options)
+    : options_(std::move(options)), context_(profile())
+{
+    std::string title = load_string(IDS_APP_TITLE);
+    set_profile(options_.company, title.empty() ? "Sorvane" : title);
+    set_help([this](int context) { open_help(context); });
+}
+
+CSorvaneApp::~CSorvaneApp()
+{
+    // A start-up that failed half-way leaves pieces that finish never released.
+    help_.reset();
+    view_.reset();
+    frame_.reset();
+    document_.reset();
+    context_.presets.cleaning_prefs = nullptr;
+}
 
 bool CSorvaneApp::start()
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    program_directory = module_directory();
-    const std::string log_path = program_directory + "\\sv_log.txt";
+    context_.program_directory =
+        options_.program_directory.empty() ? module_directory() : options_.program_directory;
+    const std::string log_path = context_.program_directory + "\\sv_log.txt";
     if (!open_log(log_path)) {
         critical_error("Unable to open file \"" + log_path + "\".");
         return false;
     }
     trace("Initializing...\n");
 
-    std::string title = load_string(IDS_APP_TITLE);
-    set_profile(company_key, title.empty() ? "Sorvane" : title);
-    set_help([this](int context) { open_help(context); });
-
-    monitoring_enabled = 0;
-    splash = std::make_unique<D_about>(false);
-    if (splash->create_modeless(nullptr)) {
-        // Not activated: the dialog would put the focus, and a selection, into its text box.
-        ShowWindow(splash->hwnd(), SW_SHOWNOACTIVATE);
-        UpdateWindow(splash->hwnd());
+    context_.monitoring_enabled = 0;
+    if (options_.splash) {
+        splash_ = std::make_unique<D_about>(false);
+        if (splash_->create_modeless(nullptr)) {
+            // Not activated: the dialog would put the focus, and a selection, into its text box.
+            ShowWindow(splash_->hwnd(), SW_SHOWNOACTIVATE);
+            UpdateWindow(splash_->hwnd());
+        }
+        pause(splash_pause_ms);
     }
-    pause(splash_pause_ms);
-    monitoring_enabled = 1;
+    context_.monitoring_enabled = 1;
 
-    store = std::make_unique<Cleaning_prefs>(company_key);
-    cleaning_prefs = store.get();
-    cleaning_prefs->copy_prefs(cleaning_prefs->current_settings, cleaning_prefs->working_copy);
+    store_ = std::make_unique<Cleaning_prefs>(profile().program_key());
+    Preset_state& presets = context_.presets;
+    presets.cleaning_prefs = store_.get();
+    store_->copy_prefs(store_->current_settings, store_->working_copy);
 
-    current_preset_name = profile().get_string(settings_section, "Current Preset", full_cleaning_name);
-    if (current_preset_name != no_preset_name && !cleaning_prefs->preset_exists(current_preset_name))
-        current_preset_name = no_preset_name;
+    context_.settings = load_program_settings(profile());
+    presets.current_preset_name = context_.settings.current_preset;
+    if (presets.current_preset_name != no_preset_name &&
+        !store_->preset_exists(presets.current_preset_name))
+        presets.current_preset_name = no_preset_name;
 
-    document = std::make_unique<CSorvaneDoc>();
-    view = std::make_unique<CSorvaneEditView>();
-    frame = std::make_unique<CMainFrame>();
-    if (!frame->create(*document, *view)) {
+    document_ = make_document();
+    view_ = std::make_unique<CSorvaneEditView>(context_);
+    frame_ = std::make_unique<CMainFrame>(context_);
+    if (!frame_->create(*document_, *view_)) {
         close_splash();
         return false;
     }
-    set_main_frame(frame.get());
+    set_main_frame(frame_.get());
     register_document_type();
-    document->open_at_start(command_line());
+    document_->open_at_start(command_line());
 
-    ShowWindow(frame->hwnd(), show_command());
-    UpdateWindow(frame->hwnd());
-    the_edit_view = view.get();
-    frame->restore_window_state();
-    the_edit_view->initialize();
-    the_edit_view->set_tab_stops_from_settings();
-    document->read_unsaved_warning();
-    DragAcceptFiles(frame->hwnd(), TRUE);
-    if (toolbar_preset_combo) toolbar_preset_combo->select_string(current_preset_name);
-    show_start_dialogs();
+    if (options_.show_window) {
+        ShowWindow(frame_->hwnd(), show_command());
+        UpdateWindow(frame_->hwnd());
+    }
+    frame_->restore_window_state();
+    view_->initialize();
+    view_->set_tab_stops_from_settings();
+    document_->read_unsaved_warning();
+    DragAcceptFiles(frame_->hwnd(), TRUE);
+    frame_->toolbar.combo().select_string(presets.current_preset_name);
+    if (options_.start_dialogs) show_start_dialogs();
 
     trace("Initialization Complete.\n");
     close_splash();
     return true;
 }
 
+std::unique_ptr<CSorvaneDoc> CSorvaneApp::make_document()
+{
+    return std::make_unique<CSorvaneDoc>(context_);
+}
+
 void CSorvaneApp::show_start_dialogs()
 {
-    if (profile().get_int(settings_section, "Show Welcome Screen", 1) != 0) {
+    Program_settings& settings = context_.settings;
+    if (settings.show_welcome_screen != 0) {
         close_splash();
-        monitoring_enabled = 0;
-        D_welcome welcome;
-        const INT_PTR answer = welcome.run_modal(frame->hwnd());
-        monitoring_enabled = 1;
+        INT_PTR answer;
+        {
+            Monitoring_pause pause(context_);
+            D_welcome welcome([this](bool dont_ask) {
+                context_.settings.show_welcome_screen = dont_ask ? 0 : 1;
+                save_show_welcome_screen(profile(), context_.settings.show_welcome_screen);
+            });
+            answer = welcome.run_modal(frame_->hwnd());
+        }
         if (answer == IDYES) open_help(HELP_CONTEXT_GETTING_STARTED);
     }
-    if (the_edit_view->autoclean == 1 &&
-        profile().get_int(settings_section, "Show Auto Clean Warning", 1) != 0) {
+    if (view_->autoclean == 1 && settings.show_auto_clean_warning != 0) {
         close_splash();
-        monitoring_enabled = 0;
-        D_auto_clean_warning notice;
-        notice.run_modal(frame->hwnd());
-        monitoring_enabled = 1;
+        view_->show_auto_clean_warning();
     }
 }
 
 void CSorvaneApp::open_help(int context)
 {
-    if (!help) help = std::make_unique<Help_window>();
-    help->show(context);
+    if (!help_) help_ = std::make_unique<Help_window>();
+    help_->show(context);
 }
 
 void CSorvaneApp::close_splash()
 {
-    if (!splash) return;
-    splash->close(IDCANCEL);
-    splash.reset();
+    if (!splash_) return;
+    splash_->close(IDCANCEL);
+    splash_.reset();
+}
+
+void CSorvaneApp::collect_settings()
+{
+    Program_settings& s = context_.settings;
+    if (frame_) {
+        s.show_toolbar = frame_->toolbar_visible;
+        s.show_status_bar = frame_->status_bar_visible;
+    }
+    if (view_ && view_->edit) {
+        s.editor_ready = true;
+        s.font_size = view_->font_size;
+        s.autoclean = view_->autoclean;
+    }
+    if (document_ && document_->warning_read()) {
+        s.unsaved_warning_read = true;
+        s.unsaved_doc_warning = document_->warn_unsaved;
+    }
+    s.current_preset = context_.presets.current_preset_name;
 }
 
 int CSorvaneApp::finish(int loop_result)
 {
-    // The window is gone; the objects store their own settings as they go.
-    help.reset();
-    view.reset();
-    frame.reset();
-    document.reset();
+    // The main window is gone; its placement is in the settings already.
+    collect_settings();
+    help_.reset();
+    view_.reset();
+    frame_.reset();
+    document_.reset();
 
     trace("CSorvaneApp::ExitInstance()\n");
-    profile().write_string(settings_section, "Current Preset", current_preset_name);
+    save_program_settings(profile(), context_.settings);
     trace("exit CSorvaneApp::ExitInstance()\n");
     close_log();
     return loop_result;
@@ -158,7 +197,7 @@ void CSorvaneApp::on_command(int id)
     case ID_APP_ABOUT: OnAppAbout(); break;
     case ID_HELP_GETTING_STARTED: OnHelpGettingStarted(); break;
     case ID_APP_EXIT:
-        if (frame && frame->hwnd()) PostMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
+        if (frame_ && frame_->hwnd()) PostMessageA(frame_->hwnd(), WM_CLOSE, 0, 0);
         break;
     }
 }
@@ -166,10 +205,11 @@ void CSorvaneApp::on_command(int id)
 void CSorvaneApp::OnAppAbout()
 {
     TRACE_HERE();
-    monitoring_enabled = 0;
-    D_about about(true);
-    about.run_modal(frame ? frame->hwnd() : nullptr);
-    monitoring_enabled = 1;
+    {
+        Monitoring_pause pause(context_);
+        D_about about(true);
+        about.run_modal(frame_ ? frame_->hwnd() : nullptr);
+    }
     TRACE_HERE();
 }
 

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "app/Sorvane.h"
-#include "app/globals.h"
+#include "app/Program_context.h"
 #include "app/text_file.h"
+#include "base/diagnostics.h"
 #include "framework/application.h"
 #include "framework/edit_view.h"
 #include "framework/frame_window.h"
@@ -15,7 +15,6 @@
 
 namespace {
 
-const char* const settings_section = "Settings";
 const char* const all_files_filter = "All Files (*.*)";
 
 // Fields of the document string (resource IDR_MAINFRAME), "\n"-separated.
@@ -27,19 +26,6 @@ std::string doc_field(Doc_field field, const char* fallback)
     std::string value = string_line(load_string(IDR_MAINFRAME), field);
     return value.empty() ? fallback : value;
 }
-
-// Clipboard processing is held off while a question or file dialog of ours is open, so that
-// Auto Clean cannot replace the text the user is being asked about.
-class Monitoring_pause {
-public:
-    Monitoring_pause() : saved_(monitoring_enabled) { monitoring_enabled = 0; }
-    ~Monitoring_pause() { monitoring_enabled = saved_; }
-    Monitoring_pause(const Monitoring_pause&) = delete;
-    Monitoring_pause& operator=(const Monitoring_pause&) = delete;
-
-private:
-    int saved_;
-};
 
 std::string full_path(const std::string& name)
 {
@@ -64,15 +50,9 @@ std::string command_line_file_name(const std::string& line)
 
 }  // namespace
 
-CSorvaneDoc::CSorvaneDoc() { set_title(default_title()); }
-
-CSorvaneDoc::~CSorvaneDoc()
+CSorvaneDoc::CSorvaneDoc(Program_context& context) : context(context)
 {
-    if (!warning_read) return;
-    TRACE_HERE();
-    if (!app_profile().write_int(settings_section, "Unsaved Doc Warning", warn_unsaved))
-        warning_last("Unable to save \"Unsaved Doc Warning\" setting.");
-    TRACE_HERE();
+    set_title(default_title());
 }
 
 void CSorvaneDoc::attach_view(Edit_view& edit_view) { view = &edit_view; }
@@ -83,9 +63,8 @@ std::string CSorvaneDoc::default_title() const { return doc_field(base_name, "Un
 void CSorvaneDoc::read_unsaved_warning()
 {
     TRACE_HERE();
-    const int stored = app_profile().get_int(settings_section, "Unsaved Doc Warning", 1);
-    warn_unsaved = (stored == 0 || stored == 1) ? stored : 1;
-    warning_read = true;
+    warn_unsaved = context.settings.unsaved_doc_warning;
+    warning_read_ = true;
     TRACE_HERE();
 }
 
@@ -109,7 +88,7 @@ bool CSorvaneDoc::save_modified()
 {
     if (!warn_unsaved) set_modified(false);
     if (!is_modified()) return true;
-    Monitoring_pause pause;
+    Monitoring_pause pause(context);
     switch (ask_save_changes("Save changes to " + title() + "?")) {
     case IDYES: return do_save(false);
     case IDNO: return true;
@@ -257,20 +236,20 @@ void CSorvaneDoc::OnFileNew() { new_document(); }
 
 void CSorvaneDoc::OnFileOpen()
 {
-    Monitoring_pause pause;
+    Monitoring_pause pause(context);
     std::string name = path;
     if (prompt_file_name(true, name)) open_document(name);
 }
 
 void CSorvaneDoc::OnFileSave()
 {
-    Monitoring_pause pause;
+    Monitoring_pause pause(context);
     do_save(false);
 }
 
 void CSorvaneDoc::OnFileSaveAs()
 {
-    Monitoring_pause pause;
+    Monitoring_pause pause(context);
     do_save(true);
 }
 

@@ -11,12 +11,11 @@
 #include "framework/view.h"
 
 class Edit_view;
+struct Program_context;
 
 class CSorvaneDoc : public Document {
 public:
-    CSorvaneDoc();
-    // Stores "Unsaved Doc Warning", once start-up has read it.
-    ~CSorvaneDoc() override;
+    explicit CSorvaneDoc(Program_context& context);
 
     // The editor that holds the document's text; set when the frame is made.
     void attach_view(Edit_view& view);
@@ -24,7 +23,11 @@ public:
     // Start-up: the file named on the command line, or an empty document. A file that cannot
     // be opened is reported and the program starts with an empty document.
     void open_at_start(const std::string& command_line);
+    // "Warn About Unsaved Docs" from the program settings.
     void read_unsaved_warning();
+    // Until start-up has read the switch the user's choice is unknown: nothing is asked, and
+    // nothing is stored over the setting.
+    bool warning_read() const { return warning_read_; }
 
     // The save-if-modified step; false when the user cancels (or a save fails).
     bool save_modified();
@@ -55,6 +58,8 @@ public:
     int warn_unsaved = 0;
 
 protected:
+    Program_context& context;
+
     // The question "Save changes to %1?"; returns IDYES, IDNO or IDCANCEL.
     virtual int ask_save_changes(const std::string& question);
     // The Open or Save As dialog; false when cancelled. path: the name to start from, then
@@ -72,9 +77,7 @@ private:
 
     Edit_view* view = nullptr;
     std::string path;
-    // Until start-up has read the switch the user's choice is unknown: nothing is asked, and
-    // nothing is stored over the setting.
-    bool warning_read = false;
+    bool warning_read_ = false;
 };
 
 // Records the document type with the shell for the current user, so that the shell's Open

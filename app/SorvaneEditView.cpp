@@ -3,37 +3,27 @@
 #include <cstdio>
 #include <share.h>
 
-#include "app/MainFrame.h"
-#include "app/Sorvane.h"
-#include "app/globals.h"
+#include "app/Program_context.h"
+#include "base/diagnostics.h"
 #include "dialogs/D_auto_clean_warning.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
 #include "framework/application.h"
+#include "framework/controls.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
 
-CSorvaneEditView* the_edit_view = nullptr;
-
 namespace {
-const char* const settings_section = "Settings";
 const char* const text_full_message =
     "Unable to complete this operation.  The maximum amount of text has been exceeded.";
 }  // namespace
 
+CSorvaneEditView::CSorvaneEditView(Program_context& context) : context(context) {}
+
 CSorvaneEditView::~CSorvaneEditView()
 {
     TRACE_HERE();
-    // Before initialize the switch was never read: storing it would overwrite the user's value.
-    if (edit) {
-        Profile& profile = app_profile();
-        if (!profile.write_int(settings_section, "Font Size", font_size))
-            warning_last("Unable to save current font size.");
-        if (!profile.write_int(settings_section, "AutoClean", autoclean))
-            warning_last("Unable to save AutoClean setting.");
-    }
-    TRACE_HERE();
-    if (the_edit_view == this) the_edit_view = nullptr;
+    if (context.the_edit_view == this) context.the_edit_view = nullptr;
     if (font) {
         if (hwnd()) Edit_view::set_font(nullptr, false);
         DeleteObject(font);
@@ -60,15 +50,14 @@ void CSorvaneEditView::initialize()
     // Join (clipboard monitor): the view joins the clipboard viewer chain here and writes the
     // console trace "next win = %04x\n".
     monitoring = 1;
-    const int stored = app_profile().get_int(settings_section, "AutoClean", 2147483647);
-    autoclean = (stored == 0 || stored == 1) ? stored : 1;
+    autoclean = context.settings.autoclean;
     load_abbreviations();
     TRACE_HERE();
 }
 
 void CSorvaneEditView::load_abbreviations()
 {
-    const std::string path = program_directory + "\\abbr.dat";
+    const std::string path = context.program_directory + "\\abbr.dat";
     std::FILE* file = _fsopen(path.c_str(), "rb", _SH_DENYWR);
     if (!file) {
         critical_error("Unable to open file \"" + path + "\".  You may need to reinstall the program.");
@@ -85,11 +74,8 @@ void CSorvaneEditView::load_abbreviations()
 void CSorvaneEditView::set_font(int size)
 {
     TRACE_HERE();
-    HDC screen = GetDC(nullptr);
-    const int pixels_per_inch = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    HFONT created = CreateFontA(-MulDiv(size, pixels_per_inch, 72), 0, 0, 0, 0, FALSE, FALSE, FALSE,
-                                1, 0, 0, 0, 1, "Courier New");
+    HFONT created = CreateFontA(point_size_to_height(size), 0, 0, 0, 0, FALSE, FALSE, FALSE, 1, 0,
+                                0, 0, 1, "Courier New");
     Edit_view::set_font(created, true);
     if (font) DeleteObject(font);
     font = created;
@@ -99,7 +85,7 @@ void CSorvaneEditView::set_font(int size)
 
 void CSorvaneEditView::set_tab_stops_from_settings()
 {
-    int width = cleaning_prefs->get_int_setting("spac-tab stops");
+    int width = context.presets.cleaning_prefs->get_int_setting(setting::spac_tab_stops);
     // A width of 0 would give the control's default stops, not what the engine assumes.
     if (width < 1) width = 1;
     set_tab_stops(width * 4);
@@ -137,7 +123,7 @@ void CSorvaneEditView::clean_everything()
     TRACE_HERE();
     if (!edit) return;
     Line_list lines = text_to_line_list(edit->text());
-    Cleaner(*cleaning_prefs, abbreviations).clean_lines(lines);
+    Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
     if (replace_with(line_list_to_text(lines), 0, -1)) edit->set_selection(-1, 0);
     TRACE_HERE();
 }
@@ -153,7 +139,7 @@ void CSorvaneEditView::clean_selected()
                                                      static_cast<std::size_t>(end - start));
     if (console_present()) console_trace("Selected: '%s'\n", selected.c_str());
     Line_list lines = text_to_line_list(selected);
-    Cleaner(*cleaning_prefs, abbreviations).clean_lines(lines);
+    Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
     replace_with(line_list_to_text(lines), start, end);
     TRACE_HERE();
 }
@@ -182,17 +168,18 @@ void CSorvaneEditView::toggle_autoclean()
 {
     TRACE_HERE();
     autoclean = autoclean ? 0 : 1;
-    const int show_warning = app_profile().get_int(settings_section, "Show Auto Clean Warning", 1);
-    if (autoclean == 1 && show_warning != 0) show_auto_clean_warning();
+    if (autoclean == 1 && context.settings.show_auto_clean_warning != 0) show_auto_clean_warning();
     TRACE_HERE();
 }
 
 void CSorvaneEditView::show_auto_clean_warning()
 {
-    monitoring_enabled = 0;
-    D_auto_clean_warning dialog;
-    dialog.run_modal(main_frame ? main_frame->hwnd() : GetAncestor(hwnd(), GA_ROOT));
-    monitoring_enabled = 1;
+    Monitoring_pause pause(context);
+    D_auto_clean_warning dialog([this](bool dont_show) {
+        context.settings.show_auto_clean_warning = dont_show ? 0 : 1;
+        save_show_auto_clean_warning(context.profile, context.settings.show_auto_clean_warning);
+    });
+    dialog.run_modal(GetAncestor(hwnd(), GA_ROOT));
 }
 
 bool CSorvaneEditView::command_state(int id, Command_state& state)
@@ -219,7 +206,6 @@ bool CSorvaneEditView::command_state(int id, Command_state& state)
         return true;
     case ID_OPT_AUTOCLEAN:
         state.checked = autoclean == 1;
-        if (main_frame) main_frame->set_auto_indicator(autoclean);
         return true;
     }
     return false;

@@ -10,13 +10,14 @@
 #include "engine/abbreviations.h"
 #include "framework/edit_view.h"
 
+struct Program_context;
+
 class CSorvaneEditView : public Edit_view {
 public:
     // 1024 x 1024 - 1 characters.
     static constexpr int text_limit = 1048575;
 
-    CSorvaneEditView() = default;
-    // Stores "Font Size" and "AutoClean".
+    explicit CSorvaneEditView(Program_context& context);
     ~CSorvaneEditView() override;
 
     bool create_view(HWND parent, int id) override;
@@ -33,6 +34,8 @@ public:
     void copy_selection();
     void cut_selection();
     void toggle_autoclean();
+    // "Auto Clean is Enabled", with clipboard processing held off while it is up.
+    void show_auto_clean_warning();
 
     // Start below 0 or an empty range counts as no selection.
     bool selection_not_empty() const;
@@ -60,8 +63,6 @@ private:
     // Replaces the selection with cleaned lines as one undoable change, unless the result would
     // not fit the editor.
     bool replace_with(const std::string& cleaned, int start, int end);
-    void show_auto_clean_warning();
-};
 
-// The one editor view, set at start-up; the Auto Clean timer reaches it through this.
-extern CSorvaneEditView* the_edit_view;
+    Program_context& context;
+};

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "framework/controls.h"
+
 namespace {
 
 const char* const page_class = "SorvaneHelpPage";
@@ -22,14 +24,6 @@ int text_height(HDC dc, HFONT font, const std::string& text, int width, UINT fla
     RECT r{0, 0, std::max(width, 1), 0};
     DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, flags | DT_CALCRECT);
     return r.bottom - r.top;
-}
-
-int point_size_to_height(int points)
-{
-    HDC screen = GetDC(nullptr);
-    int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return height;
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "framework/application.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"

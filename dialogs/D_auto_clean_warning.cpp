@@ -1,14 +1,14 @@
 #include "dialogs/D_auto_clean_warning.h"
 
-#include "framework/application.h"
+#include <utility>
+
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
 
-namespace {
-const char* const settings_section = "Settings";
-}  // namespace
-
-D_auto_clean_warning::D_auto_clean_warning() : Dialog(IDD_AUTO_CLEAN_WARNING) {}
+D_auto_clean_warning::D_auto_clean_warning(std::function<void(bool dont_show)> changed)
+    : Dialog(IDD_AUTO_CLEAN_WARNING), dont_show_changed(std::move(changed))
+{
+}
 
 int D_auto_clean_warning::help_context() const { return help_auto_clean; }
 
@@ -17,17 +17,11 @@ void D_auto_clean_warning::exchange(Data_exchange& dx)
     dx.check(IDC_AUTO_CLEAN_DONT_SHOW, dont_show);
 }
 
-void D_auto_clean_warning::store_dont_show()
-{
-    dont_show = SendMessageA(item(IDC_AUTO_CLEAN_DONT_SHOW), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    // Taken at the click, however the dialog is closed afterwards.
-    app_profile().write_int(settings_section, "Show Auto Clean Warning", dont_show ? 0 : 1);
-}
-
 bool D_auto_clean_warning::on_command(int id, int code, HWND control)
 {
     if (id == IDC_AUTO_CLEAN_DONT_SHOW && code == BN_CLICKED) {
-        store_dont_show();
+        dont_show = is_checked(IDC_AUTO_CLEAN_DONT_SHOW);
+        if (dont_show_changed) dont_show_changed(dont_show != 0);
         return true;
     }
     return Dialog::on_command(id, code, control);

@@ -2,15 +2,17 @@
 // with a check box that stops the notice from showing again.
 #pragma once
 
+#include <functional>
+
 #include "framework/dialog.h"
 
 class D_auto_clean_warning : public Dialog {
 public:
-    D_auto_clean_warning();
+    // dont_show_changed: the check box as it stands after each click, taken at once, however
+    // the dialog is closed afterwards.
+    explicit D_auto_clean_warning(std::function<void(bool dont_show)> dont_show_changed);
 
     int help_context() const override;
-    // "Show Auto Clean Warning" from the check box as it now stands: 0 checked, 1 unchecked.
-    void store_dont_show();
 
 protected:
     void exchange(Data_exchange& dx) override;
@@ -18,4 +20,5 @@ protected:
 
 private:
     int dont_show = 0;
+    std::function<void(bool)> dont_show_changed;
 };

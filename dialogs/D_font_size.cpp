@@ -1,6 +1,6 @@
 #include "dialogs/D_font_size.h"
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
 

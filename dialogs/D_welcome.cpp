@@ -1,32 +1,24 @@
 #include "dialogs/D_welcome.h"
 
-#include "framework/application.h"
+#include <utility>
+
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
 
-namespace {
-const char* const settings_section = "Settings";
-}  // namespace
-
-D_welcome::D_welcome() : Dialog(IDD_WELCOME), white_brush(CreateSolidBrush(RGB(255, 255, 255))) {}
+D_welcome::D_welcome(std::function<void(bool dont_ask)> changed)
+    : Dialog(IDD_WELCOME), dont_ask_changed(std::move(changed))
+{
+}
 
 D_welcome::~D_welcome()
 {
-    // The dialog must be gone before its brush.
+    // The dialog must be gone before its page.
     if (hwnd()) close(IDCANCEL);
-    DeleteObject(white_brush);
 }
 
 int D_welcome::help_context() const { return help_getting_started; }
 
 void D_welcome::exchange(Data_exchange& dx) { dx.check(IDC_WELCOME_DONT_ASK, dont_ask); }
-
-void D_welcome::store_dont_ask()
-{
-    dont_ask = SendMessageA(item(IDC_WELCOME_DONT_ASK), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    // Taken at the click, so "Yes" still opens the help this time.
-    app_profile().write_int(settings_section, "Show Welcome Screen", dont_ask ? 0 : 1);
-}
 
 bool D_welcome::on_command(int id, int code, HWND control)
 {
@@ -36,7 +28,10 @@ bool D_welcome::on_command(int id, int code, HWND control)
         close(id);
         return true;
     case IDC_WELCOME_DONT_ASK:
-        if (code == BN_CLICKED) store_dont_ask();
+        if (code == BN_CLICKED) {
+            dont_ask = is_checked(IDC_WELCOME_DONT_ASK);
+            if (dont_ask_changed) dont_ask_changed(dont_ask != 0);
+        }
         return true;
     }
     return Dialog::on_command(id, code, control);
@@ -44,13 +39,6 @@ bool D_welcome::on_command(int id, int code, HWND control)
 
 INT_PTR D_welcome::handle(UINT msg, WPARAM wp, LPARAM lp)
 {
-    switch (msg) {
-    case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(white_brush);
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
-        return reinterpret_cast<INT_PTR>(white_brush);
-    }
+    if (INT_PTR brush = page.colour(msg, wp)) return brush;
     return Dialog::handle(msg, wp, lp);
 }

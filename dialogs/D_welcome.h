@@ -4,16 +4,18 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "framework/dialog.h"
 
 class D_welcome : public Dialog {
 public:
-    D_welcome();
+    // dont_ask_changed: the check box as it stands after each click, taken at once, so that
+    // "Yes" still opens the help this time.
+    explicit D_welcome(std::function<void(bool dont_ask)> dont_ask_changed);
     ~D_welcome() override;
 
     int help_context() const override;
-    // "Show Welcome Screen" from the check box as it now stands: 0 checked, 1 unchecked.
-    void store_dont_ask();
 
 protected:
     void exchange(Data_exchange& dx) override;
@@ -22,5 +24,6 @@ protected:
 
 private:
     int dont_ask = 0;
-    HBRUSH white_brush;
+    std::function<void(bool)> dont_ask_changed;
+    White_page page;
 };

@@ -1,6 +1,6 @@
 #include "engine/abbreviations.h"
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "engine/chars.h"
 
 Abbreviations parse_abbreviations(std::string_view content)

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "engine/chars.h"
 
 std::string lower_ascii(std::string text)
@@ -90,14 +90,10 @@ void remove_reply_marks(Line_list& lines)
 
 Find_replace_pairs Cleaner::read_pairs()
 {
-    static const char* const finds[] = {"misc-find 0", "misc-find 1", "misc-find 2", "misc-find 3",
-                                        "misc-find 4"};
-    static const char* const replaces[] = {"misc-replace 0", "misc-replace 1", "misc-replace 2",
-                                           "misc-replace 3", "misc-replace 4"};
     Find_replace_pairs pairs;
     for (std::size_t i = 0; i < pairs.size(); ++i)
-        pairs[i] = {settings_.get_string_setting(finds[i]),
-                    settings_.get_string_setting(replaces[i])};
+        pairs[i] = {settings_.get_string_setting(setting::misc_find[i]),
+                    settings_.get_string_setting(setting::misc_replace[i])};
     return pairs;
 }
 
@@ -105,7 +101,7 @@ void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pai
 {
     for (const Find_replace_pair& pair : pairs) {
         if (pair.find.empty()) continue;
-        bool case_sensitive = flag("misc-case sensitive");
+        bool case_sensitive = flag(setting::misc_case_sensitive);
         for (std::string& line : lines)
             line = replace_all(line, pair.find, pair.replace, case_sensitive);
     }
@@ -113,27 +109,28 @@ void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pai
 
 Cleaner::Run_options Cleaner::read_options()
 {
+    using namespace setting;
     Run_options o;
-    o.remove_reply_marks = flag("misc-remove reply marks");
-    const int tab_stops = number("spac-tab stops");
-    o.tabs = {number("misc-tab replace"), tab_stops};
-    o.remove_line_breaks = flag("para-remove line breaks");
-    o.join = {flag("para-punct mark ends para"), number("para-spaces between sents"),
-              flag("para-blank lines separate paras"), flag("para-indented makes new para"),
-              number("para-num indent spaces for new para"), tab_stops};
-    o.adjust_indent = flag("spac-adjust para indent");
-    o.indent = {number("spac-num spaces to indent"), number("list-format")};
-    o.adjust_spacing = flag("spac-adjust para spacing");
-    o.lines_between = number("spac-lines between paras");
-    o.words = {flag("spac-rem extra spaces between words"), flag("spac-clean up sent spacing"),
-               number("spac-num spaces between sents")};
-    o.ids = {settings_.get_string_setting("list-id custom"), flag("list-id numbers"),
-             flag("list-id letters"),  flag("list-id roman"),
-             flag("list-id '- '"),     flag("list-id '* '"),
-             flag("list-id 'o '")};
-    o.wrap = {number("para-max chars on para line"), number("list-format"),
-              flag("list-adjust indent"), number("list-num indent spaces"),
-              number("list-max line length"), tab_stops};
+    o.remove_reply_marks = flag(misc_remove_reply_marks);
+    const int tab_stops = number(spac_tab_stops);
+    o.tabs = {number(misc_tab_replace), tab_stops};
+    o.remove_line_breaks = flag(para_remove_line_breaks);
+    o.join = {flag(para_punct_mark_ends_para), number(para_spaces_between_sents),
+              flag(para_blank_lines_separate_paras), flag(para_indented_makes_new_para),
+              number(para_num_indent_spaces_for_new_para), tab_stops};
+    o.adjust_indent = flag(spac_adjust_para_indent);
+    o.indent = {number(spac_num_spaces_to_indent), number(list_format)};
+    o.adjust_spacing = flag(spac_adjust_para_spacing);
+    o.lines_between = number(spac_lines_between_paras);
+    o.words = {flag(spac_rem_extra_spaces_between_words), flag(spac_clean_up_sent_spacing),
+               number(spac_num_spaces_between_sents)};
+    o.ids = {settings_.get_string_setting(list_id_custom), flag(list_id_numbers),
+             flag(list_id_letters),  flag(list_id_roman),
+             flag(list_id_dash),     flag(list_id_star),
+             flag(list_id_o)};
+    o.wrap = {number(para_max_chars_on_para_line), number(list_format),
+              flag(list_adjust_indent), number(list_num_indent_spaces),
+              number(list_max_line_length), tab_stops};
     return o;
 }
 

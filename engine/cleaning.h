@@ -1,5 +1,5 @@
 // The cleaning engine: clean_lines runs the passes over a line list in a fixed order of eleven
-// steps, reading every setting by name from the settings source's working copy.
+// steps, reading every setting from the settings source's working copy.
 #pragma once
 
 #include <array>
@@ -9,8 +9,8 @@
 #include "engine/line_list.h"
 #include "engine/lists.h"
 #include "engine/paragraphs.h"
-#include "engine/settings_source.h"
 #include "engine/spacing.h"
+#include "settings/settings_source.h"
 
 struct Find_replace_pair {
     std::string find;
@@ -60,8 +60,8 @@ private:
         Wrap_options wrap;
     };
 
-    bool flag(const char* name) { return settings_.get_int_setting(name) != 0; }
-    int number(const char* name) { return settings_.get_int_setting(name); }
+    bool flag(Int_setting setting) { return settings_.get_int_setting(setting) != 0; }
+    int number(Int_setting setting) { return settings_.get_int_setting(setting); }
     Run_options read_options();
     Find_replace_pairs read_pairs();
 

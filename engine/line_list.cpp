@@ -1,6 +1,6 @@
 #include "engine/line_list.h"
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 
 Line_list text_to_line_list(std::string_view text)
 {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "engine/chars.h"
 #include "engine/spacing.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "framework/frame_window.h"
 
 namespace {

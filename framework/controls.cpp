@@ -87,3 +87,11 @@ void Combo_box::set_font(HFONT font, bool redraw)
 {
     SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw ? TRUE : FALSE);
 }
+
+int point_size_to_height(int points)
+{
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    return height;
+}

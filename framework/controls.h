@@ -9,6 +9,8 @@
 #include "framework/window.h"
 
 std::string window_text(HWND window);
+// The height CreateFont takes for a font of points on the screen.
+int point_size_to_height(int points);
 // The window's class name in lower case ("edit", "combobox").
 std::string window_class(HWND window);
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "framework/application.h"
 #include "framework/command.h"
 #include "framework/controls.h"
@@ -206,4 +206,22 @@ INT_PTR CALLBACK Dialog::dialog_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp
         }
         return result;
     });
+}
+
+bool Dialog::is_checked(int id) const
+{
+    return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+INT_PTR White_page::colour(UINT msg, WPARAM wp) const
+{
+    switch (msg) {
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(brush_);
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
+        return reinterpret_cast<INT_PTR>(brush_);
+    }
+    return 0;
 }

@@ -54,6 +54,8 @@ public:
     HWND hwnd() const { return hwnd_; }
     // A control of the dialog; a missing one is an internal error.
     HWND item(int id) const;
+    // Whether the check box id is checked now.
+    bool is_checked(int id) const;
     // Runs exchange() in one direction; false when a check failed.
     bool update_data(bool saving);
     // The dialog's place in the program's help; 0 when it has none. The Help button (the
@@ -78,4 +80,20 @@ private:
     int template_id_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
+};
+
+// A white dialog page: the page, its static texts and its buttons are painted on white, the texts
+// transparently. The dialog that uses one must be gone before it.
+class White_page {
+public:
+    White_page() : brush_(CreateSolidBrush(RGB(255, 255, 255))) {}
+    ~White_page() { DeleteObject(brush_); }
+    White_page(const White_page&) = delete;
+    White_page& operator=(const White_page&) = delete;
+
+    // The answer to a colour message (wp: the device context), or 0 for any other message.
+    INT_PTR colour(UINT msg, WPARAM wp) const;
+
+private:
+    HBRUSH brush_;
 };

@@ -1,6 +1,6 @@
 #include "framework/guard.h"
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 
 void report_escaped_bad_alloc() noexcept
 {

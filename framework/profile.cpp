@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 
 namespace {
 
@@ -32,9 +32,14 @@ Profile::Profile(std::string company, std::string application)
 {
 }
 
+std::string Profile::program_key() const
+{
+    return "Software\\" + company_ + "\\" + application_;
+}
+
 std::string Profile::key_path(const std::string& section) const
 {
-    return "Software\\" + company_ + "\\" + application_ + "\\" + section;
+    return program_key() + "\\" + section;
 }
 
 int Profile::get_int(const std::string& section, const std::string& name, int fallback) const

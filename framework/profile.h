@@ -11,7 +11,9 @@ public:
     Profile() = default;
     Profile(std::string company, std::string application);
 
-    // "Software\<company>\<application>\<section>"
+    // "Software\<company>\<application>": where the program keeps all it remembers.
+    std::string program_key() const;
+    // program_key() + "\<section>"
     std::string key_path(const std::string& section) const;
 
     // The stored value, or fallback when it is absent or of another type.

@@ -1,14 +1,12 @@
 #include "settings/Cleaning_prefs.h"
 
 #include <cstring>
+#include <string>
 
-#include "app/globals.h"
-
-Cleaning_prefs* cleaning_prefs = nullptr;
+#include "base/diagnostics.h"
 
 namespace {
 
-constexpr std::size_t max_preset_name = 80;
 char key_class[] = "REG_SZ";
 
 // Opens a key below parent, creating it if missing.
@@ -81,13 +79,28 @@ LONG read_string_value(HKEY key, const char* name, std::string& text)
 
 }  // namespace
 
-bool storable_preset_name(const std::string& name)
+namespace {
+
+enum class Name_fault { none, empty, backslash, too_long };
+
+// A backslash would nest keys and a longer name would stop the enumeration at start-up: either
+// way the preset, and perhaps others, would not come back.
+Name_fault preset_name_fault(const std::string& name)
 {
-    return !name.empty() && name.size() <= max_preset_name &&
-           name.find('\\') == std::string::npos;
+    if (name.empty()) return Name_fault::empty;
+    if (name.find('\\') != std::string::npos) return Name_fault::backslash;
+    if (name.size() > max_preset_name) return Name_fault::too_long;
+    return Name_fault::none;
 }
 
-Cleaning_prefs::Cleaning_prefs(const std::string& company)
+}  // namespace
+
+bool storable_preset_name(const std::string& name)
+{
+    return preset_name_fault(name) == Name_fault::none;
+}
+
+Cleaning_prefs::Cleaning_prefs(const std::string& program_key)
 {
     trace("Cleaning_prefs::Cleaning_prefs()\n");
 
@@ -98,8 +111,7 @@ Cleaning_prefs::Cleaning_prefs(const std::string& company)
     build_builtin_preset(*light, Builtin_preset::light);
     presets[light_cleaning_name] = std::move(light);
 
-    const std::string program_key = "Software\\" + company + "\\Sorvane\\";
-    const std::string presets_path = program_key + "Presets";
+    const std::string presets_path = program_key + "\\Presets";
     console_trace("Preset key: %s\n", presets_path.c_str());
     LONG result = open_or_create(HKEY_CURRENT_USER, presets_path.c_str(), presets_key);
     if (result != ERROR_SUCCESS) {
@@ -122,7 +134,7 @@ Cleaning_prefs::Cleaning_prefs(const std::string& company)
     for (const std::string& name : names) read_preset(name);
     if (enumeration != ERROR_NO_MORE_ITEMS) warning_code("Unable to read all presets.", enumeration);
 
-    const std::string current_path = program_key + "Current Cleaning Settings";
+    const std::string current_path = program_key + "\\Current Cleaning Settings";
     DWORD disposition = 0;
     result = open_or_create(HKEY_CURRENT_USER, current_path.c_str(), current_key, &disposition);
     if (result != ERROR_SUCCESS) {
@@ -285,20 +297,18 @@ void Cleaning_prefs::copy_prefs(const Cleaning_settings& source, Cleaning_settin
 bool Cleaning_prefs::copy_temp_to_preset(const std::string& name)
 {
     trace("Cleaning_prefs::copy_temp_to_preset()\n");
-    // A backslash would nest keys and a longer name would stop the enumeration at start-up:
-    // either way the preset, and perhaps others, would not come back.
-    if (name.empty()) {
+    switch (preset_name_fault(name)) {
+    case Name_fault::none: break;
+    case Name_fault::empty:
         warning("Unable to save a preset without a name.");
         return false;
-    }
-    if (name.find('\\') != std::string::npos) {
+    case Name_fault::backslash:
         warning(quoted("Unable to save preset ", name) +
                 "  A preset name cannot contain a backslash (\\).");
         return false;
-    }
-    if (name.size() > max_preset_name) {
-        warning(quoted("Unable to save preset ", name) +
-                "  A preset name can have at most 80 characters.");
+    case Name_fault::too_long:
+        warning(quoted("Unable to save preset ", name) + "  A preset name can have at most " +
+                std::to_string(max_preset_name) + " characters.");
         return false;
     }
     auto it = presets.find(name);
@@ -326,24 +336,30 @@ Cleaning_settings& Cleaning_prefs::get_preset(const std::string& name)
     return *it->second;
 }
 
-std::int32_t Cleaning_prefs::get_int_setting(const std::string& name)
+std::int32_t Cleaning_prefs::get_int_setting(Int_setting setting)
 {
-    return working_copy.get_int(name);
+    return working_copy.get_int(setting.name);
 }
 
-void Cleaning_prefs::set_int_setting(const std::string& name, std::int32_t value)
+void Cleaning_prefs::set_int_setting(Int_setting setting, std::int32_t value)
 {
-    working_copy.set_int(name, value);
+    working_copy.set_int(setting.name, value);
 }
 
-std::string Cleaning_prefs::get_string_setting(const std::string& name)
+std::string Cleaning_prefs::get_string_setting(Text_setting setting)
 {
-    return working_copy.get_string(name);
+    return working_copy.get_string(setting.name);
 }
 
-void Cleaning_prefs::set_string_setting(const std::string& name, const std::string& value)
+void Cleaning_prefs::set_string_setting(Text_setting setting, const std::string& value)
 {
-    working_copy.set_string(name, value);
+    working_copy.set_string(setting.name, value);
+}
+
+void Cleaning_prefs::make_preset_current(const std::string& name)
+{
+    copy_prefs(get_preset(name), current_settings);
+    write_prefs_to_reg(current_settings, current_key, nullptr);
 }
 
 bool Cleaning_prefs::preset_exists(const std::string& name) const

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings_source.h"
 #include "settings/cleaning_settings.h"
+#include "settings/settings_source.h"
 
 class Cleaning_prefs : public Settings_source {
 public:
-    // company is the registry key name given at start-up ("Meradon").
-    explicit Cleaning_prefs(const std::string& company);
+    // program_key: the program's key below HKEY_CURRENT_USER ("Software\Meradon\Sorvane").
+    explicit Cleaning_prefs(const std::string& program_key);
     virtual ~Cleaning_prefs();
     Cleaning_prefs(const Cleaning_prefs&) = delete;
     Cleaning_prefs& operator=(const Cleaning_prefs&) = delete;
@@ -34,27 +34,31 @@ public:
     // predefined preset; true otherwise, also when the registry write failed (its own warning).
     bool copy_temp_to_preset(const std::string& name);
     Cleaning_settings& get_preset(const std::string& name);
-    std::int32_t get_int_setting(const std::string& name) override;
-    void set_int_setting(const std::string& name, std::int32_t value);
-    std::string get_string_setting(const std::string& name) override;
-    void set_string_setting(const std::string& name, const std::string& value);
+    std::int32_t get_int_setting(Int_setting setting) override;
+    void set_int_setting(Int_setting setting, std::int32_t value);
+    std::string get_string_setting(Text_setting setting) override;
+    void set_string_setting(Text_setting setting, const std::string& value);
     bool preset_exists(const std::string& name) const;
     std::vector<std::string> list_presets(bool user_defined, bool predefined) const;
     void remove_preset(const std::string& name);
+    // The preset's values become the current settings, in memory and in the registry.
+    void make_preset_current(const std::string& name);
 
     // Start of every cleaning run: the working copy becomes a copy of the current settings.
     void refresh_working_copy() override { copy_prefs(current_settings, working_copy); }
 
-    std::map<std::string, std::unique_ptr<Cleaning_settings>> presets;
     Cleaning_settings working_copy;
     Cleaning_settings current_settings;
+
+private:
+    std::map<std::string, std::unique_ptr<Cleaning_settings>> presets;
     HKEY presets_key = nullptr;
     HKEY current_key = nullptr;
 };
 
-// Non-empty, at most 80 characters and without a backslash: a name that one subkey of
-// "Presets" holds and the start-up enumeration reads back.
-bool storable_preset_name(const std::string& name);
+// The longest name that the start-up enumeration of "Presets" reads back.
+constexpr std::size_t max_preset_name = 80;
 
-// The process's one store, created at start-up.
-extern Cleaning_prefs* cleaning_prefs;
+// Non-empty, at most max_preset_name characters and without a backslash: a name that one subkey
+// of "Presets" holds and the start-up enumeration reads back.
+bool storable_preset_name(const std::string& name);

@@ -1,23 +1,19 @@
 #include "settings/D_preset_combo_box.h"
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "settings/Cleaning_prefs.h"
 #include "settings/cleaning_settings.h"
-
-std::string current_preset_name;
-std::string pending_preset_name;
-D_preset_combo_box* toolbar_preset_combo = nullptr;
 
 void D_preset_combo_box::init(bool user_defined, bool predefined, bool add_none, HFONT new_font)
 {
     trace("D_preset_combo_box::init()\n");
     reset();
-    const std::vector<std::string> names = cleaning_prefs->list_presets(user_defined, predefined);
+    const std::vector<std::string> names = presets.cleaning_prefs->list_presets(user_defined, predefined);
     if (names.empty()) INTERNAL_ERROR();
     for (const std::string& name : names)
         if (add_string(name) < 0) INTERNAL_ERROR();
     if (add_none && add_string(no_preset_name) < 0) INTERNAL_ERROR();
-    select_string(pending_preset_name);
+    select_string(presets.pending_preset_name);
     font = new_font;
     edit_font_set = 0;
     list_font_set = 0;

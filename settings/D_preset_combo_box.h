@@ -7,9 +7,12 @@
 #include <string>
 
 #include "framework/controls.h"
+#include "settings/Preset_state.h"
 
 class D_preset_combo_box : public Combo_box {
 public:
+    explicit D_preset_combo_box(Preset_state& presets) : presets(presets) {}
+
     // Refills the list with the store's presets of the kinds asked for, "(none)" first when
     // add_none, and selects the pending preset name. font (may be null) is given to the list's
     // parts the first time they ask for their colours.
@@ -21,14 +24,8 @@ protected:
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    Preset_state& presets;
     HFONT font = nullptr;  // not owned
     int edit_font_set = 0;
     int list_font_set = 0;
 };
-
-// The preset the current settings came from, or "(none)".
-extern std::string current_preset_name;
-// The preset chosen while the options sheet is open.
-extern std::string pending_preset_name;
-// The toolbar's selector; set by the toolbar's constructor.
-extern D_preset_combo_box* toolbar_preset_combo;

@@ -2,7 +2,8 @@
 
 #include <commctrl.h>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
+#include "framework/controls.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
 #include "settings/cleaning_settings.h"
@@ -12,11 +13,10 @@ constexpr int preset_slot_width = 200;
 constexpr int drop_down_height = 200;
 }  // namespace
 
-ToolbarPresets::ToolbarPresets() { toolbar_preset_combo = &preset_combo; }
+ToolbarPresets::ToolbarPresets(Preset_state& presets) : presets(presets), preset_combo(presets) {}
 
 ToolbarPresets::~ToolbarPresets()
 {
-    if (toolbar_preset_combo == &preset_combo) toolbar_preset_combo = nullptr;
     if (toolbar_font) DeleteObject(toolbar_font);
 }
 
@@ -35,11 +35,8 @@ bool ToolbarPresets::Create(HWND parent, DWORD style, int id, const std::vector<
                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_SORT | CBS_DROPDOWNLIST))
         return false;
 
-    HDC dc = GetDC(preset_combo.hwnd());
-    const int height = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSX), 72);
-    ReleaseDC(preset_combo.hwnd(), dc);
-    toolbar_font = CreateFontA(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, 1, 0, 0, 0, 1,
-                               "MS Sans Serif");
+    toolbar_font = CreateFontA(point_size_to_height(8), 0, 0, 0, 0, FALSE, FALSE, FALSE, 1, 0, 0,
+                               0, 1, "MS Sans Serif");
     preset_combo.set_font(toolbar_font, true);
 
     // Centred on the buttons, now that the font has given the box its height.
@@ -60,13 +57,8 @@ void ToolbarPresets::OnSelchangePreset()
 {
     TRACE_HERE();
     const std::string name = preset_combo.get_selected_name();
-    if (name != no_preset_name) {
-        cleaning_prefs->copy_prefs(cleaning_prefs->get_preset(name),
-                                   cleaning_prefs->current_settings);
-        cleaning_prefs->write_prefs_to_reg(cleaning_prefs->current_settings,
-                                           cleaning_prefs->current_key, nullptr);
-    }
-    current_preset_name = name;
+    if (name != no_preset_name) presets.cleaning_prefs->make_preset_current(name);
+    presets.current_preset_name = name;
     TRACE_HERE();
 }
 

@@ -11,7 +11,7 @@
 
 class ToolbarPresets : public Toolbar {
 public:
-    ToolbarPresets();
+    explicit ToolbarPresets(Preset_state& presets);
     ~ToolbarPresets() override;
 
     // layout: the toolbar's entries (command ids, 0 for a separator); the last separator
@@ -25,6 +25,7 @@ protected:
     void on_control_notification(int id, int code, HWND control) override;
 
 private:
+    Preset_state& presets;
     D_preset_combo_box preset_combo;
     HFONT toolbar_font = nullptr;
 };

@@ -2,8 +2,8 @@
 // the start of every run. Serves the command-line tool and the engine's tests.
 #pragma once
 
-#include "engine/settings_source.h"
 #include "settings/cleaning_settings.h"
+#include "settings/settings_source.h"
 
 class Memory_prefs : public Settings_source {
 public:
@@ -13,10 +13,10 @@ public:
     Cleaning_settings& current() { return current_; }
 
     void refresh_working_copy() override { working_ = current_; }
-    std::int32_t get_int_setting(const std::string& name) override { return working_.get_int(name); }
-    std::string get_string_setting(const std::string& name) override
+    std::int32_t get_int_setting(Int_setting setting) override { return working_.get_int(setting.name); }
+    std::string get_string_setting(Text_setting setting) override
     {
-        return working_.get_string(name);
+        return working_.get_string(setting.name);
     }
 
 private:

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
 #include "settings/memory_prefs.h"

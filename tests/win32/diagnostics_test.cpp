@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "base/diagnostics_win32.h"
 #include "tests/win32/test_files.h"
 
 namespace {

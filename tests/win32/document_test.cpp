@@ -21,6 +21,8 @@ namespace {
 // whether clipboard processing was held off meanwhile.
 class Answering_doc : public CSorvaneDoc {
 public:
+    using CSorvaneDoc::CSorvaneDoc;
+
     std::deque<int> answers;
     std::vector<std::string> questions;
     std::deque<std::string> file_names;  // "" cancels the dialog
@@ -31,7 +33,7 @@ protected:
     int ask_save_changes(const std::string& question) override
     {
         questions.push_back(question);
-        monitoring_seen.push_back(monitoring_enabled);
+        monitoring_seen.push_back(context.monitoring_enabled);
         if (answers.empty()) return IDNO;
         int answer = answers.front();
         answers.pop_front();
@@ -40,7 +42,7 @@ protected:
     bool prompt_file_name(bool, std::string& name) override
     {
         offered_names.push_back(name);
-        monitoring_seen.push_back(monitoring_enabled);
+        monitoring_seen.push_back(context.monitoring_enabled);
         if (file_names.empty() || file_names.front().empty()) {
             if (!file_names.empty()) file_names.pop_front();
             return false;
@@ -124,20 +126,15 @@ protected:
         remove_tree(dir);
     }
 
-    // The program as start-up assembles it, with a document that answers, the switch read
-    // from the registry.
-    void build(bool read_switch = true)
+    // The program as start-up assembles it, with a document that answers.
+    void build()
     {
-        auto answering = std::make_unique<Answering_doc>();
-        doc = answering.get();
-        document = std::move(answering);
-        view = std::make_unique<CSorvaneEditView>();
-        frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(frame->create(*document, *view));
-        Application::current()->set_main_frame(frame.get());
-        the_edit_view = view.get();
-        view->initialize();
-        if (read_switch) doc->read_unsaved_warning();
+        app->document_factory = [this](Program_context& context) {
+            auto answering = std::make_unique<Answering_doc>(context);
+            doc = answering.get();
+            return answering;
+        };
+        Program::build();
     }
 
     void wipe_settings() { RegDeleteTreeA(HKEY_CURRENT_USER, program_key("Settings").c_str()); }
@@ -293,7 +290,7 @@ TEST_F(Document, SaveAsksForANameWhenTheDocumentHasNoneOrItsFileIsReadOnly)
     EXPECT_EQ(doc->offered_names,
               (std::vector<std::string>{"Untitled.txt", "Untitled.txt", file("ro.txt"), file("copy.txt")}));
     for (int seen : doc->monitoring_seen) EXPECT_EQ(seen, 0);
-    EXPECT_EQ(monitoring_enabled, 1);
+    EXPECT_EQ(context().monitoring_enabled, 1);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -329,9 +326,10 @@ TEST_F(Document, TheSwitchReadsAsOnUnlessStoredAsZeroAndIsStoredOnlyWhenTheDocum
     close();
     EXPECT_EQ(registry_int(settings_key, "Unsaved Doc Warning", 99), 0u);
 
-    // A document whose start-up never read the switch leaves the setting alone.
-    build(false);
-    close();
+    // A shut-down whose start-up never read the switch leaves the setting alone.
+    Program_settings unread;
+    unread.unsaved_doc_warning = 1;
+    save_program_settings(profile(), unread);
     EXPECT_EQ(registry_int(settings_key, "Unsaved Doc Warning", 99), 0u);
     EXPECT_TRUE(boxes.empty());
 }
@@ -388,7 +386,7 @@ TEST_F(Document, WithTheSwitchOnCancelKeepsTheTextTheFileAndTheWindow)
     EXPECT_EQ(SendMessageA(frame->hwnd(), WM_QUERYENDSESSION, 0, 0), FALSE) << "Windows shutting down";
     EXPECT_EQ(doc->questions, std::vector<std::string>(4, "Save changes to Untitled?"));
     EXPECT_EQ(doc->monitoring_seen, std::vector<int>(4, 0));
-    EXPECT_EQ(monitoring_enabled, 1);
+    EXPECT_EQ(context().monitoring_enabled, 1);
     EXPECT_EQ(view->text(), "precious");
     EXPECT_TRUE(doc->is_modified());
     EXPECT_TRUE(view->can_undo());
@@ -440,7 +438,7 @@ TEST_F(Document, FileCommandsAreEnabledAndOpenRunsWithMonitoringOff)
     frame->execute_command(ID_FILE_OPEN);
     EXPECT_EQ(view->text(), "picked");
     EXPECT_EQ(doc->monitoring_seen, std::vector<int>{0});
-    EXPECT_EQ(monitoring_enabled, 1);
+    EXPECT_EQ(context().monitoring_enabled, 1);
     doc->file_names = {""};
     frame->execute_command(ID_FILE_OPEN);
     EXPECT_EQ(doc->offered_names.back(), file("picked.txt")) << "the dialog starts at the file";

@@ -26,7 +26,7 @@ protected:
     std::string cleaned(const std::string& source)
     {
         Line_list lines = text_to_line_list(source);
-        Cleaner(*cleaning_prefs, view->abbreviations).clean_lines(lines);
+        Cleaner(*store, view->abbreviations).clean_lines(lines);
         return line_list_to_text(lines);
     }
 };
@@ -182,9 +182,13 @@ TEST_F(Editor, AutoCleanSwitchShowsItsCheckAndPaneAndIsStoredOnlyWhenTheViewGoes
     // No stored value: on.
     EXPECT_EQ(view->autoclean, 1);
     EXPECT_TRUE(frame->query_command(ID_OPT_AUTOCLEAN).checked);
+    // The pane follows the switch at the idle refresh, as the toolbar does.
+    app->on_idle();
     EXPECT_EQ(frame->status_bar.text(1), "AUTO");
     EXPECT_TRUE(run(ID_OPT_AUTOCLEAN));
     EXPECT_FALSE(frame->query_command(ID_OPT_AUTOCLEAN).checked);
+    EXPECT_EQ(frame->status_bar.text(1), "AUTO") << "a state query paints nothing";
+    app->on_idle();
     EXPECT_EQ(frame->status_bar.text(1), "");
     EXPECT_FALSE(registry_has(program_key("Settings"), "AutoClean"));
     close();
@@ -219,9 +223,9 @@ TEST_F(Editor, FontIsCourierNewAtTheRequestedPointSize)
 }
 
 // Where the character after a leading tab is drawn, for a given "spac-tab stops".
-int x_after_tab(CSorvaneEditView& view, int width)
+int x_after_tab(Cleaning_prefs& store, CSorvaneEditView& view, int width)
 {
-    cleaning_prefs->set_int_setting("spac-tab stops", width);
+    store.set_int_setting(setting::spac_tab_stops, width);
     view.set_tab_stops_from_settings();
     view.set_text("\tx");
     LRESULT at_tab = SendMessageA(view.hwnd(), EM_POSFROMCHAR, 0, 0);
@@ -231,10 +235,10 @@ int x_after_tab(CSorvaneEditView& view, int width)
 
 TEST_F(Editor, TabStopsSpanTheSettingsNumberOfCharactersAndZeroCountsAsOne)
 {
-    const int one = x_after_tab(*view, 1);
+    const int one = x_after_tab(*store, *view, 1);
     EXPECT_GT(one, 0);
-    EXPECT_EQ(x_after_tab(*view, 0), one);
-    const int eight = x_after_tab(*view, 8);
+    EXPECT_EQ(x_after_tab(*store, *view, 0), one);
+    const int eight = x_after_tab(*store, *view, 8);
     EXPECT_NEAR(eight, 8 * one, 8);
 }
 
@@ -248,7 +252,7 @@ TEST(AbbreviationFile, MissingFileIsFatalWithTheReinstallMessage)
 {
     const std::string dir = temp_directory("sorvane_no_abbr");
     DeleteFileA((dir + "\\abbr.dat").c_str());
-    const Child_result child = run_child_test("AbbreviationFileChild", dir + "\\child_log.txt",
+    const Child_result child = run_child_test("AbbreviationFileChild", dir + "\\sv_log.txt",
                                               {{"SORVANE_CHILD_DIR", dir}});
     expect_fatal_exit(child);
     const std::string expected_end = "CRITICAL: Unable to open file \"" + dir +
@@ -263,11 +267,12 @@ TEST(AbbreviationFileChild, DISABLED_Run)
     char dir[MAX_PATH];
     if (!GetEnvironmentVariableA("SORVANE_CHILD_DIR", dir, MAX_PATH)) GTEST_SKIP();
     set_box_recorder([](const Box&) {});
-    use_test_application();
-    program_directory = dir;
-    ASSERT_TRUE(open_log(program_directory + "\\child_log.txt"));
-    CSorvaneEditView view;
-    view.initialize();
+    Start_options options;
+    options.company = test_company;
+    options.program_directory = dir;
+    options.splash = options.show_window = options.start_dialogs = false;
+    CSorvaneApp app(options);
+    app.start();
     ADD_FAILURE() << "still running";
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "framework/application.h"
 #include "framework/dialog.h"
 #include "framework/edit_view.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <set>
 
-#include "app/globals.h"
+#include "base/diagnostics.h"
 #include "engine/cleaning.h"
 #include "settings/Cleaning_prefs.h"
 #include "settings/memory_prefs.h"
@@ -149,7 +149,7 @@ protected:
     }
     Cleaning_prefs& open_store()
     {
-        prefs = std::make_unique<Cleaning_prefs>("Meradon");
+        prefs = std::make_unique<Cleaning_prefs>("Software\\Meradon\\Sorvane");
         return *prefs;
     }
     std::vector<std::string> warnings() const
@@ -328,8 +328,8 @@ TEST_F(Prefs, SavingOverAPresetRewritesAll39ValuesAndKeepsItsType)
     Cleaning_prefs& p = open_store();
     p.copy_prefs(p.current_settings, p.working_copy);
     const Cleaning_settings values = unusual_settings();
-    for (const char* name : int_setting_names) p.set_int_setting(name, values.get_int(name));
-    for (const char* name : string_setting_names) p.set_string_setting(name, values.get_string(name));
+    for (Int_setting s : int_setting_names) p.set_int_setting(s, values.get_int(s.name));
+    for (Text_setting s : string_setting_names) p.set_string_setting(s, values.get_string(s.name));
     ASSERT_TRUE(p.copy_temp_to_preset("Mine"));
     EXPECT_TRUE(boxes.empty());
     expect_stored(presets_path + "\\Mine", values);
@@ -436,8 +436,8 @@ TEST_F(Prefs, ACleaningRunReadsTheWorkingCopyRefreshedFromTheCurrentSettings)
     store(current_path, current);
     Cleaning_prefs& p = open_store();
     p.copy_prefs(p.current_settings, p.working_copy);
-    p.set_string_setting("misc-replace 0", "bird");  // edited in the options, never committed
-    p.set_int_setting("misc-remove reply marks", 0);
+    p.set_string_setting(setting::misc_replace[0], "bird");  // edited in the options, never committed
+    p.set_int_setting(setting::misc_remove_reply_marks, 0);
     const Abbreviations none;
     Cleaner cleaner(p, none);
     Line_list lines{"> the cat sat"};
@@ -458,7 +458,7 @@ TEST_F(Prefs, RegistryFailuresAreWarningsNamingTheSettingOrKey)
 
     const std::string bad(300, 'k');  // no key name can be that long
     Cleaning_settings record = settings_of(Builtin_preset::light);
-    EXPECT_FALSE(p.read_prefs_from_reg(p.presets_key, bad.c_str(), record));
+    EXPECT_FALSE(p.read_prefs_from_reg(HKEY_CURRENT_USER, bad.c_str(), record));
     EXPECT_TRUE(record.empty());
     const Texts texts = warnings();
     ASSERT_EQ(texts.size(), 2u);
@@ -507,7 +507,7 @@ TEST(PrefsChild, DISABLED_BuildStore)
         GTEST_SKIP();
     set_box_recorder([](const Box&) {});
     ASSERT_TRUE(open_log(log));
-    Cleaning_prefs built(company);
+    Cleaning_prefs built(std::string("Software\\") + company + "\\Sorvane");
     ADD_FAILURE() << "the store was built";
 }
 

@@ -3,36 +3,30 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/Sorvane.h"
 #include "framework/application.h"
-#include "settings/D_preset_combo_box.h"
 
 const char* const test_company = "SorvaneProgramTests";
 
 namespace {
-
-class Test_app : public Application {
-public:
-    Test_app() { set_profile(test_company, "Sorvane"); }
-
-protected:
-    bool start() override { return true; }
-};
-
-Test_app& test_app()
-{
-    static Test_app app;
-    return app;
-}
 
 void wipe_registry()
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + test_company).c_str());
 }
 
-}  // namespace
+Start_options test_options()
+{
+    Start_options options;
+    options.company = test_company;
+    options.program_directory = temp_directory("sorvane_program_tests");
+    options.splash = false;
+    // Not shown: without a window manager, Wine waits two seconds for every hide.
+    options.show_window = false;
+    options.start_dialogs = false;
+    return options;
+}
 
-void use_test_application() { test_app(); }
+}  // namespace
 
 std::string program_key(const std::string& rest)
 {
@@ -76,11 +70,26 @@ void write_file(const std::string& path, const std::string& content)
     out << content;
 }
 
-Profile& Program::profile() { return test_app().profile(); }
+// The save question would block a test: this document answers No, as a person closing
+// without saving would.
+class Declining_doc : public CSorvaneDoc {
+public:
+    using CSorvaneDoc::CSorvaneDoc;
+
+protected:
+    int ask_save_changes(const std::string&) override { return IDNO; }
+};
+
+Test_program::Test_program() : CSorvaneApp(test_options()) {}
+
+std::unique_ptr<CSorvaneDoc> Test_program::make_document()
+{
+    if (document_factory) return document_factory(context());
+    return std::make_unique<Declining_doc>(context());
+}
 
 void Program::SetUp()
 {
-    test_app();
     wipe_registry();
     set_box_recorder([this](const Box& box) {
         // A critical box comes before the process ends: say why, or the run just stops.
@@ -88,14 +97,9 @@ void Program::SetUp()
         std::fflush(stdout);
         boxes.push_back(box);
     });
-    program_directory = temp_directory("sorvane_program_tests");
-    write_file(program_directory + "\\abbr.dat", "# test list\r\nMr.\r\n  e.g.  \r\nDr.\r\n");
-    monitoring_enabled = 1;
-    pending_preset_name.clear();
-    current_preset_name = "Full Cleaning";
-    store = std::make_unique<Cleaning_prefs>(test_company);
-    cleaning_prefs = store.get();
-    cleaning_prefs->copy_prefs(cleaning_prefs->current_settings, cleaning_prefs->working_copy);
+    app = std::make_unique<Test_program>();
+    write_file(temp_directory("sorvane_program_tests") + "\\abbr.dat",
+               "# test list\r\nMr.\r\n  e.g.  \r\nDr.\r\n");
 }
 
 void Program::put_setting(const std::string& name, int value)
@@ -105,36 +109,31 @@ void Program::put_setting(const std::string& name, int value)
 
 void Program::build()
 {
-    document = std::make_unique<CSorvaneDoc>();
-    view = std::make_unique<CSorvaneEditView>();
-    frame = std::make_unique<CMainFrame>();
-    ASSERT_TRUE(frame->create(*document, *view));
-    test_app().set_main_frame(frame.get());
-    // Not shown: without a window manager, Wine waits two seconds for every hide.
-    the_edit_view = view.get();
-    frame->restore_window_state();
-    view->initialize();
-    view->set_tab_stops_from_settings();
+    ASSERT_TRUE(app->start());
+    store = app->store();
+    document = app->document();
+    view = app->view();
+    frame = app->frame();
 }
 
 void Program::close()
 {
-    if (frame && frame->hwnd()) {
+    if (!frame) return;
+    if (frame->hwnd()) {
         SendMessageA(frame->hwnd(), WM_CLOSE, 0, 0);
         MSG quit{};
         EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     }
-    view.reset();
-    frame.reset();
-    document.reset();
+    app->finish(0);
+    document = nullptr;
+    view = nullptr;
+    frame = nullptr;
 }
 
 void Program::TearDown()
 {
     close();
-    test_app().set_main_frame(nullptr);
-    cleaning_prefs = nullptr;
-    store.reset();
+    app.reset();
     set_box_recorder(nullptr);
     wipe_registry();
 }
@@ -142,11 +141,5 @@ void Program::TearDown()
 void Program_recording_help::SetUp()
 {
     Program::SetUp();
-    Application::current()->set_help([this](int context) { helps.push_back(context); });
-}
-
-void Program_recording_help::TearDown()
-{
-    Application::current()->set_help(nullptr);
-    Program::TearDown();
+    app->set_help([this](int context) { helps.push_back(context); });
 }

@@ -99,6 +99,15 @@ protected:
         return result;
     }
     DWORD setting(const char* name) { return registry_int(program_key("Settings"), name, 99); }
+    // What the program's callers do with the check boxes' answers.
+    std::function<void(bool)> store_auto_clean_box()
+    {
+        return [this](bool dont_show) { save_show_auto_clean_warning(profile(), dont_show ? 0 : 1); };
+    }
+    std::function<void(bool)> store_welcome_box()
+    {
+        return [this](bool dont_ask) { save_show_welcome_screen(profile(), dont_ask ? 0 : 1); };
+    }
     void expect_oops(std::size_t index, const std::string& text)
     {
         ASSERT_LT(index, boxes.size());
@@ -222,7 +231,7 @@ TEST_F(SmallDialogs, FontSizeHelpButtonOpensTheTopicOnSettings)
 
 TEST_F(SmallDialogs, AutoCleanCheckBoxIsStoredAtEveryClick)
 {
-    D_auto_clean_warning dialog;
+    D_auto_clean_warning dialog(store_auto_clean_box());
     INT_PTR result = run(dialog, "Auto Clean is Enabled", [&](HWND d) {
         EXPECT_FALSE(checked(d, IDC_AUTO_CLEAN_DONT_SHOW));
         EXPECT_EQ(setting("Show Auto Clean Warning"), 99u) << "nothing stored before a click";
@@ -241,7 +250,7 @@ TEST_F(SmallDialogs, AutoCleanCheckBoxIsStoredAtEveryClick)
 
 TEST_F(SmallDialogs, AutoCleanCheckBoxCountsEvenWhenTheDialogIsClosedOtherwise)
 {
-    D_auto_clean_warning dialog;
+    D_auto_clean_warning dialog(store_auto_clean_box());
     run(dialog, "Auto Clean is Enabled", [&](HWND d) {
         click(d, IDC_AUTO_CLEAN_DONT_SHOW);
         SendMessageA(d, WM_CLOSE, 0, 0);
@@ -251,7 +260,7 @@ TEST_F(SmallDialogs, AutoCleanCheckBoxCountsEvenWhenTheDialogIsClosedOtherwise)
 
 TEST_F(SmallDialogs, WelcomeDontAskThenYesStoresZeroAndAnswersYes)
 {
-    D_welcome dialog;
+    D_welcome dialog(store_welcome_box());
     INT_PTR result = run(dialog, "Welcome!", [&](HWND d) {
         click(d, IDC_WELCOME_DONT_ASK);
         click(d, IDYES);
@@ -262,9 +271,9 @@ TEST_F(SmallDialogs, WelcomeDontAskThenYesStoresZeroAndAnswersYes)
 
 TEST_F(SmallDialogs, WelcomeNoAndEscapeLeaveTheSettingUntouched)
 {
-    D_welcome first;
+    D_welcome first(store_welcome_box());
     EXPECT_EQ(run(first, "Welcome!", [&](HWND d) { click(d, IDNO); }), IDNO);
-    D_welcome second;
+    D_welcome second(store_welcome_box());
     EXPECT_EQ(run(second, "Welcome!", [&](HWND d) {
         click(d, IDC_WELCOME_DONT_ASK);
         click(d, IDC_WELCOME_DONT_ASK);
@@ -282,7 +291,7 @@ COLORREF brush_colour(INT_PTR brush)
 
 TEST_F(SmallDialogs, WelcomePageIsWhiteWithTransparentTextAndF1OpensGettingStarted)
 {
-    D_welcome dialog;
+    D_welcome dialog(store_welcome_box());
     run(dialog, "Welcome!", [&](HWND d) {
         HDC dc = GetDC(d);
         const INT_PTR page = SendMessageA(d, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
@@ -326,7 +335,7 @@ TEST_F(Callers, OtherFontSizeIsAppliedAndChecksOtherAlone)
 {
     int monitoring_while_open = -1;
     auto seen = command(ID_FONT_SIZE_OTHER, "Custom Font Size", [&](HWND d) {
-        monitoring_while_open = monitoring_enabled;
+        monitoring_while_open = context().monitoring_enabled;
         EXPECT_EQ(field(d, IDC_FONT_SIZE), "10");
         EXPECT_FALSE(IsWindowEnabled(frame->hwnd())) << "modal to the main window";
         set_field(d, IDC_FONT_SIZE, "12");
@@ -334,7 +343,7 @@ TEST_F(Callers, OtherFontSizeIsAppliedAndChecksOtherAlone)
     });
     EXPECT_EQ(seen.size(), 1u);
     EXPECT_EQ(monitoring_while_open, 0);
-    EXPECT_EQ(monitoring_enabled, 1);
+    EXPECT_EQ(context().monitoring_enabled, 1);
     EXPECT_EQ(view->font_size, 12);
     EXPECT_TRUE(frame->query_command(ID_FONT_SIZE_OTHER).checked);
     for (int id : {ID_FONT_SIZE_8, ID_FONT_SIZE_10, ID_FONT_SIZE_12, ID_FONT_SIZE_14,
@@ -355,7 +364,7 @@ TEST_F(Callers, OtherFontSizeCancelledChangesNothing)
     EXPECT_EQ(view->font_size, 18);
     EXPECT_TRUE(frame->query_command(ID_FONT_SIZE_18).checked);
     EXPECT_FALSE(frame->query_command(ID_FONT_SIZE_OTHER).checked);
-    EXPECT_EQ(monitoring_enabled, 1);
+    EXPECT_EQ(context().monitoring_enabled, 1);
 }
 
 TEST_F(Callers, SwitchingAutoCleanOnShowsTheNoticeUntilItsBoxIsChecked)
@@ -365,13 +374,13 @@ TEST_F(Callers, SwitchingAutoCleanOnShowsTheNoticeUntilItsBoxIsChecked)
     EXPECT_TRUE(command(ID_OPT_AUTOCLEAN, "Auto Clean is Enabled", nullptr).empty());
     int monitoring_while_open = -1;
     auto seen = command(ID_OPT_AUTOCLEAN, "Auto Clean is Enabled", [&](HWND d) {
-        monitoring_while_open = monitoring_enabled;
+        monitoring_while_open = context().monitoring_enabled;
         click(d, IDC_AUTO_CLEAN_DONT_SHOW);
         click(d, IDOK);
     });
     EXPECT_EQ(seen, std::vector<std::string>{"Auto Clean is Enabled"});
     EXPECT_EQ(monitoring_while_open, 0);
-    EXPECT_EQ(monitoring_enabled, 1);
+    EXPECT_EQ(context().monitoring_enabled, 1);
     EXPECT_EQ(view->autoclean, 1);
     // Off and on again: the box said not to show it any more.
     EXPECT_TRUE(command(ID_OPT_AUTOCLEAN, "Auto Clean is Enabled", nullptr).empty());

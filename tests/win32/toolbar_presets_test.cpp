@@ -39,9 +39,8 @@ TEST_F(ToolbarSelector, ListsNoneFirstThenThePresetsSorted)
 {
     EXPECT_EQ(entries(),
               (std::vector<std::string>{"(none)", "Full Cleaning", "Light Cleaning"}));
-    EXPECT_EQ(toolbar_preset_combo, combo);
-    // Filled while the pending name is empty: the first entry is selected.
-    EXPECT_EQ(combo->get_selected_name(), "(none)");
+    // Start-up selects the current preset, "Full Cleaning" on a first start.
+    EXPECT_EQ(combo->get_selected_name(), "Full Cleaning");
 }
 
 TEST_F(ToolbarSelector, ChoosingLightCleaningWritesTheRegistryAtOnce)
@@ -49,19 +48,19 @@ TEST_F(ToolbarSelector, ChoosingLightCleaningWritesTheRegistryAtOnce)
     combo->select_string("Full Cleaning");
     press(VK_DOWN);
     ASSERT_EQ(combo->get_selected_name(), "Light Cleaning");
-    EXPECT_EQ(current_preset_name, "Light Cleaning");
+    EXPECT_EQ(context().presets.current_preset_name, "Light Cleaning");
 
     Cleaning_settings light;
     build_builtin_preset(light, Builtin_preset::light);
     Cleaning_settings stored;
-    ASSERT_TRUE(cleaning_prefs->read_prefs_from_reg(HKEY_CURRENT_USER,
+    ASSERT_TRUE(store->read_prefs_from_reg(HKEY_CURRENT_USER,
                                                     current_values_path().c_str(), stored));
     for (const char* name : int_setting_names) EXPECT_EQ(stored.get_int(name), light.get_int(name)) << name;
     for (const char* name : string_setting_names)
         EXPECT_EQ(stored.get_string(name), light.get_string(name)) << name;
     // The working copy is refilled at the next cleaning run, not now.
     for (const char* name : int_setting_names)
-        EXPECT_EQ(cleaning_prefs->current_settings.get_int(name), light.get_int(name)) << name;
+        EXPECT_EQ(store->current_settings.get_int(name), light.get_int(name)) << name;
 }
 
 TEST_F(ToolbarSelector, ChoosingNoneWritesNothing)
@@ -79,7 +78,7 @@ TEST_F(ToolbarSelector, ChoosingNoneWritesNothing)
     combo->select_string("Full Cleaning");
     press(VK_HOME);
     ASSERT_EQ(combo->get_selected_name(), "(none)");
-    EXPECT_EQ(current_preset_name, "(none)");
+    EXPECT_EQ(context().presets.current_preset_name, "(none)");
     EXPECT_EQ(registry_int(current_values_path(), "spac-tab stops", 0), 7u);
 }
 
@@ -89,18 +88,18 @@ TEST_F(ToolbarSelector, SelectingANameMatchesPrefixesIgnoringCase)
     EXPECT_EQ(combo->get_selected_name(), "Light Cleaning");
     EXPECT_GE(combo->select_string("FULL"), 0);
     EXPECT_EQ(combo->get_selected_name(), "Full Cleaning");
-    pending_preset_name = "Light";
+    context().presets.pending_preset_name = "Light";
     combo->init(true, true, true, nullptr);
     EXPECT_EQ(combo->get_selected_name(), "Light Cleaning");
-    pending_preset_name = "No such preset";
+    context().presets.pending_preset_name = "No such preset";
     combo->init(true, true, true, nullptr);
     EXPECT_EQ(combo->selection(), -1);
 }
 
 TEST_F(ToolbarSelector, UserPresetsJoinTheListInOrder)
 {
-    cleaning_prefs->copy_temp_to_preset("Aardvark");
-    cleaning_prefs->copy_temp_to_preset("Mail");
+    store->copy_temp_to_preset("Aardvark");
+    store->copy_temp_to_preset("Mail");
     combo->init(true, true, true, nullptr);
     EXPECT_EQ(entries(), (std::vector<std::string>{"(none)", "Aardvark", "Full Cleaning",
                                                    "Light Cleaning", "Mail"}));

@@ -1,15 +1,12 @@
 // Diagnostics: the log, the console channel, message boxes, the fatal exit and small helpers
 // that every layer uses. The core is portable; boxes, the console device and the exit come
-// from the platform part (globals_win32.cpp or globals_native.cpp).
+// from the platform part (diagnostics_win32.cpp or diagnostics_native.cpp).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
 
 bool open_log(const std::string& path);
 void close_log();
@@ -62,6 +59,13 @@ struct Box {
     unsigned style;  // MB_* flags as they would be passed to the platform
 };
 using Box_recorder = std::function<void(const Box&)>;
+
+// Each kind's MB_* flags, as numbers so that this header needs no platform header.
+namespace box_style {
+constexpr unsigned critical = 0x2030;  // MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL
+constexpr unsigned error = 0x0010;     // MB_OK | MB_ICONSTOP
+constexpr unsigned warning = 0x2030;   // MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL
+}  // namespace box_style
 void set_box_recorder(Box_recorder recorder);
 
 // The platform part: shows (or records) a box; writes to the console device; ends the process.
@@ -71,8 +75,3 @@ bool platform_console_present();
 std::string platform_system_message(std::uint32_t code);  // empty when none fits
 [[noreturn]] void platform_exit_now();
 
-#ifdef _WIN32
-void enable_control(HWND dialog, int id);
-void disable_control(HWND dialog, int id);
-bool is_control_enabled(HWND dialog, int id);
-#endif

@@ -1,6 +1,10 @@
 // The platform part of diagnostics on Windows: message boxes, system error texts, the console
 // device and the immediate exit.
-#include "app/globals.h"
+#include "base/diagnostics_win32.h"
+
+static_assert(box_style::critical == (MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL));
+static_assert(box_style::error == (MB_OK | MB_ICONSTOP));
+static_assert(box_style::warning == (MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL));
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/globals.h"
+#include "base/diagnostics.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -98,20 +98,11 @@ void deliver(const Box& box)
 }
 }  // namespace
 
-#ifdef _WIN32
-constexpr unsigned critical_style = MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL;
-constexpr unsigned error_style = MB_OK | MB_ICONSTOP;
-constexpr unsigned warning_style = MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL;
-#else
-constexpr unsigned critical_style = 0x2030;  // the same flags, for records made natively
-constexpr unsigned error_style = 0x0010;
-constexpr unsigned warning_style = 0x2030;
-#endif
 
 void critical_error(const std::string& text)
 {
     log_line("CRITICAL: ", text);
-    deliver({Box_kind::critical, "CRITICAL ERROR", text, critical_style});
+    deliver({Box_kind::critical, "CRITICAL ERROR", text, box_style::critical});
 }
 
 void critical_error_code(const std::string& text, std::uint32_t code)
@@ -122,13 +113,13 @@ void critical_error_code(const std::string& text, std::uint32_t code)
 void error_box(const std::string& text)
 {
     log_line("ERROR: ", text);
-    deliver({Box_kind::error, "OOPS!", text, error_style});
+    deliver({Box_kind::error, "OOPS!", text, box_style::error});
 }
 
 void warning(const std::string& text)
 {
     log_line("WARNING: ", text);
-    deliver({Box_kind::warning, "WARNING", text, warning_style});
+    deliver({Box_kind::warning, "WARNING", text, box_style::warning});
 }
 
 void warning_code(const std::string& text, std::uint32_t code)

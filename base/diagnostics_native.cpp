@@ -1,6 +1,6 @@
 // The platform part of diagnostics for the native build: boxes go to stderr, there is no
 // console device, and the fatal exit skips every destructor and exit handler.
-#include "app/globals.h"
+#include "base/diagnostics.h"
 
 #include <cstdio>
 #include <unistd.h>
