@@ -27,6 +27,7 @@ win64: deps
 # The Windows tests run in the 32-bit tree where this machine can run 32-bit code, otherwise in
 # the 64-bit build of the same sources (scripts/windows-tree says which).
 test: all
+	@scripts/check-layers
 	@$(MAKE) --no-print-directory test-native
 	@$(MAKE) --no-print-directory test-fuzz
 	@$(MAKE) --no-print-directory test-windows

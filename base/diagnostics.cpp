@@ -154,8 +154,29 @@ std::string int_to_string(int value)
     return buffer;
 }
 
+bool parse_int(std::string_view text, int& value)
+{
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) i = 1;
+    if (i == text.size()) return false;
+    long long magnitude = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > 2147483648LL) return false;
+    }
+    if (!negative && magnitude > 2147483647LL) return false;
+    value = static_cast<int>(negative ? -magnitude : magnitude);
+    return true;
+}
+
 int string_to_int(const std::string& text)
 {
+    std::size_t start = text.find_first_not_of(" \t\n\v\f\r");
+    if (start == std::string::npos) return 0;
+    std::size_t end = start + (text[start] == '+' || text[start] == '-' ? 1 : 0);
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
     int value = 0;
-    return std::sscanf(text.c_str(), "%d", &value) == 1 ? value : 0;
+    return parse_int(std::string_view(text).substr(start, end - start), value) ? value : 0;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 
 bool open_log(const std::string& path);
@@ -40,7 +41,10 @@ void warning_last(const std::string& text);
 #define INTERNAL_ERROR() internal_error(__FILE__, __LINE__)
 
 std::string int_to_string(int value);
-// The decimal integer at the start of text, as "%d" scans it; 0 when there is none.
+// A whole decimal int: an optional sign and digits, nothing else, within int's range.
+bool parse_int(std::string_view text, int& value);
+// The decimal integer at the start of text after white space, as "%d" scans it; 0 when there is
+// none (or it does not fit an int).
 int string_to_int(const std::string& text);
 
 // The file name part of a path: what follows the last backslash (or slash).

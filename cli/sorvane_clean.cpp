@@ -1,6 +1,5 @@
 // sorvane-clean: cleans a file or stdin exactly as "Clean Everything" cleans the same text in
 // the editor: the editor's split into lines, the whole pipeline, the join with CR LF.
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/diagnostics.h"
 #include "engine/abbreviations.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
@@ -57,19 +57,6 @@ std::string default_abbr_path()
     return path.substr(0, path.find_last_of('/') + 1) + "abbr.dat";
 }
 
-// A whole decimal int32: optional sign, digits, nothing else.
-bool parse_int32(const std::string& text, std::int32_t& value)
-{
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    long long v = std::strtoll(text.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || v < INT32_MIN || v > INT32_MAX) return false;
-    if (text[0] != '-' && text[0] != '+' && (text[0] < '0' || text[0] > '9')) return false;
-    value = static_cast<std::int32_t>(v);
-    return true;
-}
-
 void apply_override(Cleaning_settings& settings, const std::string& assignment)
 {
     std::size_t eq = assignment.find('=');
@@ -77,8 +64,8 @@ void apply_override(Cleaning_settings& settings, const std::string& assignment)
     std::string name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
     switch (setting_kind(name)) {
     case Setting_kind::integer: {
-        std::int32_t number = 0;
-        if (!parse_int32(value, number))
+        int number = 0;
+        if (!parse_int(value, number))
             fail("setting \"" + name + "\" takes an integer, got \"" + value + "\"");
         settings.set_int(name, number);
         break;

@@ -9,28 +9,12 @@
 #include "framework/guard.h"
 #include "framework/window.h"
 
-namespace {
-bool blank(char c) { return c == ' ' || c == '\t'; }
-bool digit(char c) { return c >= '0' && c <= '9'; }
-}  // namespace
-
 bool parse_integer(const std::string& text, int& value)
 {
-    std::size_t i = 0, end = text.size();
-    while (i < end && blank(text[i])) ++i;
-    while (end > i && blank(text[end - 1])) --end;
-    bool negative = false;
-    if (i < end && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == end) return false;
-    long long magnitude = 0;
-    for (; i < end; ++i) {
-        if (!digit(text[i])) return false;
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > 2147483648LL) return false;
-    }
-    if (!negative && magnitude > 2147483647LL) return false;
-    value = static_cast<int>(negative ? -magnitude : magnitude);
-    return true;
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string::npos) return false;
+    const std::size_t end = text.find_last_not_of(" \t") + 1;
+    return parse_int(std::string_view(text).substr(start, end - start), value);
 }
 
 HWND Data_exchange::control(int id) const

@@ -1,6 +1,6 @@
 #include "framework/edit_view.h"
 
-#include <vector>
+#include "framework/controls.h"
 
 bool Edit_view::create_view(HWND parent, int id)
 {
@@ -19,14 +19,7 @@ bool Edit_view::create_view(HWND parent, int id)
     return true;
 }
 
-std::string Edit_view::text() const
-{
-    int length = GetWindowTextLengthA(hwnd());
-    if (length <= 0) return std::string();
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-    int got = GetWindowTextA(hwnd(), buffer.data(), length + 1);
-    return std::string(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
-}
+std::string Edit_view::text() const { return window_text(hwnd()); }
 
 void Edit_view::set_text(const std::string& text) { SetWindowTextA(hwnd(), text.c_str()); }
 
