@@ -23,16 +23,7 @@ std::string window_class(HWND window)
 
 bool Combo_box::create(HWND parent, int id, const RECT& rect, DWORD style)
 {
-    HWND combo = CreateWindowExA(0, "COMBOBOX", "", style, rect.left, rect.top,
-                                 rect.right - rect.left, rect.bottom - rect.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 module_instance(), nullptr);
-    if (!combo) return false;
-    if (!subclass(combo)) {
-        DestroyWindow(combo);
-        return false;
-    }
-    return true;
+    return create_control("COMBOBOX", style, 0, rect, parent, id);
 }
 
 void Combo_box::reset() { SendMessageA(hwnd(), CB_RESETCONTENT, 0, 0); }

@@ -8,15 +8,7 @@ bool Edit_view::create_view(HWND parent, int id)
                   ES_AUTOVSCROLL | ES_MULTILINE | ES_NOHIDESEL;
     DWORD ex_style = WS_EX_CLIENTEDGE;
     adjust_style(style, ex_style);
-    HWND edit = CreateWindowExA(ex_style, "EDIT", "", style, 0, 0, 0, 0, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                module_instance(), nullptr);
-    if (!edit) return false;
-    if (!subclass(edit)) {
-        DestroyWindow(edit);
-        return false;
-    }
-    return true;
+    return create_control("EDIT", style, ex_style, RECT{0, 0, 0, 0}, parent, id);
 }
 
 std::string Edit_view::text() const { return window_text(hwnd()); }

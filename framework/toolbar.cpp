@@ -10,16 +10,11 @@ int Toolbar::entry_count() const
 bool Toolbar::create(HWND parent, DWORD style, int id, int bitmap_id,
                      const std::vector<int>& layout, int image_width, int image_height)
 {
-    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
-                               WS_CHILD | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | style,
-                               0, 0, 0, 0, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               module_instance(), nullptr);
-    if (!bar) return false;
-    if (!subclass(bar)) {
-        DestroyWindow(bar);
+    if (!create_control(TOOLBARCLASSNAMEA,
+                        WS_CHILD | WS_CLIPSIBLINGS | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT | style, 0,
+                        RECT{0, 0, 0, 0}, parent, id))
         return false;
-    }
+    HWND bar = hwnd();
     SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image_width, image_height));
 

@@ -56,6 +56,21 @@ bool Window::subclass(HWND window)
     return true;
 }
 
+bool Window::create_control(const char* class_name, DWORD style, DWORD ex_style,
+                            const RECT& rect, HWND parent, int id)
+{
+    HWND control = CreateWindowExA(ex_style, class_name, "", style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   module_instance(), nullptr);
+    if (!control) return false;
+    if (!subclass(control)) {
+        DestroyWindow(control);
+        return false;
+    }
+    return true;
+}
+
 LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) { return default_handling(msg, wp, lp); }
 
 LRESULT Window::default_handling(UINT msg, WPARAM wp, LPARAM lp)

@@ -23,6 +23,9 @@ public:
                 int y, int width, int height, HWND parent, HMENU menu_or_id);
     // Binds an existing window (a control of a system class) to this object by subclassing.
     bool subclass(HWND window);
+    // Creates a child control of a system class and binds it; false (and no window) on failure.
+    bool create_control(const char* class_name, DWORD style, DWORD ex_style, const RECT& rect,
+                        HWND parent, int id);
 
 protected:
     virtual LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
