@@ -104,6 +104,8 @@ bool CSorvaneApp::start()
     document_->read_unsaved_warning();
     DragAcceptFiles(frame_->hwnd(), TRUE);
     frame_->toolbar.combo().select_string(presets.current_preset_name);
+    // The bars show the program's state before a start dialog holds the loop up.
+    on_idle();
     if (options_.start_dialogs) show_start_dialogs();
 
     trace("Initialization Complete.\n");
