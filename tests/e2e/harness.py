@@ -52,21 +52,34 @@ def wine_env(prefix):
     return env
 
 
+# Where 32-bit code runs only emulated, the 32-bit prefix is booted by 64-bit Wine before the
+# emulator is registered (with it, the 32-bit part of wineboot does not finish), and 32-bit Wine
+# then finds its builtin DLLs in syswow64, copied there from this folder.
+I386_WINDOWS_DLLS = "/usr/lib/i386-linux-gnu/wine/i386-windows"
+I386_PREFIX = os.environ.get("SORVANE_E2E_I386_PREFIX") == "1"
+
+
 def template_prefix():
     """A booted prefix to copy, made once per build tree. Wine draws the window frames itself
     (no window manager runs on the virtual display), so screenshots show title bars."""
-    path = os.path.join(WORK, "template-prefix")
+    path = os.path.join(WORK, "i386-template-prefix" if I386_PREFIX else "template-prefix")
     os.makedirs(WORK, exist_ok=True)
     with open(path + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
         if not os.path.exists(os.path.join(path, ".ready")):
             shutil.rmtree(path, ignore_errors=True)
+            wine = "/usr/lib/wine/wine64" if I386_PREFIX else WINE
             env = wine_env(path)
             quiet = dict(env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            subprocess.run([WINE, "wineboot", "-i"], timeout=300, **quiet)
-            subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+            subprocess.run([wine, "wineboot", "-i"], timeout=300, **quiet)
+            subprocess.run([wine, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
                             "/t", "REG_SZ", "/d", "N", "/f"], timeout=60, **quiet)
             subprocess.run([WINESERVER, "-w"], timeout=120, **quiet)
+            if I386_PREFIX:
+                syswow64 = os.path.join(path, "drive_c", "windows", "syswow64")
+                if not os.path.isdir(I386_WINDOWS_DLLS) or not os.path.isdir(syswow64):
+                    raise AssertionError("no %s or no %s to copy it into" % (I386_WINDOWS_DLLS, syswow64))
+                subprocess.run(["cp", "-r", I386_WINDOWS_DLLS + "/.", syswow64], check=True)
             open(os.path.join(path, ".ready"), "w").close()
         install_wine_fonts(path)
     return path
@@ -151,7 +164,8 @@ class Session:
         would (No to the welcome, OK to the Auto Clean notice) and listed in dialogs_seen."""
         until = time.time() + timeout
         while True:
-            code, out, err = self.wine(DRIVER, "wait-main", str(int(max(until - time.time(), 1) * 1000)))
+            wait = max(until - time.time(), 1)
+            code, out, err = self.wine(DRIVER, "wait-main", str(int(wait * 1000)), timeout=max(120, wait + 60))
             if code == 0:
                 if self.started_up():
                     return
@@ -173,7 +187,8 @@ class Session:
         """Closes the main window; a "Save changes" question is answered No. Returns the exit code."""
         until = time.time() + timeout
         while True:
-            code, out, err = self.wine(DRIVER, "close", str(int(max(until - time.time(), 1) * 1000)))
+            wait = max(until - time.time(), 1)
+            code, out, err = self.wine(DRIVER, "close", str(int(wait * 1000)), timeout=max(120, wait + 60))
             if code == 0:
                 break
             if code == 2 and "Save changes" in out:
@@ -210,7 +225,10 @@ class Session:
         """Runs a Windows program of the test; returns (exit code, stdout, stderr). Output goes
         through files: a Wine server started by the call would hold a pipe open for ever."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            proc = subprocess.Popen([WINE] + list(args), env=self.env, stdin=subprocess.DEVNULL,
+            # A 64-bit driver drives a 32-bit program as well, and starts fast where 32-bit
+            # code runs only emulated; so do Wine's own tools in the 32-bit prefix.
+            wine = wine_for(args[0]) if os.path.exists(args[0]) else ("/usr/lib/wine/wine64" if I386_PREFIX else WINE)
+            proc = subprocess.Popen([wine] + list(args), env=self.env, stdin=subprocess.DEVNULL,
                                     stdout=out, stderr=err)
             try:
                 code = proc.wait(timeout=timeout)
