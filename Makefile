@@ -43,9 +43,10 @@ test-windows:
 
 # The shipped 32-bit Sorvane.exe under 32-bit Wine, emulated where 32-bit code cannot run here
 # (scripts/with-i386), after the other Windows tests so that no emulator is registered while they
-# run. Where the Windows tests use the 64-bit tree, its driver drives the 32-bit program.
+# run. Emulated, the 64-bit tree's driver drives the 32-bit program (SORVANE_I386: with-i386).
 test-i386: native win32
-	@if [ "$$(scripts/windows-tree)" = win64 ]; then $(MAKE) --no-print-directory win64; fi
+	@if [ "$$(scripts/windows-tree)" = win64 ] || [ "$${SORVANE_I386:-}" = emulate ]; then \
+	   $(MAKE) --no-print-directory win64; fi
 	@scripts/test-i386
 
 # Starts Sorvane under Wine on the user's display; with none, on a virtual one for a screenshot.
