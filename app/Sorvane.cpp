@@ -190,7 +190,8 @@ int CSorvaneApp::finish(int loop_result)
 
 bool CSorvaneApp::command_state(int id, Command_state&)
 {
-    return id == ID_APP_ABOUT || id == ID_APP_EXIT || id == ID_HELP_GETTING_STARTED;
+    return id == ID_APP_ABOUT || id == ID_APP_EXIT || id == ID_HELP_GETTING_STARTED ||
+           id == ID_OPT_CLEANING;
 }
 
 void CSorvaneApp::on_command(int id)
@@ -198,6 +199,7 @@ void CSorvaneApp::on_command(int id)
     switch (id) {
     case ID_APP_ABOUT: OnAppAbout(); break;
     case ID_HELP_GETTING_STARTED: OnHelpGettingStarted(); break;
+    case ID_OPT_CLEANING: OnOptCleaning(); break;
     case ID_APP_EXIT:
         if (frame_ && frame_->hwnd()) PostMessageA(frame_->hwnd(), WM_CLOSE, 0, 0);
         break;

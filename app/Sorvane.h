@@ -41,6 +41,8 @@ public:
     void on_command(int id) override;
     void OnAppAbout();
     void OnHelpGettingStarted();
+    // "Cleaning Options...": the option sheet over the working copy.
+    void OnOptCleaning();
     // The program's help window at context (0: the first topic).
     void open_help(int context);
 

@@ -43,6 +43,8 @@ public:
     void remove_preset(const std::string& name);
     // The preset's values become the current settings, in memory and in the registry.
     void make_preset_current(const std::string& name);
+    // The current settings into "Current Cleaning Settings"; false (with a warning) on failure.
+    bool write_current_settings() { return write_prefs_to_reg(current_settings, current_key, nullptr); }
 
     // Start of every cleaning run: the working copy becomes a copy of the current settings.
     void refresh_working_copy() override { copy_prefs(current_settings, working_copy); }

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws Sorvane's pictures and writes them into resources/: the toolbar strip, the program icon,
-the About box's side picture and wordmark, the welcome picture and the Auto Clean picture.
+the About box's side picture and wordmark, the welcome picture, the Auto Clean picture and
+the small pictures of the option pages.
 
 Run it after changing a drawing and commit its output with it. Standard library only.
 """
@@ -194,6 +195,41 @@ def auto_clean(size=35, height=33):
     return flatten(c.pixels(), WHITE)
 
 
+SMALL_W, SMALL_H = 17, 18
+MARK = (200, 36, 36)
+
+
+def small_page(rows):
+    """An option page's small picture: a sheet of paper with one line of text per row, each row
+    (left, right) in pixels inside the sheet; None leaves the row empty. Markers are (left, right)
+    with a third item "mark"."""
+    c = Canvas(SMALL_W, SMALL_H)
+    c.rect(0, 0, SMALL_W, SMALL_H, PAPER_EDGE)
+    c.rect(1, 1, SMALL_W - 1, SMALL_H - 1, PAPER)
+    y = 3
+    for row in rows:
+        if row is not None:
+            for part in row:
+                colour = MARK if len(part) > 2 else INK
+                c.rect(part[0], y, part[1], y + 1, colour)
+        y += 2
+    return flatten(c.pixels(), WHITE)
+
+
+def small_pictures():
+    full = [(3, 14)]
+    return {
+        "para_ragged": small_page([[(3, 12)], [(3, 7)], [(3, 14)], [(3, 9)], [(3, 11)], [(3, 6)], [(3, 13)]]),
+        "para_joined": small_page([full, full, full, full, full, full, [(3, 8)]]),
+        "spac_indented": small_page([[(6, 14)], full, [(3, 10)], None, [(6, 14)], full, [(3, 9)]]),
+        "spac_flush": small_page([full, full, [(3, 10)], None, full, full, [(3, 9)]]),
+        "list_under_number": small_page([[(3, 5, "mark"), (6, 14)], full, [(3, 11)], None,
+                                         [(3, 5, "mark"), (6, 14)], full, [(3, 9)]]),
+        "list_under_text": small_page([[(3, 5, "mark"), (6, 14)], [(6, 14)], [(6, 12)], None,
+                                       [(3, 5, "mark"), (6, 14)], [(6, 14)], [(6, 10)]]),
+    }
+
+
 def main():
     # The dialog pictures are sized to fill their controls' dialog units with the 8-point dialog
     # font (about 1.5 to 1.75 pixels a unit across, 1.625 down) without running into the text.
@@ -204,6 +240,8 @@ def main():
     bmpio.write_bmp24(os.path.join(OUT, "about_title.bmp"), about_title(), 200, 48)
     bmpio.write_bmp24(os.path.join(OUT, "welcome.bmp"), welcome(), 105, 98)
     bmpio.write_bmp24(os.path.join(OUT, "auto_clean.bmp"), auto_clean(), 35, 33)
+    for name, pixels in small_pictures().items():
+        bmpio.write_bmp24(os.path.join(OUT, name + ".bmp"), pixels, SMALL_W, SMALL_H)
 
 
 if __name__ == "__main__":

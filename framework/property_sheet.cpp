@@ -1,0 +1,149 @@
+#include "framework/property_sheet.h"
+
+#include "base/diagnostics.h"
+#include "framework/application.h"
+#include "framework/command.h"
+#include "framework/guard.h"
+#include "framework/window.h"
+
+HWND Property_page::item(int id) const
+{
+    HWND window = hwnd_ ? GetDlgItem(hwnd_, id) : nullptr;
+    if (!window) INTERNAL_ERROR();
+    return window;
+}
+
+bool Property_page::is_checked(int id) const
+{
+    return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool Property_page::update_data(bool saving)
+{
+    Exchange_scope scope(*this);
+    Data_exchange dx(hwnd_, saving);
+    exchange(dx);
+    return !dx.failed();
+}
+
+bool Property_page::on_command(int, int, HWND) { return false; }
+
+void Property_page::on_help()
+{
+    Application* app = Application::current();
+    if (app && app->has_help() && help_context() != 0) app->show_help(help_context());
+}
+
+INT_PTR Property_page::notify(const NMHDR& header)
+{
+    LONG_PTR result = 0;
+    switch (header.code) {
+    case PSN_SETACTIVE:
+        result = on_set_active() ? 0 : -1;
+        break;
+    case PSN_KILLACTIVE:
+        result = on_kill_active() ? FALSE : TRUE;
+        break;
+    case PSN_APPLY:
+        if (sheet_) sheet_->applied_ = true;
+        on_apply();
+        result = PSNRET_NOERROR;
+        break;
+    case PSN_HELP:
+        on_help();
+        break;
+    default:
+        return FALSE;
+    }
+    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+INT_PTR Property_page::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        if (sheet_ && !sheet_->hwnd_) sheet_->attach(GetParent(hwnd_));
+        prepare_controls();
+        update_data(false);
+        return on_init() ? TRUE : FALSE;
+    case WM_COMMAND:
+        return on_command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)) ? TRUE : FALSE;
+    case WM_NOTIFY:
+        return notify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_HELP:
+        on_help();
+        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK Property_page::page_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept
+{
+    return guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        auto* self = reinterpret_cast<Property_page*>(GetWindowLongPtrA(window, DWLP_USER));
+        if (msg == WM_INITDIALOG) {
+            // The sheet hands the page its PROPSHEETPAGE, whose lParam is the page object.
+            self = reinterpret_cast<Property_page*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
+            if (self) {
+                self->hwnd_ = window;
+                SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+            }
+        }
+        if (!self) return FALSE;
+        INT_PTR result = self->handle(msg, wp, lp);
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrA(window, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+        }
+        return result;
+    });
+}
+
+void Property_sheet::add_page(Property_page& page)
+{
+    page.sheet_ = this;
+    pages_.push_back(&page);
+}
+
+void Property_sheet::attach(HWND sheet)
+{
+    hwnd_ = sheet;
+    on_init();
+}
+
+INT_PTR Property_sheet::run_modal(HWND owner)
+{
+    if (pages_.empty()) return -1;
+    std::vector<PROPSHEETPAGEA> pages(pages_.size());
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        PROPSHEETPAGEA& p = pages[i];
+        p = PROPSHEETPAGEA{};
+        p.dwSize = sizeof p;
+        p.dwFlags = PSP_USETITLE | (pages_[i]->help_context() != 0 ? PSP_HASHELP : 0);
+        p.hInstance = module_instance();
+        p.pszTemplate = MAKEINTRESOURCEA(pages_[i]->template_id_);
+        p.pszTitle = pages_[i]->caption_.c_str();
+        p.pfnDlgProc = Property_page::page_proc;
+        p.lParam = reinterpret_cast<LPARAM>(pages_[i]);
+    }
+    PROPSHEETHEADERA header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE;
+    for (const Property_page* page : pages_)
+        if (page->help_context() != 0) header.dwFlags |= PSH_HASHELP;
+    header.hwndParent = owner;
+    header.hInstance = module_instance();
+    header.pszCaption = caption_.c_str();
+    header.nPages = static_cast<UINT>(pages.size());
+    header.nStartPage = 0;
+    header.ppsp = pages.data();
+
+    applied_ = false;
+    INT_PTR result = PropertySheetA(&header);
+    hwnd_ = nullptr;
+    if (result < 0) return -1;
+    // The platform reports "changes saved" rather than the button; only OK applies the pages.
+    return applied_ ? IDOK : IDCANCEL;
+}
