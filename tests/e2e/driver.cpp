@@ -333,6 +333,16 @@ int run(int argc, char** argv)
         settle(m);
         return 0;
     }
+    if (cmd == "dialog-keys") {
+        // Keys through the real input queue to the dialog, which is brought to the front first.
+        HWND d = dialog_titled(arg(1));
+        if (!d) fail(std::string("no dialog ") + arg(1));
+        SetForegroundWindow(d);
+        for (int i = 0; i < 50 && GetForegroundWindow() != d; ++i) Sleep(20);
+        for (int i = 3; i < argc; ++i) { press(argv[i]); Sleep(60); }
+        Sleep(100);
+        return 0;
+    }
     if (cmd == "keys") {
         HWND m = need_main();
         bring_forward(m);
@@ -379,6 +389,45 @@ int run(int argc, char** argv)
     if (cmd == "bar-visible") {
         HWND bar = child_with_id(number(arg(1)));
         std::printf("%s\n", bar && IsWindowVisible(bar) ? "visible" : "hidden");
+        return 0;
+    }
+    if (cmd == "click" || cmd == "dialog-rect") {
+        // A real mouse click at the middle of a visible control of the dialog (the sheet's page
+        // included), or the dialog's screen rectangle.
+        HWND d = dialog_titled(arg(1));
+        if (!d) fail(std::string("no dialog ") + arg(1));
+        if (cmd == "dialog-rect") { RECT r; GetWindowRect(d, &r); print_rect(r); return 0; }
+        RECT r;
+        HWND c = nullptr;
+        if (std::string(arg(2)).rfind("tab", 0) == 0) {
+            // "tabN": the sheet's Nth tab, its rectangle asked through the program's memory.
+            c = find_child(d, [](HWND w, LPARAM) { return lower(class_of(w)) == "systabcontrol32"; }, 0);
+            if (!c) fail("no tab control");
+            DWORD pid = 0;
+            GetWindowThreadProcessId(c, &pid);
+            HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+            void* remote = process ? VirtualAllocEx(process, nullptr, sizeof r, MEM_COMMIT, PAGE_READWRITE) : nullptr;
+            if (!remote) fail("cannot reach the tab control");
+            SendMessageA(c, TCM_GETITEMRECT, number(std::string(arg(2)).substr(3).c_str()), reinterpret_cast<LPARAM>(remote));
+            ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
+            VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+            CloseHandle(process);
+            MapWindowPoints(c, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        } else {
+            c = find_child(d, [](HWND w, LPARAM id) {
+                return GetDlgCtrlID(w) == static_cast<int>(id) && IsWindowVisible(w);
+            }, number(arg(2)));
+            if (!c) fail("no such control");
+            GetWindowRect(c, &r);
+        }
+        SetForegroundWindow(d);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        INPUT clicks[2] = {};
+        clicks[0].type = clicks[1].type = INPUT_MOUSE;
+        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        if (SendInput(2, clicks, sizeof(INPUT)) != 2) fail("SendInput failed for the click");
+        Sleep(150);
         return 0;
     }
     if (cmd == "wait-dialog") {
