@@ -32,10 +32,10 @@ CHANGES = {
 class CleaningOptions(SessionTest):
     def shot(self, name):
         """The dialog's own picture, kept under build/e2e for docs/."""
-        x0, y0, x1, y1 = (int(v) for v in self.s.drive("dialog-rect", *name).split())
+        x, y, w, h = (int(v) for v in self.s.drive("dialog-rect", *name).split())
         path = os.path.join(SHOTS, name[1] + ".png")
         os.makedirs(SHOTS, exist_ok=True)
-        subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (x1 - x0, y1 - y0, x0, y0),
+        subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
                         "+repage", path], check=True, capture_output=True, timeout=60)
 
     def test_edit_every_page_then_clean_and_keep_a_preset(self):
