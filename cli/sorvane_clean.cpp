@@ -1,9 +1,13 @@
 // sorvane-clean: cleans a file or stdin exactly as "Clean Everything" cleans the same text in
 // the editor: the editor's split into lines, the whole pipeline, the join with CR LF.
+#include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,30 +25,41 @@ constexpr const char* usage =
 
 [[noreturn]] void fail(const std::string& message)
 {
-    std::cerr << "sorvane-clean: " << message << "\n";
+    std::fprintf(stderr, "sorvane-clean: %s\n", message.c_str());
     std::exit(2);
 }
 
-// Appends everything the stream holds; false on a read error (a directory, say).
-bool read_stream(std::FILE* stream, std::string& content)
+// Everything the descriptor holds, in one buffer sized once from the file where it is a
+// regular file (one read then), grown by doubling where it is a pipe; false on a read error
+// (a directory, say).
+bool read_all(int fd, std::string& content)
 {
-    char buffer[1 << 16];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) content.append(buffer, n);
-    return !std::ferror(stream);
+    struct stat info;
+    std::size_t capacity = 1 << 16;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        capacity = static_cast<std::size_t>(info.st_size) + 1;  // + 1 sees the end at once
+    content.resize(capacity);
+    std::size_t size = 0;
+    for (;;) {
+        if (size == content.size()) content.resize(content.size() * 2);
+        const ssize_t n = read(fd, &content[size], content.size() - size);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        size += static_cast<std::size_t>(n);
+    }
+    content.resize(size);
+    return true;
 }
 
 bool read_file(const std::string& path, std::string& content)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    content.clear();
-    // Sized from the file once, so a large input is not copied as the buffer grows.
-    struct stat info;
-    if (fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode))
-        content.reserve(static_cast<std::size_t>(info.st_size));
-    bool ok = read_stream(file, content);
-    std::fclose(file);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = read_all(fd, content);
+    close(fd);
     return ok;
 }
 
@@ -78,14 +93,54 @@ void apply_override(Cleaning_settings& settings, const std::string& assignment)
     }
 }
 
-// A wrapped entry holds CR LF between its output lines; with --lf they become LF too.
-void write_line(const std::string& line, bool lf)
+bool write_all(const char* data, std::size_t size)
 {
-    std::size_t from = 0;
-    if (lf)
-        for (std::size_t at; (at = line.find("\r\n", from)) != std::string::npos; from = at + 1)
-            std::fwrite(line.data() + from, 1, at - from, stdout);
-    std::fwrite(line.data() + from, 1, line.size() - from, stdout);
+    while (size > 0) {
+        const ssize_t n = write(1, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The join of line_list_to_text, written through one buffer of at most 1 MiB, so a text of
+// that size goes out in one or two writes. A wrapped entry holds CR LF between its output
+// lines; with --lf they become LF too.
+bool write_lines(const Line_list& lines, bool lf)
+{
+    const std::size_t capacity = std::min<std::size_t>(joined_size(lines), 1 << 20) + 2;
+    std::unique_ptr<char[]> buffer(new char[capacity]);
+    std::size_t used = 0;
+    auto put = [&](const char* data, std::size_t n) {
+        while (n > 0) {
+            if (used == capacity) {
+                if (!write_all(buffer.get(), used)) return false;
+                used = 0;
+            }
+            const std::size_t part = std::min(n, capacity - used);
+            std::memcpy(buffer.get() + used, data, part);
+            used += part;
+            data += part;
+            n -= part;
+        }
+        return true;
+    };
+    const std::string_view separator = lf ? "\n" : "\r\n";
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i && !put(separator.data(), separator.size())) return false;
+        const std::string_view line = lines[i];
+        std::size_t from = 0;
+        if (lf)
+            for (std::size_t at; (at = line.find("\r\n", from)) != std::string_view::npos;
+                 from = at + 1)
+                if (!put(line.data() + from, at - from)) return false;
+        if (!put(line.data() + from, line.size() - from)) return false;
+    }
+    return write_all(buffer.get(), used);
 }
 
 }  // namespace
@@ -106,7 +161,7 @@ int main(int argc, char** argv)
         else if (arg == "--abbr") abbr_path = value();
         else if (arg == "--lf") lf = true;
         else if (arg == "--help" || arg == "-h") {
-            std::cout << usage << "\n";
+            std::printf("%s\n", usage);
             return 0;
         } else if (arg.size() > 1 && arg[0] == '-') fail("unknown option " + arg + "; " + usage);
         else if (have_input) fail("only one input file may be given; " + std::string(usage));
@@ -132,19 +187,11 @@ int main(int argc, char** argv)
     if (have_input) {
         if (!read_file(input_path, text)) fail("cannot read " + input_path);
     } else {
-        if (!read_stream(stdin, text)) fail("cannot read standard input");
+        if (!read_all(0, text)) fail("cannot read standard input");
     }
 
-    Line_list lines = text_to_line_list(text);
-    std::string().swap(text);
+    // The text's own buffer becomes the list's.
+    Line_list lines = text_to_line_list(std::move(text));
     Cleaner(prefs, abbreviations).clean_lines(lines);
-
-    // The join of line_list_to_text, written out line by line rather than built whole.
-    static char out_buffer[1 << 16];
-    std::setvbuf(stdout, out_buffer, _IOFBF, sizeof out_buffer);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i) std::fputs(lf ? "\n" : "\r\n", stdout);
-        write_line(lines[i], lf);
-    }
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return write_lines(lines, lf) ? 0 : 1;
 }

@@ -33,10 +33,10 @@ bool ends_with_find(const std::string& out, const std::string& find, bool case_s
 // occurrence that the rescan would still find, so the first occurrence of the whole text is the
 // first one to complete at out's end: appending byte by byte and replacing there gives exactly
 // the restart-from-the-start result, in linear time.
-std::string replace_all(const std::string& text, const std::string& find,
+std::string replace_all(std::string_view text, const std::string& find,
                         const std::string& replacement, bool case_sensitive)
 {
-    if (find.empty()) return text;
+    if (find.empty()) return std::string(text);
     const std::string key = case_sensitive ? find : lower_ascii(find);
     const std::string folded_replacement = case_sensitive ? replacement : lower_ascii(replacement);
     bool rescan = folded_replacement.find(key) == std::string::npos;
@@ -76,7 +76,8 @@ std::string replace_all(const std::string& text, const std::string& find,
 
 void remove_reply_marks(Line_list& lines)
 {
-    for (std::string& line : lines) {
+    for (std::size_t l = 0; l < lines.size(); ++l) {
+        const Line_view line = lines[l];
         std::size_t i = 0;
         while (i < line.size() && is_blank(line[i])) ++i;
         if (i == line.size() || line[i] != '>') continue;
@@ -84,7 +85,7 @@ void remove_reply_marks(Line_list& lines)
         for (; i < line.size() && (line[i] == '>' || is_blank(line[i])); ++i)
             if (line[i] == '>') after_mark = i + 1;
         if (after_mark < line.size() && line[after_mark] == ' ') ++after_mark;
-        line.erase(0, after_mark);
+        lines.replace(l, 0, after_mark, 0, ' ');
     }
 }
 
@@ -102,8 +103,13 @@ void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pai
     for (const Find_replace_pair& pair : pairs) {
         if (pair.find.empty()) continue;
         bool case_sensitive = flag(setting::misc_case_sensitive);
-        for (std::string& line : lines)
-            line = replace_all(line, pair.find, pair.replace, case_sensitive);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const Line_view line = lines[i];
+            // A line without the find text stays as it is.
+            if (case_sensitive && line.find(pair.find) == std::string_view::npos) continue;
+            const std::string replaced = replace_all(line, pair.find, pair.replace, case_sensitive);
+            if (replaced != line) lines.set(i, replaced);
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "engine/abbreviations.h"
 #include "engine/line_list.h"
@@ -27,7 +28,7 @@ std::string lower_ascii(std::string text);
 // folded find text) the search continues after each inserted replacement instead; a pair whose
 // replacements keep forming new occurrences past a work bound of about 32 times the text's
 // length continues the same way from there. An empty find text changes nothing.
-std::string replace_all(const std::string& text, const std::string& find,
+std::string replace_all(std::string_view text, const std::string& find,
                         const std::string& replacement, bool case_sensitive);
 
 // Strips e-mail reply marks (">" runs with blanks between them) and one space after the last.

@@ -1,40 +1,217 @@
 #include "engine/line_list.h"
 
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <ostream>
+#include <stdexcept>
+
 #include "base/diagnostics.h"
 
-Line_list text_to_line_list(std::string_view text)
+namespace {
+
+constexpr std::size_t block_size = 256 * 1024;
+
+// Room for a line that grows: what it needs and half as much again, so that a line grown
+// piece by piece moves only a few times.
+std::size_t with_room(std::size_t n) { return n + n / 2 + 16; }
+
+std::uint32_t size32(std::size_t n)
 {
-    Line_list lines;
-    std::size_t count = 1;
-    for (char c : text) count += c == '\n';
-    lines.reserve(count);
+    if (n > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("line too long");
+    return static_cast<std::uint32_t>(n);
+}
+
+}  // namespace
+
+void PrintTo(const Line_view& line, std::ostream* os)
+{
+    *os << '"' << static_cast<std::string_view>(line) << '"';
+}
+
+Line_list::Line_list(std::initializer_list<std::string_view> lines)
+{
+    lines_.reserve(lines.size());
+    for (std::string_view line : lines) push_back(line);
+}
+
+Line_list::Line_list(const Line_list& other)
+{
+    lines_.reserve(other.size());
+    for (Line_view line : other) push_back(line);
+}
+
+Line_list& Line_list::operator=(const Line_list& other)
+{
+    if (this != &other) *this = Line_list(other);
+    return *this;
+}
+
+bool Line_list::operator==(const Line_list& other) const
+{
+    if (size() != other.size()) return false;
+    for (std::size_t i = 0; i < size(); ++i)
+        if ((*this)[i] != other[i]) return false;
+    return true;
+}
+
+char* Line_list::allocate(std::size_t n, std::size_t& room)
+{
+    room = n;
+    if (n == 0) return nullptr;
+    if (free_size_ < n) {
+        const std::size_t size = std::max(n, block_size);
+        blocks_.emplace_back(new char[size]);
+        free_ = blocks_.back().get();
+        free_size_ = size;
+    }
+    char* at = free_;
+    free_ += n;
+    free_size_ -= n;
+    return at;
+}
+
+char* Line_list::reserve(std::size_t i, std::size_t n, std::size_t keep)
+{
+    Line& line = lines_[i];
+    if (n <= line.room) return line.data;
+    size32(n);
+    // The newest stretch of the newest block can simply grow.
+    if (line.data && line.data + line.room == free_ && free_size_ >= n - line.room) {
+        free_ += n - line.room;
+        free_size_ -= n - line.room;
+        line.room = static_cast<std::uint32_t>(n);
+        return line.data;
+    }
+    std::size_t room;
+    char* data = allocate(with_room(n), room);
+    if (keep) std::memcpy(data, line.data, keep);
+    line.data = data;
+    line.room = size32(room);
+    return data;
+}
+
+void Line_list::set(std::size_t i, std::string_view text)
+{
+    Line& line = lines_[i];
+    if (text.size() <= line.room) {
+        if (text.size()) std::memmove(line.data, text.data(), text.size());
+    } else {
+        std::size_t room;
+        char* data = allocate(text.size(), room);
+        std::memcpy(data, text.data(), text.size());
+        line.data = data;
+        line.room = size32(room);
+    }
+    line.size = size32(text.size());
+}
+
+char* Line_list::replace(std::size_t i, std::size_t pos, std::size_t count, std::size_t n,
+                         char fill)
+{
+    Line& line = lines_[i];
+    const std::size_t tail = line.size - pos - count, new_size = line.size - count + n;
+    if (new_size <= line.room) {
+        if (tail && n != count) std::memmove(line.data + pos + n, line.data + pos + count, tail);
+    } else {
+        std::size_t room;
+        char* data = allocate(new_size, room);
+        std::memcpy(data, line.data, pos);
+        std::memcpy(data + pos + n, line.data + pos + count, tail);
+        line.data = data;
+        line.room = size32(room);
+    }
+    if (n) std::memset(line.data + pos, fill, n);
+    line.size = size32(new_size);
+    return line.data + pos;
+}
+
+// text is moved before gap is written: it may start right where gap goes.
+void Line_list::append(std::size_t i, std::string_view gap, std::string_view text)
+{
+    const std::size_t size = lines_[i].size, new_size = size + gap.size() + text.size();
+    char* data = reserve(i, new_size, size);
+    if (!text.empty()) std::memmove(data + size + gap.size(), text.data(), text.size());
+    if (!gap.empty()) std::memcpy(data + size, gap.data(), gap.size());
+    lines_[i].size = size32(new_size);
+}
+
+void Line_list::take_over(std::size_t i, std::size_t from)
+{
+    Line& line = lines_[i];
+    Line& other = lines_[from];
+    if (line.data && other.data && line.data + line.room == other.data)
+        line.room += other.room;
+    other = Line{};
+}
+
+void Line_list::push_back(std::string_view text)
+{
+    Line line;
+    std::size_t room;
+    line.data = allocate(text.size(), room);
+    if (!text.empty()) std::memcpy(line.data, text.data(), text.size());
+    line.size = size32(text.size());
+    line.room = size32(room);
+    lines_.push_back(line);
+}
+
+void Line_list::move_line(std::size_t to, std::size_t from)
+{
+    lines_[to] = lines_[from];
+    lines_[from] = Line{};
+}
+
+void Line_list::resize(std::size_t n) { lines_.resize(n); }
+
+// Each line owns its bytes and the terminator after them; carriage returns are squeezed out
+// where they stand.
+Line_list Line_list::split(std::string&& text)
+{
+    Line_list list;
+    list.text_ = std::make_unique<std::string>(std::move(text));
+    std::string& t = *list.text_;
+    size32(t.size());
+    char* const base = t.data();
+    const std::size_t n = t.size();
+    list.lines_.reserve(static_cast<std::size_t>(std::count(base, base + n, '\n')) + 1);
     const bool tracing = console_present();
     std::size_t start = 0;
     for (;;) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view part = text.substr(start, end - start);
-        std::string& line = lines.emplace_back();
-        if (part.find('\r') == std::string_view::npos) {
-            line.assign(part);
-        } else {
-            line.reserve(part.size());
-            for (char c : part)
-                if (c != '\r') line += c;
-        }
-        if (tracing) console_trace("Line: '%s'\n", line.c_str());
-        if (end == text.size()) break;
-        start = end + 1;
+        const void* found = std::memchr(base + start, '\n', n - start);
+        const std::size_t end = found ? static_cast<std::size_t>(static_cast<const char*>(found) - base) : n;
+        const std::size_t next = found ? end + 1 : n;
+        char* line = base + start;
+        std::size_t size = end - start;
+        if (std::memchr(line, '\r', size)) size = static_cast<std::size_t>(
+                                              std::remove(line, line + size, '\r') - line);
+        list.lines_.push_back({line, static_cast<std::uint32_t>(size),
+                               static_cast<std::uint32_t>(next - start)});
+        if (tracing) console_trace("Line: '%s'\n", std::string(line, size).c_str());
+        if (!found) break;
+        start = next;
     }
-    return lines;
+    return list;
+}
+
+Line_list text_to_line_list(std::string&& text) { return Line_list::split(std::move(text)); }
+
+Line_list text_to_line_list(std::string_view text)
+{
+    return Line_list::split(std::string(text));
+}
+
+std::size_t joined_size(const Line_list& lines)
+{
+    std::size_t size = 0;
+    for (Line_view line : lines) size += line.size() + 2;
+    return size ? size - 2 : 0;
 }
 
 std::string line_list_to_text(const Line_list& lines)
 {
-    std::size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 2;
     std::string text;
-    text.reserve(size);
+    text.reserve(joined_size(lines));
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i) text += "\r\n";
         text += lines[i];

@@ -1,14 +1,133 @@
 // The text being cleaned, one entry per line without terminators.
+//
+// The bytes live in a few large blocks: the text as it was read, and blocks that rewritten
+// lines move to when they outgrow their place. Every line owns one stretch of a block (its
+// bytes and the room after them, at first its terminator); a line that shrinks or grows within
+// that room is changed where it stands, and a line that grows further moves, with room to
+// spare, to the newest block. Lines are seen as views; a view stays valid until its own line
+// is changed or the list is destroyed, whatever happens to the other lines.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iosfwd>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-using Line_list = std::vector<std::string>;
+// One line as the passes read it; it converts to a string where a copy is wanted.
+class Line_view : public std::string_view {
+public:
+    using std::string_view::string_view;
+    Line_view(std::string_view text) : std::string_view(text) {}
+    operator std::string() const { return std::string(data(), size()); }
+};
+// How test frameworks print a line: as text.
+void PrintTo(const Line_view& line, std::ostream* os);
+
+class Line_list {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = Line_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = Line_view;
+        const_iterator(const Line_list* list, std::size_t i) : list_(list), i_(i) {}
+        Line_view operator*() const { return (*list_)[i_]; }
+        const_iterator& operator++() { ++i_; return *this; }
+        difference_type operator-(const const_iterator& o) const
+        {
+            return static_cast<difference_type>(i_) - static_cast<difference_type>(o.i_);
+        }
+        bool operator==(const const_iterator& o) const { return i_ == o.i_; }
+        bool operator!=(const const_iterator& o) const { return i_ != o.i_; }
+
+    private:
+        const Line_list* list_;
+        std::size_t i_;
+    };
+    using iterator = const_iterator;
+    using value_type = Line_view;
+
+    Line_list() = default;
+    Line_list(std::initializer_list<std::string_view> lines);
+    template <class It>
+    Line_list(It first, It last)
+    {
+        for (; first != last; ++first) push_back(std::string_view(*first));
+    }
+    Line_list(const Line_list& other);
+    Line_list& operator=(const Line_list& other);
+    Line_list(Line_list&&) noexcept = default;
+    Line_list& operator=(Line_list&&) noexcept = default;
+
+    std::size_t size() const { return lines_.size(); }
+    bool empty() const { return lines_.empty(); }
+    Line_view operator[](std::size_t i) const { return {lines_[i].data, lines_[i].size}; }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, lines_.size()}; }
+    bool operator==(const Line_list& other) const;
+    bool operator!=(const Line_list& other) const { return !(*this == other); }
+
+    // Line i becomes text (which may be a view of line i itself).
+    void set(std::size_t i, std::string_view text);
+    // Replaces count bytes of line i at pos by n copies of fill; returns where they stand.
+    char* replace(std::size_t i, std::size_t pos, std::size_t count, std::size_t n, char fill);
+    // The bytes of line i, to change without changing its length.
+    char* bytes(std::size_t i) { return lines_[i].data; }
+    // Keeps the first n bytes of line i.
+    void truncate(std::size_t i, std::size_t n) { lines_[i].size = static_cast<std::uint32_t>(n); }
+    // Appends gap and then text to line i; text may be a view of a line that line i has taken
+    // over with take_over.
+    void append(std::size_t i, std::string_view gap, std::string_view text);
+    // Line from is joined into line i and becomes empty; where its bytes follow line i's room,
+    // line i's room grows over them.
+    void take_over(std::size_t i, std::size_t from);
+
+    void push_back(std::string_view text);
+    // Entry to takes entry from, which becomes empty.
+    void move_line(std::size_t to, std::size_t from);
+    // Fewer entries, or empty ones added at the end.
+    void resize(std::size_t n);
+
+    // The list of text's lines; the text becomes the list's first block, without a copy.
+    static Line_list split(std::string&& text);
+
+private:
+    struct Line {
+        char* data = nullptr;
+        std::uint32_t size = 0;
+        std::uint32_t room = 0;  // bytes owned from data on
+    };
+    char* allocate(std::size_t n, std::size_t& room);
+    // Gives line i room for n bytes, keeping its first keep bytes; returns its data.
+    char* reserve(std::size_t i, std::size_t n, std::size_t keep);
+
+    std::vector<Line> lines_;
+    std::unique_ptr<std::string> text_;  // the first block (held apart: a short string moves)
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* free_ = nullptr;  // the unused end of the newest block
+    std::size_t free_size_ = 0;
+};
 
 // Splits at every LF and drops every CR; the text after the last LF is always the last entry,
 // so k line feeds give k + 1 lines.
 Line_list text_to_line_list(std::string_view text);
+Line_list text_to_line_list(std::string&& text);
+inline Line_list text_to_line_list(const std::string& text)
+{
+    return text_to_line_list(std::string_view(text));
+}
+inline Line_list text_to_line_list(const char* text)
+{
+    return text_to_line_list(std::string_view(text));
+}
 // The entries with CR LF between consecutive ones and none after the last.
 std::string line_list_to_text(const Line_list& lines);
+// The size of that text.
+std::size_t joined_size(const Line_list& lines);

@@ -84,13 +84,14 @@ std::size_t list_id_length(std::string_view line, const List_ids& ids)
 // bytes it measured, even after a vertical tab or form feed.
 void space_list_identifiers(Line_list& lines, const List_ids& ids)
 {
-    for (std::string& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line_view line = lines[i];
         std::size_t k = list_id_length(line, ids);
         if (k == 0) continue;
         std::size_t id_end = leading_whitespace(line) + k;
         std::size_t rest = id_end;
         while (rest < line.size() && is_whitespace(line[rest])) ++rest;
         if (rest == id_end + 1 && line[id_end] == ' ') continue;
-        line.replace(id_end, rest - id_end, " ");
+        lines.replace(i, id_end, rest - id_end, 1, ' ');
     }
 }

@@ -35,7 +35,7 @@ public:
         }
         std::size_t kept = p_ + 1;
         for (; next_ < lines_.size(); ++next_, ++kept)
-            if (kept != next_) lines_[kept] = std::move(lines_[next_]);
+            if (kept != next_) lines_.move_line(kept, next_);
         lines_.resize(kept);
     }
 
@@ -45,7 +45,7 @@ private:
     {
         if (next_ == lines_.size()) return false;
         ++p_;
-        if (p_ != next_) lines_[p_] = std::move(lines_[next_]);
+        if (p_ != next_) lines_.move_line(p_, next_);
         ++next_;
         return true;
     }
@@ -61,7 +61,7 @@ private:
     // One round of the rules on the current line; false when the pass stops.
     bool step()
     {
-        std::string& current = lines_[p_];
+        const Line_view current = lines_[p_];
         const std::size_t l = trimmed_right_size(current);
         if (l == 0) return advance();
         // Only spaces separate words here; a joined line always has one before the joined text,
@@ -79,16 +79,16 @@ private:
             while (a_index < lines_.size() && trimmed_right_size(lines_[a_index]) == 0) ++a_index;
             if (a_index == lines_.size()) return false;
         }
-        const std::string& a_line = lines_[a_index];
+        const Line_view a_line = lines_[a_index];
         std::string_view a(a_line.data(), trimmed_right_size(a_line));
         if (starts_paragraph(a)) return advance();
 
-        current.resize(l);
-        current += ' ';
-        if (sentence_end && options_.sentence_spaces == 2) current += ' ';
-        current.append(a.substr(leading_whitespace(a)));
-        // Lines joined away give their memory back now, while it can still be reused.
-        for (std::size_t i = next_; i <= a_index; ++i) std::string().swap(lines_[i]);
+        // The lines joined away give their room to the current line, so a paragraph of
+        // consecutive lines is usually joined where it stands.
+        for (std::size_t i = next_; i <= a_index; ++i) lines_.take_over(p_, i);
+        lines_.truncate(p_, l);
+        const bool two = sentence_end && options_.sentence_spaces == 2;
+        lines_.append(p_, two ? "  " : " ", a.substr(leading_whitespace(a)));
         next_ = a_index + 1;
         return true;
     }
@@ -120,12 +120,12 @@ bool fits(std::string_view text, std::int64_t max_length)
 }
 
 // Walks the text chunk by chunk (the blanks before a word, then the word) and copies each
-// output line's stretch of text whole.
-std::string wrapped(std::string_view text, std::int64_t continuation_indent,
-                    std::int64_t max_length, int tab_stops)
+// output line's stretch of text whole into out.
+void wrapped(std::string_view text, std::int64_t continuation_indent, std::int64_t max_length,
+             int tab_stops, std::string& out)
 {
     const std::size_t indent = spaces(continuation_indent), n = text.size();
-    std::string out;
+    out.clear();
     out.reserve(n + n / 8);
     std::int64_t column = 0;
     std::size_t from = 0;  // text[from..] is not yet in out
@@ -156,7 +156,30 @@ std::string wrapped(std::string_view text, std::int64_t continuation_indent,
         column = static_cast<std::int64_t>(indent + (i - kept));
     }
     out.append(text.substr(from));
-    return out;
+}
+
+// The wrapped text of one line, in out when it changed; scratch and out are reused from line
+// to line.
+std::string_view wrap_into(std::string_view text, std::optional<std::int64_t> first_indent,
+                           std::int64_t continuation_indent, std::int64_t max_length,
+                           int tab_stops, std::string& scratch, std::string& out)
+{
+    TRACE_HERE();
+    if (first_indent) {
+        const std::size_t lead = leading_whitespace(text);
+        const std::size_t want = spaces(*first_indent);
+        if (lead != want || text.find_first_not_of(' ') != want) {
+            scratch.assign(want, ' ');
+            scratch.append(text.substr(lead));
+            text = scratch;
+        }
+    }
+    if (!fits(text, max_length)) {
+        wrapped(text, continuation_indent, max_length, tab_stops, out);
+        text = out;
+    }
+    TRACE_HERE();
+    return text;
 }
 
 }  // namespace
@@ -164,32 +187,34 @@ std::string wrapped(std::string_view text, std::int64_t continuation_indent,
 std::string wrap_text(std::string text, std::optional<std::int64_t> first_indent,
                       std::int64_t continuation_indent, std::int64_t max_length, int tab_stops)
 {
-    TRACE_HERE();
-    if (first_indent) {
-        const std::size_t lead = leading_whitespace(text);
-        text.replace(0, lead, spaces(*first_indent), ' ');
-    }
-    if (!fits(text, max_length)) text = wrapped(text, continuation_indent, max_length, tab_stops);
-    TRACE_HERE();
-    return text;
+    std::string scratch, out;
+    const std::string_view wrapped = wrap_into(text, first_indent, continuation_indent,
+                                               max_length, tab_stops, scratch, out);
+    if (wrapped.data() == text.data()) return text;
+    return std::string(wrapped);
 }
 
 void wrap_lines(Line_list& lines, const Wrap_options& options, const List_ids& ids)
 {
-    for (std::string& line : lines) {
+    std::string scratch, out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line_view line = lines[i];
         const std::int64_t k = static_cast<std::int64_t>(list_id_length(line, ids));
+        std::string_view result = line;
         if (k > 0 && options.list_format == 1) {
             const std::int64_t max = options.list_max;
             if (options.list_adjust_indent) {
                 const std::int64_t a = options.list_indent;
-                line = wrap_text(std::move(line), a, a + k + 1, max, options.tab_stops);
+                result = wrap_into(line, a, a + k + 1, max, options.tab_stops, scratch, out);
             } else {
                 const std::int64_t b = indentation_width(line, options.tab_stops);
-                line = wrap_text(std::move(line), std::nullopt, b + k + 1, max, options.tab_stops);
+                result = wrap_into(line, std::nullopt, b + k + 1, max, options.tab_stops, scratch,
+                                   out);
             }
         } else if (options.paragraph_max != 0) {
-            line = wrap_text(std::move(line), std::nullopt, 0, options.paragraph_max,
-                             options.tab_stops);
+            result = wrap_into(line, std::nullopt, 0, options.paragraph_max, options.tab_stops,
+                               scratch, out);
         }
+        if (result.data() != line.data()) lines.set(i, result);
     }
 }

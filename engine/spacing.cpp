@@ -12,11 +12,11 @@ bool is_closer(char c) { return c == '"' || c == '\'' || c == ')'; }
 
 bool is_blank_line(std::string_view line) { return trimmed_right_size(line) == 0; }
 
-void expand_tabs(std::string& line, int tab_stops)
+// Builds the line with its tabs expanded in out; false when it has no tab.
+bool expand_tabs(std::string_view line, int tab_stops, std::string& out)
 {
-    if (line.find('\t') == std::string::npos) return;
-    std::string out;
-    out.reserve(line.size() + 16);
+    if (line.find('\t') == std::string_view::npos) return false;
+    out.clear();
     for (char c : line) {
         if (c != '\t') {
             out += c;
@@ -25,27 +25,27 @@ void expand_tabs(std::string& line, int tab_stops)
         const auto column = static_cast<std::int64_t>(out.size());
         out.append(static_cast<std::size_t>(next_tab_stop(column, tab_stops) - column), ' ');
     }
-    line.swap(out);
+    return true;
 }
 
 // Replacing runs of T spaces from the left, each time from the start, leaves every run of n
 // spaces as n / T tabs followed by n % T spaces: a tab never forms a new run. The result is
-// never longer, so it is written over the line itself.
-void runs_to_tabs(std::string& line, int tab_stops)
+// never longer, so it is written over the line itself; returns its new length.
+std::size_t runs_to_tabs(char* line, std::size_t size, int tab_stops)
 {
     const auto t = static_cast<std::size_t>(tab_width(tab_stops));
     std::size_t out = 0;
-    for (std::size_t i = 0; i < line.size();) {
+    for (std::size_t i = 0; i < size;) {
         if (line[i] != ' ') {
             line[out++] = line[i++];
             continue;
         }
         std::size_t run = 0;
-        for (; i < line.size() && line[i] == ' '; ++i) ++run;
+        for (; i < size && line[i] == ' '; ++i) ++run;
         for (std::size_t k = 0; k < run / t; ++k) line[out++] = '\t';
         for (std::size_t k = 0; k < run % t; ++k) line[out++] = ' ';
     }
-    line.resize(out);
+    return out;
 }
 
 }  // namespace
@@ -84,12 +84,17 @@ bool ends_sentence(std::string_view word, const Abbreviations& abbreviations)
 void replace_tabs(Line_list& lines, const Tab_options& options)
 {
     if (options.mode < tabs_to_spaces || options.mode > commas_to_tabs) return;
-    for (std::string& line : lines) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::size_t size = lines[i].size();
+        char* const bytes = lines.bytes(i);
         switch (options.mode) {
-        case tabs_to_spaces: expand_tabs(line, options.tab_stops); break;
-        case spaces_to_tabs: runs_to_tabs(line, options.tab_stops); break;
-        case tabs_to_commas: std::replace(line.begin(), line.end(), '\t', ','); break;
-        case commas_to_tabs: std::replace(line.begin(), line.end(), ',', '\t'); break;
+        case tabs_to_spaces:
+            if (expand_tabs(lines[i], options.tab_stops, out)) lines.set(i, out);
+            break;
+        case spaces_to_tabs: lines.truncate(i, runs_to_tabs(bytes, size, options.tab_stops)); break;
+        case tabs_to_commas: std::replace(bytes, bytes + size, '\t', ','); break;
+        case commas_to_tabs: std::replace(bytes, bytes + size, ',', '\t'); break;
         }
     }
 }
@@ -97,11 +102,13 @@ void replace_tabs(Line_list& lines, const Tab_options& options)
 void adjust_paragraph_indent(Line_list& lines, const Indent_options& options, const List_ids& ids)
 {
     const std::size_t spaces = options.spaces > 0 ? static_cast<std::size_t>(options.spaces) : 0;
-    for (std::string& line : lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line_view line = lines[i];
         if (options.list_format != 0 && list_id_length(line, ids) > 0) continue;
         const std::size_t lead = leading_whitespace(line);
-        if (lead == line.size()) line.clear();
-        else line.replace(0, lead, spaces, ' ');
+        if (lead == line.size()) lines.truncate(i, 0);
+        else if (lead != spaces || line.find_first_not_of(' ') != spaces)
+            lines.replace(i, 0, lead, spaces, ' ');
     }
 }
 
@@ -112,17 +119,14 @@ void adjust_paragraph_spacing(Line_list& lines, int lines_between)
     std::size_t kept = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (is_blank_line(lines[i])) continue;
-        if (kept != i) lines[kept] = std::move(lines[i]);
+        if (kept != i) lines.move_line(kept, i);
         ++kept;
     }
     const std::size_t step = 1 + (lines_between > 0 ? static_cast<std::size_t>(lines_between) : 0);
     lines.resize(kept);
     if (kept == 0 || step == 1) return;
     lines.resize((kept - 1) * step + 1);
-    for (std::size_t j = kept - 1; j > 0; --j) {
-        lines[j * step] = std::move(lines[j]);
-        lines[j].clear();
-    }
+    for (std::size_t j = kept - 1; j > 0; --j) lines.move_line(j * step, j);
 }
 
 namespace {
@@ -139,12 +143,13 @@ std::optional<std::string_view> gap_for(std::string_view word, const Word_spacin
     return std::string_view(" ");
 }
 
-// Copies the stretches that stay whole and leaves a line that needs no change untouched.
-void clean_line_spacing(std::string& line, const Word_spacing_options& options,
-                        const Abbreviations& abbreviations, std::string& out)
+// Copies the stretches that stay whole into out and leaves a line that needs no change where it
+// is; returns the line's new text.
+std::string_view clean_line_spacing(std::string_view line, const Word_spacing_options& options,
+                                    const Abbreviations& abbreviations, std::string& out)
 {
     const std::size_t end = trimmed_right_size(line);
-    if (end == 0) return;
+    if (end == 0) return line;
     const char* s = line.data();
     std::size_t from = 0;  // s[from..] is not yet in out
     bool changed = false;
@@ -170,12 +175,9 @@ void clean_line_spacing(std::string& line, const Word_spacing_options& options,
         if (gap && std::string_view(s + word_end, i - word_end) != *gap)
             replace(word_end, i, *gap);
     }
-    if (!changed) {
-        line.resize(end);
-        return;
-    }
+    if (!changed) return line.substr(0, end);
     out.append(s + from, end - from);
-    line.assign(out);  // keeps the line's own buffer where it is large enough
+    return out;
 }
 
 }  // namespace
@@ -184,5 +186,10 @@ void clean_word_spacing(Line_list& lines, const Word_spacing_options& options,
                         const Abbreviations& abbreviations)
 {
     std::string out;
-    for (std::string& line : lines) clean_line_spacing(line, options, abbreviations, out);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line_view line = lines[i];
+        const std::string_view cleaned = clean_line_spacing(line, options, abbreviations, out);
+        if (cleaned.data() == line.data()) lines.truncate(i, cleaned.size());
+        else lines.set(i, cleaned);
+    }
 }
