@@ -174,7 +174,11 @@ Line_list Line_list::split(std::string&& text)
     size32(t.size());
     char* const base = t.data();
     const std::size_t n = t.size();
-    list.lines_.reserve(static_cast<std::size_t>(std::count(base, base + n, '\n')) + 1);
+    std::size_t count = 1;
+    for (const char* at = base; (at = static_cast<const char*>(std::memchr(at, '\n', base + n - at)));
+         ++at)
+        ++count;
+    list.lines_.reserve(count);
     const bool tracing = console_present();
     std::size_t start = 0;
     for (;;) {

@@ -143,6 +143,12 @@ std::optional<std::string_view> gap_for(std::string_view word, const Word_spacin
     return std::string_view(" ");
 }
 
+// Is the run of blanks at s, n long, already a gap of want spaces?
+bool is_gap(const char* s, std::size_t n, std::size_t want)
+{
+    return n == want && s[0] == ' ' && (n == 1 || s[1] == ' ');
+}
+
 // Copies the stretches that stay whole into out and leaves a line that needs no change where it
 // is; returns the line's new text.
 std::string_view clean_line_spacing(std::string_view line, const Word_spacing_options& options,
@@ -172,8 +178,7 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
         const std::size_t word_end = i;
         while (i < end && is_blank(s[i])) ++i;
         const auto gap = gap_for({s + word, word_end - word}, options, abbreviations);
-        if (gap && std::string_view(s + word_end, i - word_end) != *gap)
-            replace(word_end, i, *gap);
+        if (gap && !is_gap(s + word_end, i - word_end, gap->size())) replace(word_end, i, *gap);
     }
     if (!changed) return line.substr(0, end);
     out.append(s + from, end - from);
