@@ -1,8 +1,11 @@
 // libFuzzer target: random bytes through the whole pipeline under settings from the same bytes.
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "engine/chars.h"
+#include "engine/line_list.h"
 #include "fuzz/fuzz_input.h"
 
 namespace {
@@ -28,11 +31,31 @@ bool keeps_visible_text(Memory_prefs& prefs)
     return true;
 }
 
+// The line list against the conversion rules written out byte by byte: LF ends a line, CR is
+// dropped, the text after the last LF is the last line; the join puts CR LF between lines.
+bool splits_and_joins_by_the_rules(const std::string& text)
+{
+    std::vector<std::string> expected(1);
+    for (char c : text) {
+        if (c == '\n') expected.emplace_back();
+        else if (c != '\r') expected.back() += c;
+    }
+    const Line_list lines = text_to_line_list(text);
+    if (lines.size() != expected.size()) return false;
+    std::string joined;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        if (lines[i] != expected[i]) return false;
+        joined += (i ? "\r\n" : "") + expected[i];
+    }
+    return line_list_to_text(lines) == joined;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     Fuzz_run run = decode_fuzz_input(data, size);
+    if (!splits_and_joins_by_the_rules(run.text)) __builtin_trap();
     const std::string first = run_fuzz_input(run);
     // The engine keeps no state between runs: a second run gives the same text.
     if (run_fuzz_input(run) != first) __builtin_trap();
