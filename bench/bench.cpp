@@ -194,9 +194,14 @@ int compare_with_fmt(const std::string& tool, const std::string& corpus_path,
         b.peak.push_back(static_cast<double>(peak_kib(fmt)));
     }
     const double text_kib = static_cast<double>(corpus_size) / 1024;
+    // The fixed part: the same run on an empty text.
+    const std::string empty_path = corpus_path + ".empty";
+    write_file(empty_path, "");
+    const double fixed = static_cast<double>(peak_kib({tool, empty_path}));
     std::printf("  peak memory, KiB (median of 3): sorvane-clean %8.0f   fmt %8.0f"
-                "   (text %.0f KiB; sorvane-clean %.2f x text)\n",
-                median(a.peak), median(b.peak), text_kib, median(a.peak) / text_kib);
+                "   (text %.0f KiB; sorvane-clean %.0f fixed + %.2f x text)\n",
+                median(a.peak), median(b.peak), text_kib, fixed,
+                (median(a.peak) - fixed) / text_kib);
     const long long ours_ir = callgrind_instructions(ours), fmt_ir = callgrind_instructions(fmt);
     if (ours_ir < 0 || fmt_ir < 0)
         std::printf("  instructions (callgrind): skipped, valgrind is not installed or failed\n\n");
