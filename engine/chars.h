@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 inline bool is_blank(char c) { return c == ' ' || c == '\t'; }
@@ -25,4 +27,25 @@ inline std::size_t trimmed_right_size(std::string_view text)
     std::size_t n = text.size();
     while (n > 0 && is_whitespace(text[n - 1])) --n;
     return n;
+}
+
+// The position of the first blank in text at or after from, or text.size(): eight bytes at a
+// time, since the passes spend most of their time walking over words.
+inline std::size_t find_blank(std::string_view text, std::size_t from)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+    const char* s = text.data();
+    const std::size_t n = text.size();
+    for (; from + 8 <= n; from += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, s + from, 8);
+        const std::uint64_t space = x ^ (ones * ' '), tab = x ^ (ones * '\t');
+        // A byte of space or tab that is 0 sets its high bit here; only bytes after the first
+        // such byte can be set falsely, and the lowest set bit belongs to the first byte in
+        // memory on the little-endian machines this is built for.
+        const std::uint64_t found = ((space - ones) & ~space & highs) | ((tab - ones) & ~tab & highs);
+        if (found) return from + static_cast<std::size_t>(__builtin_ctzll(found) >> 3);
+    }
+    while (from < n && !is_blank(s[from])) ++from;
+    return from;
 }

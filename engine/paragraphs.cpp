@@ -137,7 +137,7 @@ void wrapped(std::string_view text, std::int64_t continuation_indent, std::int64
             column = text[i] == '\t' ? next_tab_stop(column, tab_stops) : column + 1;
         }
         const std::size_t word = i;
-        while (i < n && !is_blank(text[i])) ++i;
+        i = find_blank(text, i);
         if (i > word) last_column = column + static_cast<std::int64_t>(i - word - 1);
         if (chunk == 0 || last_column < max_length) {
             column += static_cast<std::int64_t>(i - word);

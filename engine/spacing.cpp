@@ -1,6 +1,7 @@
 #include "engine/spacing.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -158,12 +159,18 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
     if (end == 0) return line;
     const char* s = line.data();
     std::size_t from = 0;  // s[from..] is not yet in out
-    bool changed = false;
+    char* o = nullptr;     // the end of what out holds, once the line has changed
+    // Every gap becomes at most two spaces and is at least one blank: out never needs more
+    // than twice the line.
     auto replace = [&](std::size_t at, std::size_t to, std::string_view with) {
-        if (!changed) out.clear();
-        changed = true;
-        out.append(s + from, at - from);
-        out.append(with);
+        if (!o) {
+            if (out.size() < 2 * end + 2) out.resize(2 * end + 2);
+            o = out.data();
+        }
+        std::memcpy(o, s + from, at - from);
+        o += at - from;
+        std::memcpy(o, with.data(), with.size());
+        o += with.size();
         from = to;
     };
     std::size_t i = 0;
@@ -171,18 +178,20 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
     std::size_t body = i;
     while (body < end && is_whitespace(s[body])) ++body;
     if (body != i) replace(i, body, {});
+    const std::string_view text = line.substr(0, end);
     for (i = body; i < end;) {
         const std::size_t word = i;
-        while (i < end && !is_blank(s[i])) ++i;
+        i = find_blank(text, i);
         if (i == end) break;
         const std::size_t word_end = i;
         while (i < end && is_blank(s[i])) ++i;
         const auto gap = gap_for({s + word, word_end - word}, options, abbreviations);
         if (gap && !is_gap(s + word_end, i - word_end, gap->size())) replace(word_end, i, *gap);
     }
-    if (!changed) return line.substr(0, end);
-    out.append(s + from, end - from);
-    return out;
+    if (!o) return text;
+    std::memcpy(o, s + from, end - from);
+    o += end - from;
+    return {out.data(), static_cast<std::size_t>(o - out.data())};
 }
 
 }  // namespace
