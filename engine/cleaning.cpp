@@ -14,37 +14,67 @@ std::string lower_ascii(std::string text)
 
 namespace {
 
-// Does out end with find (already folded when not case-sensitive), no earlier than floor?
-bool ends_with_find(const std::string& out, const std::string& find, bool case_sensitive,
-                    std::size_t floor)
-{
-    std::size_t n = find.size();
-    if (out.size() < n || out.size() - n < floor) return false;
-    const char* tail = out.data() + out.size() - n;
-    if (case_sensitive) return std::memcmp(tail, find.data(), n) == 0;
-    for (std::size_t i = 0; i < n; ++i)
-        if (fold_ascii(tail[i]) != find[i]) return false;
-    return true;
-}
+// The output of replace_all: bytes appended one at a time, and the test whether they end with
+// the find text (folded when not case-sensitive), which mostly fails on the last byte.
+template <bool case_sensitive>
+class Replace_output {
+public:
+    Replace_output(std::size_t size_hint, const std::string& key)
+        : bytes_(size_hint + 16, '\0'), key_(key), last_(key.back())
+    {
+    }
+    void put(char c)
+    {
+        if (size_ == bytes_.size()) bytes_.resize(2 * bytes_.size());
+        bytes_[size_++] = c;
+    }
+    void put(const std::string& text)
+    {
+        for (char c : text) put(c);
+    }
+    // Does the output end with the key, starting no earlier than floor?
+    bool ends_with_key(std::size_t floor) const
+    {
+        const std::size_t n = key_.size();
+        const char last = bytes_[size_ - 1];
+        if ((case_sensitive ? last : fold_ascii(last)) != last_) return false;
+        if (size_ < n + floor) return false;
+        const char* tail = bytes_.data() + size_ - n;
+        if (case_sensitive) return std::memcmp(tail, key_.data(), n - 1) == 0;
+        for (std::size_t i = 0; i + 1 < n; ++i)
+            if (fold_ascii(tail[i]) != key_[i]) return false;
+        return true;
+    }
+    void drop_key() { size_ -= key_.size(); }
+    std::size_t size() const { return size_; }
+    std::string take()
+    {
+        bytes_.resize(size_);
+        return std::move(bytes_);
+    }
 
-}  // namespace
+private:
+    std::string bytes_;
+    std::size_t size_ = 0;
+    const std::string& key_;
+    const char last_;
+};
 
 // The text so far is out + (pending replacement bytes) + the unread input. out never holds an
 // occurrence that the rescan would still find, so the first occurrence of the whole text is the
 // first one to complete at out's end: appending byte by byte and replacing there gives exactly
 // the restart-from-the-start result, in linear time.
-std::string replace_all(std::string_view text, const std::string& find,
-                        const std::string& replacement, bool case_sensitive)
+template <bool case_sensitive>
+std::string replace_all_with(std::string_view text, const std::string& find,
+                             const std::string& replacement)
 {
-    if (find.empty()) return std::string(text);
     const std::string key = case_sensitive ? find : lower_ascii(find);
     const std::string folded_replacement = case_sensitive ? replacement : lower_ascii(replacement);
     bool rescan = folded_replacement.find(key) == std::string::npos;
     const bool shrinks = replacement.size() < find.size();
     std::size_t budget = 32 * (text.size() + find.size() + replacement.size() + 64);
 
-    std::string out;
-    out.reserve(text.size());
+    Replace_output<case_sensitive> out(text.size(), key);
     std::size_t floor = 0;  // occurrences must start here or later (continue-after mode)
     // Replacement bytes still to be re-read: a stack of offsets into replacement.
     std::vector<std::size_t> pending;
@@ -52,13 +82,13 @@ std::string replace_all(std::string_view text, const std::string& find,
     while (next < text.size() || !pending.empty()) {
         if (!pending.empty()) {
             std::size_t& at = pending.back();
-            out += replacement[at];
+            out.put(replacement[at]);
             if (++at == replacement.size()) pending.pop_back();
         } else {
-            out += text[next++];
+            out.put(text[next++]);
         }
-        if (!ends_with_find(out, key, case_sensitive, floor)) continue;
-        out.resize(out.size() - key.size());
+        if (!out.ends_with_key(floor)) continue;
+        out.drop_key();
         if (rescan && !shrinks) {
             if (budget < replacement.size()) rescan = false;
             else budget -= replacement.size();
@@ -67,11 +97,21 @@ std::string replace_all(std::string_view text, const std::string& find,
             if (!replacement.empty()) pending.push_back(0);
         } else {
             // What is still pending is re-read without rescanning the inserted text.
-            out += replacement;
+            out.put(replacement);
             floor = out.size();
         }
     }
-    return out;
+    return out.take();
+}
+
+}  // namespace
+
+std::string replace_all(std::string_view text, const std::string& find,
+                        const std::string& replacement, bool case_sensitive)
+{
+    if (find.empty()) return std::string(text);
+    return case_sensitive ? replace_all_with<true>(text, find, replacement)
+                          : replace_all_with<false>(text, find, replacement);
 }
 
 void remove_reply_marks(Line_list& lines)
