@@ -116,8 +116,8 @@ char* Line_list::replace(std::size_t i, std::size_t pos, std::size_t count, std:
     } else {
         std::size_t room;
         char* data = allocate(new_size, room);
-        std::memcpy(data, line.data, pos);
-        std::memcpy(data + pos + n, line.data + pos + count, tail);
+        if (pos) std::memcpy(data, line.data, pos);
+        if (tail) std::memcpy(data + pos + n, line.data + pos + count, tail);
         line.data = data;
         line.room = size32(room);
     }

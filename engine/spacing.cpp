@@ -169,7 +169,7 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
         }
         std::memcpy(o, s + from, at - from);
         o += at - from;
-        std::memcpy(o, with.data(), with.size());
+        if (!with.empty()) std::memcpy(o, with.data(), with.size());
         o += with.size();
         from = to;
     };
