@@ -168,12 +168,16 @@ void Line_list::resize(std::size_t n) { lines_.resize(n); }
 // where they stand.
 Line_list Line_list::split(std::string&& text)
 {
+    // Held apart: a short string keeps its bytes inside itself, and they would move with it.
+    auto owner = std::make_shared<std::string>(std::move(text));
+    return split(owner->data(), owner->size(), owner);
+}
+
+Line_list Line_list::split(char* const base, const std::size_t n, std::shared_ptr<void> owner)
+{
     Line_list list;
-    list.text_ = std::make_unique<std::string>(std::move(text));
-    std::string& t = *list.text_;
-    size32(t.size());
-    char* const base = t.data();
-    const std::size_t n = t.size();
+    list.text_ = std::move(owner);
+    size32(n);
     std::size_t count = 1;
     for (const char* at = base; (at = static_cast<const char*>(std::memchr(at, '\n', base + n - at)));
          ++at)

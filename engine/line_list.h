@@ -97,6 +97,9 @@ public:
 
     // The list of text's lines; the text becomes the list's first block, without a copy.
     static Line_list split(std::string&& text);
+    // The same for the size bytes at data, which owner keeps alive as long as the list lives
+    // (a buffer the caller mapped, say).
+    static Line_list split(char* data, std::size_t size, std::shared_ptr<void> owner);
 
 private:
     struct Line {
@@ -109,7 +112,7 @@ private:
     char* reserve(std::size_t i, std::size_t n, std::size_t keep);
 
     std::vector<Line> lines_;
-    std::unique_ptr<std::string> text_;  // the first block (held apart: a short string moves)
+    std::shared_ptr<void> text_;  // owns the first block
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* free_ = nullptr;  // the unused end of the newest block
     std::size_t free_size_ = 0;
