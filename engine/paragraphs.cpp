@@ -1,5 +1,6 @@
 #include "engine/paragraphs.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "base/diagnostics.h"
@@ -158,6 +159,54 @@ void wrapped(std::string_view text, std::int64_t continuation_indent, std::int64
     out.append(text.substr(from));
 }
 
+// The same walk for a text without tabs, where a character's column is its distance from the
+// start of its output line plus that line's indentation: instead of stepping through every
+// chunk, it goes straight to the chunk that holds the first position at the maximum.
+void wrapped_without_tabs(std::string_view text, std::int64_t continuation_indent,
+                          std::int64_t max_length, std::string& out)
+{
+    const std::size_t indent = spaces(continuation_indent), n = text.size();
+    out.clear();
+    out.reserve(n + n / 8);
+    std::size_t line = 0;      // where the current output line's text starts
+    std::int64_t column = 0;   // the column of text[line]
+    std::size_t placed = 0;    // the end of the last chunk placed
+    std::size_t from = 0;      // text[from..] is not yet in out
+    for (;;) {
+        // The chunks that end before column max_length stay; the first chunk that ends at or
+        // after it holds position reach (and a chunk after a break always ends there).
+        const std::int64_t ahead = max_length - column;
+        std::size_t reach = placed;
+        if (ahead > 0 && static_cast<std::uint64_t>(ahead) < n - line)
+            reach = std::max(placed, line + static_cast<std::size_t>(ahead));
+        else if (ahead > 0)
+            break;
+        if (reach >= n) break;
+        std::size_t start = reach;  // back to the start of the chunk's blanks
+        while (start > placed && !is_blank(text[start]) && !is_blank(text[start - 1])) --start;
+        if (!is_blank(text[start]) && start > placed && is_blank(text[start - 1])) --start;
+        while (start > placed && is_blank(text[start - 1])) --start;
+        std::size_t end = reach;  // on to the end of the chunk's word
+        while (end < n && is_blank(text[end])) ++end;
+        end = find_blank(text, end);
+        placed = end;
+        if (start == 0) continue;  // the first chunk never moves
+        std::size_t kept = start;
+        while (kept < end && is_whitespace(text[kept])) ++kept;
+        out.append(text.substr(from, start - from));
+        if (kept == n) {  // trailing blanks alone would make a line of indentation
+            from = n;
+            break;
+        }
+        out += "\r\n";
+        out.append(indent, ' ');
+        from = kept;
+        line = kept;
+        column = static_cast<std::int64_t>(indent);
+    }
+    out.append(text.substr(from));
+}
+
 // The wrapped text of one line, in out when it changed; scratch and out are reused from line
 // to line.
 std::string_view wrap_into(std::string_view text, std::optional<std::int64_t> first_indent,
@@ -175,7 +224,10 @@ std::string_view wrap_into(std::string_view text, std::optional<std::int64_t> fi
         }
     }
     if (!fits(text, max_length)) {
-        wrapped(text, continuation_indent, max_length, tab_stops, out);
+        if (text.find('\t') == std::string_view::npos)
+            wrapped_without_tabs(text, continuation_indent, max_length, out);
+        else
+            wrapped(text, continuation_indent, max_length, tab_stops, out);
         text = out;
     }
     TRACE_HERE();
