@@ -13,19 +13,28 @@ bool is_closer(char c) { return c == '"' || c == '\'' || c == ')'; }
 
 bool is_blank_line(std::string_view line) { return trimmed_right_size(line) == 0; }
 
-// Builds the line with its tabs expanded in out; false when it has no tab.
-bool expand_tabs(std::string_view line, int tab_stops, std::string& out)
+// Builds the line with its tabs expanded in out, length bytes long; false when it has no tab.
+bool expand_tabs(std::string_view line, int tab_stops, std::string& out, std::size_t& length)
 {
     if (line.find('\t') == std::string_view::npos) return false;
-    out.clear();
-    for (char c : line) {
+    // One byte at a time: the stretches between tabs are mostly a few bytes long. out always
+    // has room for the rest of the line as it is, and grows before a tab that needs more.
+    std::size_t used = 0;
+    if (out.size() < line.size()) out.resize(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
         if (c != '\t') {
-            out += c;
+            out[used++] = c;
             continue;
         }
-        const auto column = static_cast<std::int64_t>(out.size());
-        out.append(static_cast<std::size_t>(next_tab_stop(column, tab_stops) - column), ' ');
+        const auto column = static_cast<std::int64_t>(used);
+        const auto n = static_cast<std::size_t>(next_tab_stop(column, tab_stops) - column);
+        const std::size_t need = used + n + (line.size() - i - 1);
+        if (out.size() < need) out.resize(std::max(need, 2 * out.size()));
+        std::memset(&out[used], ' ', n);
+        used += n;
     }
+    length = used;
     return true;
 }
 
@@ -86,12 +95,14 @@ void replace_tabs(Line_list& lines, const Tab_options& options)
 {
     if (options.mode < tabs_to_spaces || options.mode > commas_to_tabs) return;
     std::string out;
+    std::size_t length = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::size_t size = lines[i].size();
         char* const bytes = lines.bytes(i);
         switch (options.mode) {
         case tabs_to_spaces:
-            if (expand_tabs(lines[i], options.tab_stops, out)) lines.set(i, out);
+            if (expand_tabs(lines[i], options.tab_stops, out, length))
+                lines.set(i, std::string_view(out.data(), length));
             break;
         case spaces_to_tabs: lines.truncate(i, runs_to_tabs(bytes, size, options.tab_stops)); break;
         case tabs_to_commas: std::replace(bytes, bytes + size, '\t', ','); break;
