@@ -8,6 +8,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -243,14 +245,17 @@ int main(int argc, char** argv)
     if (!read_file(abbr_path, abbr_content)) fail("cannot read abbreviation file " + abbr_path);
     const Abbreviations abbreviations = parse_abbreviations(abbr_content);
 
+    const std::string input_name = have_input ? input_path : "standard input";
     Line_list lines;
-    if (have_input) {
-        const int fd = open(input_path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0 || !read_lines(fd, lines)) fail("cannot read " + input_path);
-        close(fd);
-    } else {
-        if (!read_lines(0, lines)) fail("cannot read standard input");
+    try {
+        const int fd = have_input ? open(input_path.c_str(), O_RDONLY | O_CLOEXEC) : 0;
+        if (fd < 0 || !read_lines(fd, lines)) fail("cannot read " + input_name);
+        if (have_input) close(fd);
+        Cleaner(prefs, abbreviations).clean_lines(lines);
+    } catch (const std::length_error&) {
+        fail("cannot clean " + input_name + ": a line or the text is 4 GiB or more");
+    } catch (const std::bad_alloc&) {
+        fail("cannot clean " + input_name + ": not enough memory");
     }
-    Cleaner(prefs, abbreviations).clean_lines(lines);
     return write_lines(lines, lf) ? 0 : 1;
 }

@@ -18,7 +18,9 @@ std::size_t with_room(std::size_t n) { return n + n / 2 + 16; }
 
 std::uint32_t size32(std::size_t n)
 {
-    if (n > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("line too long");
+    // Widened first, so that a 32-bit build compares without a warning.
+    if (static_cast<std::uint64_t>(n) > std::numeric_limits<std::uint32_t>::max())
+        throw std::length_error("a line of 4 GiB or more");
     return static_cast<std::uint32_t>(n);
 }
 

@@ -5,7 +5,8 @@
 // bytes and the room after them, at first its terminator); a line that shrinks or grows within
 // that room is changed where it stands, and a line that grows further moves, with room to
 // spare, to the newest block. Lines are seen as views; a view stays valid until its own line
-// is changed or the list is destroyed, whatever happens to the other lines.
+// is changed or the list is destroyed, whatever happens to the other lines. A line or a text of
+// 4 GiB or more throws std::length_error.
 #pragma once
 
 #include <cstddef>
