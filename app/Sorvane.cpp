@@ -44,12 +44,18 @@ CSorvaneApp::~CSorvaneApp()
     frame_.reset();
     document_.reset();
     context_.presets.cleaning_prefs = nullptr;
+    set_box_scope(nullptr);
 }
 
 bool CSorvaneApp::start()
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // A box runs a nested message loop: no Auto Clean run may change the editor under it.
+    set_box_scope([this](const std::function<void()>& show) {
+        Monitoring_pause pause(context_);
+        show();
+    });
 
     context_.program_directory =
         options_.program_directory.empty() ? module_directory() : options_.program_directory;
@@ -98,6 +104,7 @@ bool CSorvaneApp::start()
         ShowWindow(frame_->hwnd(), show_command());
         UpdateWindow(frame_->hwnd());
     }
+    context_.the_edit_view = view_.get();
     frame_->restore_window_state();
     view_->initialize();
     view_->set_tab_stops_from_settings();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/Program_context.h"
+#include "app/SorvaneEditView.h"
 #include "app/text_file.h"
 #include "base/diagnostics.h"
 #include "framework/application.h"
@@ -87,7 +88,9 @@ void CSorvaneDoc::set_modified(bool modified)
 
 bool CSorvaneDoc::save_modified()
 {
-    if (!warn_unsaved) set_modified(false);
+    // Text that only Auto Clean put there is not the user's to save.
+    const auto* editor = dynamic_cast<const CSorvaneEditView*>(view);
+    if (!warn_unsaved || (editor && editor->holds_only_autoclean_text())) set_modified(false);
     if (!is_modified()) return true;
     Monitoring_pause pause(context);
     switch (ask_save_changes("Save changes to " + title() + "?")) {

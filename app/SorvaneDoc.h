@@ -40,6 +40,8 @@ public:
 
     bool is_modified() const;
     void set_modified(bool modified);
+    // The document leaves its file: a later Save asks for a name.
+    void make_untitled() { set_path(std::string()); }
     // The document's file, empty while it has none.
     const std::string& path_name() const { return path; }
 

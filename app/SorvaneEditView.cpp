@@ -47,8 +47,8 @@ void CSorvaneEditView::initialize()
 {
     TRACE_HERE();
     edit = this;
-    // Join (clipboard monitor): the view joins the clipboard viewer chain here and writes the
-    // console trace "next win = %04x\n".
+    join_chain();
+    console_trace("next win = %04x\n", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(next_viewer)));
     monitoring = 1;
     autoclean = context.settings.autoclean;
     load_abbreviations();

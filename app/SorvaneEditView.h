@@ -41,6 +41,23 @@ public:
     bool selection_not_empty() const;
     bool holds_text() const;
 
+    // The clipboard monitor (clipboard_monitor.cpp).
+    void join_chain();
+    void leave_chain();
+    void on_draw_clipboard();
+    void on_change_cb_chain(HWND removed, HWND after);
+    // One Auto Clean run: the clipboard's text cleaned and put back.
+    void perform_autoclean();
+    static void CALLBACK autoclean_timer_proc(HWND window, UINT msg, UINT_PTR id, DWORD time) noexcept;
+    // The editor holds only what an Auto Clean run put there (cleaned, or brought back by
+    // Undo) in an untitled document.
+    bool holds_only_autoclean_text() const;
+    // Nothing of the user's would be lost by replacing the editor's text: no change since it
+    // was opened, saved or made, or only Auto Clean's text.
+    bool holds_no_user_work() const;
+    // What the last run said in the status bar.
+    const std::string& autoclean_status() const { return autoclean_status_; }
+
     bool command_state(int id, Command_state& state) override;
     void on_command(int id) override;
     void on_reflected_notification(int code) override;
@@ -54,9 +71,13 @@ public:
     HWND next_viewer = nullptr;
     int local_copy = 0;
     int in_chain = 0;
+    // Numbers in the console traces: clipboard notifications, and Auto Clean runs.
+    int clipboard_event_counter = 1000;
+    int autoclean_counter = 0;
 
 protected:
     void adjust_style(DWORD& style, DWORD& ex_style) override;
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void load_abbreviations();
@@ -64,5 +85,19 @@ private:
     // not fit the editor.
     bool replace_with(const std::string& cleaned, int start, int end);
 
+    // The run's two ways: in the editor as "Clean Everything", or, when the editor holds the
+    // user's work, on the clipboard alone. Each returns the status bar text.
+    std::string read_clipboard_text(int n, std::string& text);
+    std::string autoclean_in_editor(int n, const std::string& text);
+    std::string autoclean_on_clipboard(int n, const std::string& text);
+    void show_autoclean_status(const std::string& text);
+
     Program_context& context;
+    // What the last run put on the clipboard, and the uncleaned text Undo brings back.
+    std::string autoclean_put_;
+    // A run has put text in the editor: the uncleaned text Undo brings back, and the cleaned.
+    bool autoclean_text_shown_ = false;
+    std::string autoclean_shown_source_;
+    std::string autoclean_shown_cleaned_;
+    std::string autoclean_status_;
 };

@@ -12,6 +12,7 @@ namespace {
 
 std::FILE* log_file = nullptr;
 Box_recorder box_recorder;
+Box_scope box_scope;
 
 constexpr const char* support_address = "https://support.example.com/sorvane";
 
@@ -89,12 +90,17 @@ std::string with_system_text(const std::string& text, std::uint32_t code)
 }
 
 void set_box_recorder(Box_recorder recorder) { box_recorder = std::move(recorder); }
+void set_box_scope(Box_scope scope) { box_scope = std::move(scope); }
 
 namespace {
 void deliver(const Box& box)
 {
-    if (box_recorder) box_recorder(box);
-    else show_box(box);
+    const auto show = [&box] {
+        if (box_recorder) box_recorder(box);
+        else show_box(box);
+    };
+    if (box_scope) box_scope(show);
+    else show();
 }
 }  // namespace
 

@@ -71,6 +71,10 @@ constexpr unsigned error = 0x0010;     // MB_OK | MB_ICONSTOP
 constexpr unsigned warning = 0x2030;   // MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL
 }  // namespace box_style
 void set_box_recorder(Box_recorder recorder);
+// Every box, shown or recorded, runs inside the scope while one is set: a box runs a nested
+// message loop, and the program holds its clipboard processing off around it.
+using Box_scope = std::function<void(const std::function<void()>& show)>;
+void set_box_scope(Box_scope scope);
 
 // The platform part: shows (or records) a box; writes to the console device; ends the process.
 void show_box(const Box& box);

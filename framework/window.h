@@ -26,6 +26,9 @@ public:
     // Creates a child control of a system class and binds it; false (and no window) on failure.
     bool create_control(const char* class_name, DWORD style, DWORD ex_style, const RECT& rect,
                         HWND parent, int id);
+    // The object bound to window, either way; nullptr when none is. Callbacks that get only a
+    // window handle (timers) reach their object through it.
+    static Window* bound_to(HWND window);
 
 protected:
     virtual LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);

@@ -1,0 +1,393 @@
+#include "app/clipboard_monitor.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/Program_context.h"
+#include "app/MainFrame.h"
+#include "app/SorvaneDoc.h"
+#include "app/SorvaneEditView.h"
+#include "base/diagnostics.h"
+#include "engine/cleaning.h"
+#include "engine/line_list.h"
+#include "framework/guard.h"
+#include "settings/Cleaning_prefs.h"
+
+namespace {
+
+constexpr UINT_PTR autoclean_timer = 1;
+
+const char* const too_large_explanation =
+    "Sorvane was unable to clean the text that was just placed on the clipboard.  The most "
+    "likely cause is that the text being cut or copied was too large.\r\n\r\nThis size "
+    "limitation is built into Windows itself.  To work around this, try cleaning the text in "
+    "parts.";
+
+unsigned handle_number(HWND window)
+{
+    return static_cast<unsigned>(reinterpret_cast<UINT_PTR>(window));
+}
+
+std::string characters(long long n)
+{
+    return std::to_string(n) + (n == 1 ? " character" : " characters");
+}
+
+}  // namespace
+
+namespace clipboard {
+
+bool marked_to_be_left_alone()
+{
+    static const char* const marks[] = {"ExcludeClipboardContentFromMonitorProcessing",
+                                        "Clipboard Viewer Ignore"};
+    for (const char* mark : marks) {
+        const UINT format = RegisterClipboardFormatA(mark);
+        if (format && IsClipboardFormatAvailable(format)) return true;
+    }
+    return false;
+}
+
+bool text_survives_code_page()
+{
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (!data) return true;  // no Unicode text: CF_TEXT is all there is
+    const auto* wide = static_cast<const wchar_t*>(GlobalLock(data));
+    if (!wide) return true;
+    const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
+    const std::size_t length = std::find(wide, wide + capacity, L'\0') - wide;
+    bool survives = true;
+    if (length > 0) {
+        const int n = static_cast<int>(length);
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, n, nullptr, 0, nullptr, nullptr);
+        std::string narrow(static_cast<std::size_t>(std::max(bytes, 0)), '\0');
+        WideCharToMultiByte(CP_ACP, 0, wide, n, &narrow[0], bytes, nullptr, nullptr);
+        const int back = MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, nullptr, 0);
+        std::vector<wchar_t> again(static_cast<std::size_t>(std::max(back, 0)));
+        MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, again.data(), back);
+        survives = bytes > 0 && again.size() == length && std::equal(again.begin(), again.end(), wide);
+    }
+    GlobalUnlock(data);
+    return survives;
+}
+
+int open_with_retries(HWND window)
+{
+    for (int attempt = 1; attempt <= attempts_limit; ++attempt) {
+        if (OpenClipboard(window)) return attempt;
+        // Another program holds the clipboard: give it a moment rather than spin.
+        if (attempt % 10 == 0) Sleep(1);
+    }
+    return 0;
+}
+
+bool put_text(const std::string& text)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory) return false;
+    if (char* target = static_cast<char*>(GlobalLock(memory))) {
+        std::copy(text.begin(), text.end(), target);
+        target[text.size()] = '\0';
+        GlobalUnlock(memory);
+    }
+    if (!EmptyClipboard() || !SetClipboardData(CF_TEXT, memory)) {
+        GlobalFree(memory);
+        return false;
+    }
+    return true;
+}
+
+long long count_changed_characters(const std::string& before, const std::string& after)
+{
+    // Walk both texts; at a difference, take the shortest deletion or insertion after which a
+    // few characters agree again, otherwise count one replaced character.
+    constexpr std::size_t look_ahead = 16, agree = 4;
+    const std::size_t n = before.size(), m = after.size();
+    auto agrees = [&](std::size_t i, std::size_t j) {
+        const std::size_t run = std::min({agree, n - i, m - j});
+        if (run == 0) return i == n && j == m;
+        return before.compare(i, run, after, j, run) == 0 && (run == agree || (i + run == n && j + run == m));
+    };
+    std::size_t i = 0, j = 0;
+    long long changed = 0;
+    while (i < n && j < m) {
+        if (before[i] == after[j]) {
+            ++i, ++j;
+            continue;
+        }
+        bool synced = false;
+        for (std::size_t k = 1; k <= look_ahead && !synced; ++k) {
+            if (i + k <= n && agrees(i + k, j)) {
+                i += k, changed += static_cast<long long>(k), synced = true;
+            } else if (j + k <= m && agrees(i, j + k)) {
+                j += k, changed += static_cast<long long>(k), synced = true;
+            }
+        }
+        if (!synced) ++i, ++j, ++changed;
+    }
+    return changed + static_cast<long long>((n - i) + (m - j));
+}
+
+}  // namespace clipboard
+
+namespace autoclean_status {
+std::string cleaned(long long changed)
+{
+    if (changed == 0) return "Auto Clean: the copied text was already clean.";
+    return "Auto Clean: the copied text was cleaned (" + characters(changed) + " changed).";
+}
+std::string cleaned_beside_user_work(long long changed)
+{
+    return "Auto Clean: the copied text was cleaned on the clipboard (" + characters(changed) +
+           " changed); your unsaved text in the editor was left as it is.";
+}
+const char* const marked =
+    "Auto Clean skipped a copy: the program that copied it asked for it to be left alone.";
+const char* const code_page =
+    "Auto Clean skipped a copy: it has characters that Sorvane's 8-bit text cannot hold, so "
+    "cleaning would lose them.";
+const char* const own_text = "Auto Clean skipped a copy: it is the text Sorvane has just cleaned.";
+const char* const no_text = "Auto Clean skipped a copy: it holds no text.";
+const char* const empty_text = "Auto Clean skipped a copy: the copied text is empty.";
+const char* const too_large =
+    "Auto Clean skipped a copy: the text is too large for the editor; the clipboard keeps it.";
+const char* const unreadable =
+    "Auto Clean could not read the clipboard; the copy was left as it is.";
+const char* const unwritable =
+    "Auto Clean could not put the cleaned text on the clipboard; the copy was left as it is.";
+}  // namespace autoclean_status
+
+void CSorvaneEditView::join_chain()
+{
+    if (in_chain) return;
+    // The notification the join itself sends must not start a run.
+    if (monitoring == 1) local_copy = 1;
+    next_viewer = SetClipboardViewer(hwnd());
+    in_chain = 1;
+}
+
+void CSorvaneEditView::leave_chain()
+{
+    ChangeClipboardChain(hwnd(), next_viewer);
+    in_chain = 0;
+}
+
+LRESULT CSorvaneEditView::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_DRAWCLIPBOARD:
+        on_draw_clipboard();
+        return 0;
+    case WM_CHANGECBCHAIN:
+        on_change_cb_chain(reinterpret_cast<HWND>(wp), reinterpret_cast<HWND>(lp));
+        return 0;
+    case WM_DESTROY: {
+        TRACE_HERE();
+        const LRESULT result = Edit_view::handle(msg, wp, lp);
+        KillTimer(hwnd(), autoclean_timer);
+        if (in_chain == 1) leave_chain();
+        TRACE_HERE();
+        return result;
+    }
+    }
+    return Edit_view::handle(msg, wp, lp);
+}
+
+void CSorvaneEditView::on_draw_clipboard()
+{
+    const int n = clipboard_event_counter++;
+    console_trace("%d: Got WM_DRAWCLIPBOARD.\n", n);
+    TRACE_HERE();
+    if (next_viewer) {
+        console_trace("%d:   - Passing WM_DRAWCLIPBOARD to window %04x.\n", n, handle_number(next_viewer));
+        SendMessageA(next_viewer, WM_DRAWCLIPBOARD, 0, 0);
+    }
+    if (monitoring == 0 || autoclean == 0 || context.monitoring_enabled == 0) {
+        console_trace("%d:   - Unprocessed (monitoring or autoclean off).\n", n);
+    } else if (local_copy == 1) {
+        console_trace("%d:   - Unprocessed (local copy).\n", n);
+    } else {
+        if (in_chain == 1) leave_chain();
+        TRACE_HERE();
+        if (SetTimer(hwnd(), autoclean_timer, 0, autoclean_timer_proc) == autoclean_timer) {
+            console_trace("%d:   - Timer set.\n", n);
+        } else {
+            console_trace("%d:   - Couldn't set timer.\n", n);
+            perform_autoclean();
+        }
+    }
+    local_copy = 0;
+}
+
+void CSorvaneEditView::on_change_cb_chain(HWND removed, HWND after)
+{
+    TRACE_HERE();
+    console_trace("Got WM_CHANGECBCHAIN: \n    Remove: %04x\n    After: %04x\n", handle_number(removed),
+                  handle_number(after));
+    if (removed == next_viewer) {
+        console_trace("Changing the next window to %04x.\n", handle_number(after));
+        next_viewer = after;
+        return;
+    }
+    if (next_viewer) {
+        console_trace("Passing WM_CHANGECBCHAIN to window %04x.\n", handle_number(next_viewer));
+        SendMessageA(next_viewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(removed),
+                     reinterpret_cast<LPARAM>(after));
+    }
+    TRACE_HERE();
+}
+
+void CALLBACK CSorvaneEditView::autoclean_timer_proc(HWND window, UINT, UINT_PTR, DWORD) noexcept
+{
+    guarded<int>(0, [window] {
+        console_trace("Timer expired.  About to perform the autoclean operation.\n");
+        if (!KillTimer(window, autoclean_timer)) console_trace("WARNING: Couldn't stop timer.\n");
+        if (auto* view = dynamic_cast<CSorvaneEditView*>(Window::bound_to(window)))
+            view->perform_autoclean();
+        return 0;
+    });
+}
+
+bool CSorvaneEditView::holds_only_autoclean_text() const
+{
+    if (!autoclean_text_shown_) return false;
+    auto* doc = context.main_frame ? dynamic_cast<CSorvaneDoc*>(context.main_frame->document()) : nullptr;
+    if (doc && !doc->path_name().empty()) return false;
+    const std::string shown = text();
+    return shown == autoclean_shown_cleaned_ || shown == autoclean_shown_source_;
+}
+
+bool CSorvaneEditView::holds_no_user_work() const
+{
+    return holds_only_autoclean_text() || !modified();
+}
+
+void CSorvaneEditView::perform_autoclean()
+{
+    const int n = autoclean_counter++;
+    TRACE_HERE();
+    std::string text;
+    std::string status;
+    const int opened = clipboard::open_with_retries(hwnd());
+    if (!opened) {
+        warning("Couldn't open the clipboard.  Another application may be preventing Sorvane from "
+                "doing this.");
+        status = autoclean_status::unreadable;
+    } else {
+        console_trace("%d:   - Opened clipboard after %d attempts.\n", n, opened);
+        status = read_clipboard_text(n, text);
+        CloseClipboard();
+    }
+    bool cleaned = false;
+    if (status.empty()) {
+        status = holds_no_user_work() ? autoclean_in_editor(n, text) : autoclean_on_clipboard(n, text);
+        cleaned = status != autoclean_status::too_large && status != autoclean_status::unwritable;
+    }
+    join_chain();
+    if (cleaned) TRACE_HERE();
+    show_autoclean_status(status);
+}
+
+// The clipboard's text, or the status text of a run that ends here. The clipboard is open.
+std::string CSorvaneEditView::read_clipboard_text(int n, std::string& text)
+{
+    if (clipboard::marked_to_be_left_alone()) {
+        console_trace("%d:   - Marked to be left alone.\n", n);
+        return autoclean_status::marked;
+    }
+    if (!IsClipboardFormatAvailable(CF_TEXT)) {
+        console_trace("%d:   - Doesn't have text.\n", n);
+        return autoclean_status::no_text;
+    }
+    TRACE_HERE();
+    HANDLE data = nullptr;
+    int attempts = 0;
+    while (!data && attempts < clipboard::attempts_limit) {
+        ++attempts;
+        data = GetClipboardData(CF_TEXT);
+    }
+    if (!data) {
+        warning("Couldn't retreive clipboard data.  Another application may be preventing Sorvane "
+                "from doing this.");
+        return autoclean_status::unreadable;
+    }
+    console_trace("%d:   - Retreived clipboard data in %d attempts.\n", n, attempts);
+    const char* locked = nullptr;
+    attempts = 0;
+    while (!locked && attempts < clipboard::attempts_limit) {
+        ++attempts;
+        locked = static_cast<const char*>(GlobalLock(data));
+    }
+    if (!locked) {
+        warning_last("Couldn't access text on clipboard.");
+        return autoclean_status::unreadable;
+    }
+    console_trace("%d:   - Accessed text in %d attempts.\n", n, attempts);
+    // A handle without its terminating NUL is read only as far as it reaches.
+    const std::size_t capacity = GlobalSize(data);
+    text.assign(locked, std::find(locked, locked + capacity, '\0'));
+    GlobalUnlock(data);
+    if (text.empty()) return autoclean_status::empty_text;
+    if (!clipboard::text_survives_code_page()) {
+        console_trace("%d:   - Text the code page cannot hold.\n", n);
+        return autoclean_status::code_page;
+    }
+    if (text == autoclean_put_) {
+        console_trace("%d:   - Sorvane's own text.\n", n);
+        return autoclean_status::own_text;
+    }
+    return std::string();
+}
+
+std::string CSorvaneEditView::autoclean_in_editor(int n, const std::string& text)
+{
+    set_text(std::string());
+    if (text.size() <= static_cast<std::size_t>(limit())) set_text(text);
+    const std::string taken = this->text();
+    std::string status;
+    if (taken.empty()) {
+        TRACE_HERE();
+        set_text(too_large_explanation);
+        status = autoclean_status::too_large;
+    } else {
+        TRACE_HERE();
+        clean_everything();
+        TRACE_HERE();
+        set_selection(0, -1);
+        scroll_caret();
+        copy();
+        set_selection(-1, 0);
+        console_trace("%d:   - Cleaned.\n", n);
+        autoclean_put_ = this->text();
+        status = autoclean_status::cleaned(clipboard::count_changed_characters(taken, autoclean_put_));
+    }
+    // What the run put in the editor is not the user's: nothing asks to save it, and an opened
+    // file it replaced is not overwritten by a later Save.
+    autoclean_text_shown_ = true;
+    autoclean_shown_source_ = taken;
+    autoclean_shown_cleaned_ = this->text();
+    set_modified(false);
+    if (auto* doc = context.main_frame ? dynamic_cast<CSorvaneDoc*>(context.main_frame->document()) : nullptr)
+        doc->make_untitled();
+    return status;
+}
+
+std::string CSorvaneEditView::autoclean_on_clipboard(int n, const std::string& text)
+{
+    Line_list lines = text_to_line_list(text);
+    Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
+    const std::string cleaned = line_list_to_text(lines);
+    if (!clipboard::open_with_retries(hwnd())) return autoclean_status::unwritable;
+    const bool put = clipboard::put_text(cleaned);
+    CloseClipboard();
+    if (!put) return autoclean_status::unwritable;
+    console_trace("%d:   - Cleaned.\n", n);
+    autoclean_put_ = cleaned;
+    return autoclean_status::cleaned_beside_user_work(clipboard::count_changed_characters(text, cleaned));
+}
+
+void CSorvaneEditView::show_autoclean_status(const std::string& text)
+{
+    autoclean_status_ = text;
+    if (context.main_frame) context.main_frame->status_bar.set_text(0, text);
+}

@@ -1,0 +1,470 @@
+// Auto Clean on the real clipboard and the real viewer chain: a window of the test plays the
+// other program that copies, and another one a clipboard viewer placed after Sorvane.
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <thread>
+
+#include "app/clipboard_monitor.h"
+#include "engine/cleaning.h"
+#include "engine/line_list.h"
+#include "resources/resource.h"
+#include "tests/win32/program_test_support.h"
+
+namespace {
+
+const std::string mail = "> Hi Anna,\r\n>\r\n> the notes  look   fine.\tThanks\r\n> for them.\r\n";
+
+// A top-level window of the test: it copies as another program would, and as a clipboard viewer
+// it records what reaches it and passes notifications on as a well-behaved viewer does.
+class Other_window {
+public:
+    Other_window()
+    {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "SorvaneTestOther";
+        RegisterClassA(&wc);
+        hwnd = CreateWindowA("SorvaneTestOther", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~Other_window()
+    {
+        if (viewing) ChangeClipboardChain(hwnd, next);
+        DestroyWindow(hwnd);
+    }
+    void join()
+    {
+        next = SetClipboardViewer(hwnd);
+        viewing = true;
+    }
+    // Each entry: a format and its bytes.
+    void copy(const std::vector<std::pair<UINT, std::string>>& formats)
+    {
+        ASSERT_TRUE(OpenClipboard(hwnd));
+        EmptyClipboard();
+        for (const auto& [format, bytes] : formats) {
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+            memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+            GlobalUnlock(memory);
+            SetClipboardData(format, memory);
+        }
+        CloseClipboard();
+    }
+    void copy_text(const std::string& text) { copy({{CF_TEXT, text + '\0'}}); }
+
+    HWND hwnd = nullptr;
+    HWND next = nullptr;
+    bool viewing = false;
+    int draws = 0;
+    std::vector<std::pair<HWND, HWND>> chain_changes;
+
+private:
+    static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        auto* self = reinterpret_cast<Other_window*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+        if (self && msg == WM_DRAWCLIPBOARD) {
+            ++self->draws;
+            if (self->next) SendMessageA(self->next, msg, wp, lp);
+            return 0;
+        }
+        if (self && msg == WM_CHANGECBCHAIN) {
+            self->chain_changes.emplace_back(reinterpret_cast<HWND>(wp), reinterpret_cast<HWND>(lp));
+            if (reinterpret_cast<HWND>(wp) == self->next) self->next = reinterpret_cast<HWND>(lp);
+            else if (self->next) SendMessageA(self->next, msg, wp, lp);
+            return 0;
+        }
+        return DefWindowProcA(w, msg, wp, lp);
+    }
+};
+
+std::string clipboard_text(UINT format = CF_TEXT)
+{
+    std::string text;
+    if (!OpenClipboard(nullptr)) return "<clipboard not open>";
+    if (HANDLE data = GetClipboardData(format)) {
+        const char* p = static_cast<const char*>(GlobalLock(data));
+        text = format == CF_UNICODETEXT ? std::string(p, wcslen(reinterpret_cast<const wchar_t*>(p)) * 2)
+                                        : std::string(p);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::string wide_bytes(const std::wstring& text)
+{
+    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+}
+
+class Auto_clean : public Program {
+protected:
+    // What Clean Everything makes of text.
+    std::string cleaned(const std::string& text)
+    {
+        Line_list lines = text_to_line_list(text);
+        Cleaner(*store, view->abbreviations).clean_lines(lines);
+        return line_list_to_text(lines);
+    }
+    // Lets the program's timer fire; true when a run happened.
+    bool pump_run()
+    {
+        const int before = view->autoclean_counter;
+        for (int i = 0; i < 200 && view->autoclean_counter == before; ++i) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            if (view->autoclean_counter == before) Sleep(5);
+        }
+        return view->autoclean_counter != before;
+    }
+    std::string status() { return frame->status_bar.text(0); }
+
+    Other_window other;
+};
+
+TEST_F(Auto_clean, CopyIsCleanedOnTheClipboardAndShownWithUndoToTheCopy)
+{
+    Other_window viewer;
+    viewer.join();
+    build();
+    ASSERT_EQ(view->in_chain, 1);
+    EXPECT_EQ(view->next_viewer, viewer.hwnd);
+    EXPECT_EQ(view->clipboard_event_counter, 1001) << "the join's own notification is 1000";
+    const int draws = viewer.draws;
+
+    const UINT private_format = RegisterClipboardFormatA("Sorvane test picture");
+    other.copy({{CF_TEXT, mail + '\0'}, {private_format, "picture"}});
+    ASSERT_TRUE(pump_run());
+    EXPECT_EQ(view->autoclean_counter, 1);
+    const std::string expected = cleaned(mail);
+    ASSERT_NE(expected, mail);
+    EXPECT_EQ(clipboard_text(), expected);
+    EXPECT_FALSE(IsClipboardFormatAvailable(private_format)) << "only the cleaned text remains";
+    EXPECT_EQ(view->text(), expected);
+    EXPECT_EQ(view->in_chain, 1);
+    EXPECT_EQ(view->next_viewer, viewer.hwnd);
+    EXPECT_GE(viewer.draws, draws + 2) << "the copy and the rejoin are passed on";
+    EXPECT_NE(status().find("cleaned ("), std::string::npos) << status();
+    EXPECT_NE(status().find("characters changed"), std::string::npos) << status();
+    EXPECT_FALSE(document->is_modified()) << "Auto Clean's text is not the user's to save";
+
+    view->undo();
+    EXPECT_EQ(view->text(), mail);
+    // The text brought back is still Auto Clean's: the next copy replaces it.
+    const std::string second = "  One   more\r\nline.";
+    other.copy_text(second);
+    ASSERT_TRUE(pump_run());
+    EXPECT_EQ(view->text(), cleaned(second));
+    EXPECT_EQ(clipboard_text(), cleaned(second));
+    view->undo();
+    close();
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Auto_clean, CopiesThatAreLeftAlone)
+{
+    build();
+    const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
+    const UINT ignore = RegisterClipboardFormatA("Clipboard Viewer Ignore");
+    const std::string password = "  s3cret  pass  ";
+    struct Case {
+        const char* name;
+        std::vector<std::pair<UINT, std::string>> formats;
+        const char* status;
+    };
+    const std::vector<Case> cases = {
+        {"picture", {{CF_DIB, std::string(64, '\1')}}, autoclean_status::no_text},
+        {"empty text", {{CF_TEXT, std::string(1, '\0')}}, autoclean_status::empty_text},
+        {"excluded", {{CF_TEXT, password + '\0'}, {exclude, "x"}}, autoclean_status::marked},
+        {"viewer ignore", {{CF_TEXT, password + '\0'}, {ignore, "x"}}, autoclean_status::marked},
+        {"CJK", {{CF_UNICODETEXT, wide_bytes(L"  \x65e5\x672c\x8a9e   text  ")}}, autoclean_status::code_page},
+        {"emoji", {{CF_UNICODETEXT, wide_bytes(L"a  \xd83d\xde00  b")}}, autoclean_status::code_page},
+    };
+    view->set_text("earlier");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        other.copy(c.formats);
+        const std::string before_text = clipboard_text();
+        const std::string before_wide = clipboard_text(CF_UNICODETEXT);
+        ASSERT_TRUE(pump_run());
+        EXPECT_EQ(status(), c.status);
+        EXPECT_EQ(clipboard_text(), before_text);
+        EXPECT_EQ(clipboard_text(CF_UNICODETEXT), before_wide);
+        EXPECT_EQ(view->text(), "earlier");
+        EXPECT_EQ(view->in_chain, 1);
+    }
+    // Sorvane's own text coming back (another monitor rewriting it as it was) is not processed.
+    other.copy_text(mail);
+    ASSERT_TRUE(pump_run());
+    const std::string own = clipboard_text();
+    const int runs = view->autoclean_counter;
+    other.copy_text(own);
+    ASSERT_TRUE(pump_run());
+    EXPECT_EQ(status(), autoclean_status::own_text);
+    EXPECT_EQ(view->autoclean_counter, runs + 1);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_EQ(view->autoclean_counter, runs + 1) << "no further run follows";
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Auto_clean, UnsavedWorkInTheEditorIsKept)
+{
+    build();
+    view->replace_selection("My own notes\r\n", true);
+    ASSERT_TRUE(document->is_modified());
+    other.copy_text(mail);
+    ASSERT_TRUE(pump_run());
+    EXPECT_EQ(clipboard_text(), cleaned(mail));
+    EXPECT_EQ(view->text(), "My own notes\r\n");
+    EXPECT_TRUE(document->is_modified());
+    EXPECT_NE(status().find("unsaved text in the editor was left"), std::string::npos) << status();
+
+    // An opened file without changes is replaced, but a later Save cannot overwrite the file.
+    const std::string file = temp_directory("sorvane_autoclean") + "\\kept.txt";
+    write_file(file, "file text\r\n");
+    view->set_modified(false);
+    ASSERT_TRUE(document->open_document(file));
+    other.copy_text(mail);
+    ASSERT_TRUE(pump_run());
+    EXPECT_EQ(view->text(), cleaned(mail));
+    EXPECT_EQ(document->path_name(), "");
+    EXPECT_EQ(document->title(), "Untitled");
+    document->save_modified();
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "file text\r\n");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Auto_clean, NotProcessedWhileOffDuringBoxesAndForLocalCopies)
+{
+    Other_window viewer;
+    viewer.join();
+    build();
+    auto not_processed = [&](const char* what) {
+        SCOPED_TRACE(what);
+        const int runs = view->autoclean_counter;
+        const int draws = viewer.draws;
+        other.copy_text(mail);
+        MSG msg;
+        for (int i = 0; i < 5; ++i) {
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            Sleep(5);
+        }
+        EXPECT_EQ(view->autoclean_counter, runs);
+        EXPECT_EQ(viewer.draws, draws + 1) << "still passed on";
+        EXPECT_EQ(view->in_chain, 1);
+    };
+    view->autoclean = 0;
+    not_processed("Auto Clean off");
+    EXPECT_EQ(clipboard_text(), mail);
+    view->autoclean = 1;
+
+    // A box runs a nested loop; the copy happens while it is up.
+    set_box_recorder([&](const Box& box) {
+        boxes.push_back(box);
+        not_processed("warning box");
+    });
+    warning("a warning");
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(context().monitoring_enabled, 1);
+    EXPECT_EQ(clipboard_text(), mail);
+
+    // Copy and Cut inside the editor.
+    view->set_text("Local  text  here");
+    view->set_selection(0, 11);
+    const int runs = view->autoclean_counter;
+    frame->execute_command(ID_EDIT_COPY);
+    view->set_selection(0, 6);
+    frame->execute_command(ID_EDIT_CUT);
+    EXPECT_EQ(clipboard_text(), "Local ");
+    EXPECT_FALSE(pump_run());
+    EXPECT_EQ(view->autoclean_counter, runs);
+    EXPECT_EQ(view->local_copy, 0);
+}
+
+// Copies from inside a modal dialog's own loop, then closes the dialog.
+struct Copy_inside_dialog {
+    static Other_window* copier;
+    static bool copied;
+
+    static BOOL CALLBACK find_dialog(HWND w, LPARAM found)
+    {
+        char name[64] = "";
+        GetClassNameA(w, name, sizeof name);
+        if (std::string(name) != "#32770" || !IsWindowVisible(w)) return TRUE;
+        *reinterpret_cast<HWND*>(found) = w;
+        return FALSE;
+    }
+    static void CALLBACK tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        HWND dialog = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), find_dialog, reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog) return;
+        KillTimer(nullptr, id);
+        copier->copy_text(mail);
+        copied = true;
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+};
+Other_window* Copy_inside_dialog::copier = nullptr;
+bool Copy_inside_dialog::copied = false;
+
+// Each modal dialog of the program: a copy made while it is open is passed on but not cleaned.
+TEST_F(Auto_clean, ModalDialogsHoldProcessingOff)
+{
+    build();
+    struct Open_dialog {
+        const char* name;
+        std::function<void()> open;
+    };
+    const std::vector<Open_dialog> dialogs = {
+        {"About", [&] { app->OnAppAbout(); }},
+        {"Custom Font Size", [&] { frame->OnFontSizeOther(); }},
+        {"Auto Clean is Enabled", [&] { view->show_auto_clean_warning(); }},
+    };
+    Copy_inside_dialog::copier = &other;
+    for (const Open_dialog& d : dialogs) {
+        SCOPED_TRACE(d.name);
+        const int runs = view->autoclean_counter;
+        Copy_inside_dialog::copied = false;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 20, Copy_inside_dialog::tick);
+        d.open();
+        KillTimer(nullptr, timer);
+        EXPECT_TRUE(Copy_inside_dialog::copied);
+        EXPECT_FALSE(pump_run());
+        EXPECT_EQ(view->autoclean_counter, runs);
+        EXPECT_EQ(clipboard_text(), mail);
+        EXPECT_EQ(context().monitoring_enabled, 1);
+    }
+}
+
+TEST_F(Auto_clean, ChainBookkeepingAndLeavingOnDestroy)
+{
+    Other_window viewer;
+    viewer.join();
+    build();
+    ASSERT_EQ(view->next_viewer, viewer.hwnd);
+    view->leave_chain();
+    EXPECT_EQ(view->in_chain, 0);
+    EXPECT_EQ(view->next_viewer, viewer.hwnd) << "leaving keeps next_viewer";
+    view->join_chain();
+    EXPECT_EQ(view->in_chain, 1);
+    EXPECT_EQ(view->next_viewer, viewer.hwnd);
+    EXPECT_EQ(view->local_copy, 0) << "the join's notification came and went";
+
+    // A window further down the chain leaves: passed on, with the same two parameters.
+    HWND later = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
+    HWND after = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x5678));
+    viewer.next = later;
+    SendMessageA(view->hwnd(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(later), reinterpret_cast<LPARAM>(after));
+    EXPECT_EQ(view->next_viewer, viewer.hwnd);
+    ASSERT_EQ(viewer.chain_changes.size(), 1u);
+    EXPECT_EQ(viewer.chain_changes[0], std::make_pair(later, after));
+    EXPECT_EQ(viewer.next, after);
+    // The next viewer leaves: the view takes the one after it and sends nothing on.
+    SendMessageA(view->hwnd(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(viewer.hwnd), 0);
+    EXPECT_EQ(view->next_viewer, nullptr);
+    EXPECT_EQ(viewer.chain_changes.size(), 1u);
+    viewer.next = nullptr;
+    viewer.viewing = false;  // the view now ends the chain as far as it knows
+
+    const HWND view_window = view->hwnd();
+    EXPECT_EQ(GetClipboardViewer(), view_window);
+    close();
+    EXPECT_NE(GetClipboardViewer(), view_window);
+}
+
+// Holds the clipboard open from another thread until released.
+class Clipboard_holder {
+public:
+    Clipboard_holder()
+        : held_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          release_(CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+          thread_([this] {
+              Other_window window;
+              OpenClipboard(window.hwnd);
+              SetEvent(held_);
+              WaitForSingleObject(release_, INFINITE);
+              CloseClipboard();
+          })
+    {
+        WaitForSingleObject(held_, INFINITE);
+    }
+    void release_after(DWORD ms)
+    {
+        Sleep(ms);
+        SetEvent(release_);
+    }
+    ~Clipboard_holder()
+    {
+        SetEvent(release_);
+        thread_.join();
+        CloseHandle(held_);
+        CloseHandle(release_);
+    }
+
+private:
+    HANDLE held_, release_;
+    std::thread thread_;
+};
+
+TEST_F(Auto_clean, RetriesWhileAnotherProgramHoldsTheClipboardAndTooLargeText)
+{
+    build();
+    other.copy_text(mail);
+    {
+        // Let go a moment after the run has started trying.
+        Clipboard_holder holder;
+        std::thread letting_go([&holder] { holder.release_after(20); });
+        EXPECT_TRUE(pump_run());
+        letting_go.join();
+    }
+    EXPECT_EQ(clipboard_text(), cleaned(mail));
+    EXPECT_TRUE(boxes.empty());
+
+    // Held for good: the run gives up with the warning and rejoins the chain.
+    other.copy_text(mail);
+    {
+        Clipboard_holder holder;
+        EXPECT_TRUE(pump_run());
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Couldn't open the clipboard.  Another application may be preventing "
+                             "Sorvane from doing this.");
+    EXPECT_EQ(view->in_chain, 1);
+    EXPECT_EQ(status(), autoclean_status::unreadable);
+    EXPECT_EQ(clipboard_text(), mail);
+
+    const std::string huge(CSorvaneEditView::text_limit + 1, 'x');
+    other.copy_text(huge);
+    ASSERT_TRUE(pump_run());
+    EXPECT_EQ(view->text().rfind("Sorvane was unable to clean the text", 0), 0u);
+    EXPECT_EQ(clipboard_text().size(), huge.size());
+    EXPECT_EQ(status(), autoclean_status::too_large);
+}
+
+TEST(Changed_characters, CountsAlongOneAlignment)
+{
+    struct Case {
+        std::string before, after;
+        long long changed;
+    };
+    const std::vector<Case> cases = {
+        {"", "", 0},
+        {"same text", "same text", 0},
+        {"> quoted line", "quoted line", 2},
+        {"two  spaces here", "two spaces here", 1},
+        {"line one\r\nline two", "line one line two", 2},
+        {"tab\there", "tab    here", 4},
+        {"abc", "", 3},
+        {"", "new", 3},
+        {"cat", "cut", 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(clipboard::count_changed_characters(c.before, c.after), c.changed) << c.before;
+}
+
+}  // namespace
