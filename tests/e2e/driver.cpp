@@ -274,6 +274,52 @@ void print_rect(const RECT& r)
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
+// A clipboard viewer of its own: counts the notifications that reach it in file, passes them
+// on, and leaves the chain when file + ".stop" appears.
+struct Watcher {
+    std::string file;
+    HWND next = nullptr;
+    int count = 0;
+};
+Watcher watcher;
+
+LRESULT CALLBACK watcher_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_DRAWCLIPBOARD:
+        write_file(watcher.file.c_str(), std::to_string(++watcher.count) + "\n");
+        if (watcher.next) SendMessageA(watcher.next, msg, wp, lp);
+        return 0;
+    case WM_CHANGECBCHAIN:
+        if (reinterpret_cast<HWND>(wp) == watcher.next) watcher.next = reinterpret_cast<HWND>(lp);
+        else if (watcher.next) SendMessageA(watcher.next, msg, wp, lp);
+        return 0;
+    case WM_TIMER:
+        if (GetFileAttributesA((watcher.file + ".stop").c_str()) != INVALID_FILE_ATTRIBUTES) {
+            ChangeClipboardChain(w, watcher.next);
+            PostQuitMessage(0);
+        }
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+int watch_clipboard(const char* file)
+{
+    watcher.file = file;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = watcher_proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SorvaneTestWatcher";
+    RegisterClassA(&wc);
+    HWND w = CreateWindowA(wc.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+    watcher.next = SetClipboardViewer(w);
+    SetTimer(w, 1, 100, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}
+
 int run(int argc, char** argv)
 {
     if (argc < 2) fail("usage: driver COMMAND ARGS...");
@@ -490,6 +536,40 @@ int run(int argc, char** argv)
         std::printf("closed\n");
         return 0;
     }
+    if (cmd == "status" || cmd == "status-clear") {
+        // The status bar's message pane; status-clear empties it.
+        HWND bar = child_with_id(ID_STATUS_BAR_WINDOW);
+        if (!bar) fail("no status bar");
+        if (cmd == "status-clear") SendMessageA(bar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+        else std::printf("%s\n", window_text(bar).c_str());
+        return 0;
+    }
+    if (cmd == "clip-set") {
+        // Another program's copy: the file's bytes as CF_TEXT, plus an empty entry of each
+        // registered format named after it.
+        std::string text = read_file(arg(1));
+        if (!OpenClipboard(nullptr)) fail("cannot open the clipboard");
+        EmptyClipboard();
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+        std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_TEXT, memory);
+        for (int i = 3; i < argc; ++i)
+            SetClipboardData(RegisterClipboardFormatA(argv[i]), GlobalAlloc(GMEM_MOVEABLE, 1));
+        CloseClipboard();
+        return 0;
+    }
+    if (cmd == "clip-get") {
+        // CF_TEXT as the next paste gets it; exit 3 when the clipboard holds none.
+        if (!OpenClipboard(nullptr)) fail("cannot open the clipboard");
+        HANDLE data = GetClipboardData(CF_TEXT);
+        std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "";
+        if (data) GlobalUnlock(data);
+        CloseClipboard();
+        write_file(arg(1), text);
+        return data ? 0 : 3;
+    }
+    if (cmd == "watch") return watch_clipboard(arg(1));
     if (cmd == "preset") {
         // The built-in preset's values as the catalogue has them, one "name<TAB>value" a line.
         std::string name = arg(1);

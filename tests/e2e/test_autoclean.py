@@ -1,0 +1,179 @@
+"""Auto Clean with real other programs: xclip copies to the X clipboard, which Wine turns into a
+Windows clipboard change; the e2e driver copies with several formats at once, and a second
+driver joins the clipboard viewer chain before Sorvane does, so it sits after Sorvane. Each check
+reads the clipboard back as the next paste would: xclip -o, and the driver's CF_TEXT."""
+import os
+import struct
+import subprocess
+import time
+import unittest
+import zlib
+
+from harness import DRIVER, ID_OPT_AUTOCLEAN, IDOK, WINE, SessionTest, sorvane_clean
+
+MAIL = ("> Hi Anna,\n"
+        ">\n"
+        "> thanks for the notes from Tuesday.  I read them on the train and\n"
+        "> they  look   fine to me.\tA few points:\n"
+        ">\n"
+        "> 1) the budget for Q3 is approved\n"
+        "> 2) Mr. Smith joins the team on Monday\n"
+        "> 3) the caf\u00e9 opens at 8 a.m. again\n"
+        ">\n"
+        "> Best,\n"
+        "> Tom\n")
+EXCLUDE = "ExcludeClipboardContentFromMonitorProcessing"
+
+
+def png(width, height):
+    rows = b"".join(b"\x00" + b"\x20\x60\xa0" * width for _ in range(height))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xffffffff)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def as_x_text(windows_text):
+    """What X programs paste of a Windows CF_TEXT: UTF-8, lines ending in LF."""
+    return windows_text.decode("cp1252").replace("\r\n", "\n").encode("utf-8")
+
+
+class AutoClean(SessionTest):
+    def setUp(self):
+        super().setUp()
+        self.xclips = []
+        self.addCleanup(self.stop_xclips)
+
+    def stop_xclips(self):
+        for x in self.xclips:
+            if x.poll() is None:
+                x.kill()
+            x.wait()
+
+    # --- the other programs ----------------------------------------------------------------
+    def xcopy(self, data, target=None):
+        """xclip owns the X clipboard with data until another program takes it over."""
+        args = ["xclip", "-quiet", "-selection", "clipboard", "-i"] + (["-t", target] if target else [])
+        x = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        x.stdin.write(data)
+        x.stdin.close()
+        self.xclips.append(x)
+
+    def xpaste(self, target=None):
+        args = ["xclip", "-selection", "clipboard", "-o"] + (["-t", target] if target else [])
+        return subprocess.run(args, capture_output=True, timeout=30).stdout
+
+    def windows_paste(self):
+        path = os.path.join(self.s.root, "clip.txt")
+        out, code = self.s.drive("clip-get", self.s.windows_path(path), check=False)
+        with open(path, "rb") as f:
+            return f.read() if code == 0 else None
+
+    def notifications(self):
+        try:
+            with open(self.watch_file) as f:
+                return int(f.read().strip() or 0)
+        except (OSError, ValueError):
+            return 0
+
+    def copy_and_wait(self, copy, run_expected=True):
+        """Does copy; waits until the viewer after Sorvane has the notification and, when a run is
+        expected, until Sorvane reports it. Returns the status text ("" when no run reported)."""
+        s = self.s
+        s.drive("status-clear")
+        seen = self.notifications()
+        copy()
+        until = time.time() + 20
+        while self.notifications() <= seen:
+            self.assertLess(time.time(), until, "the viewer after Sorvane got no notification")
+            time.sleep(0.05)
+        while run_expected and not s.drive("status").strip():
+            self.assertLess(time.time(), until, "no Auto Clean run reported")
+            time.sleep(0.05)
+        if not run_expected:
+            s.drive("state")  # waits until the program has handled what reached it
+            time.sleep(0.3)
+        return s.drive("status").strip()
+
+    def test_copies_from_other_programs(self):
+        s = self.s
+        self.watch_file = os.path.join(s.root, "watch.txt")
+        watcher = subprocess.Popen([WINE, DRIVER, "watch", s.windows_path(self.watch_file)], env=s.env,
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        until = time.time() + 30
+        while self.notifications() < 1:
+            self.assertLess(time.time(), until, "the viewer did not join the chain")
+            time.sleep(0.1)
+        self.start()
+
+        # An e-mail: the next paste is what sorvane-clean makes of it, byte for byte.
+        expected = sorvane_clean(MAIL.encode("cp1252"))
+        status = self.copy_and_wait(lambda: self.xcopy(MAIL.encode("utf-8")))
+        self.assertIn("cleaned", status)
+        self.assertEqual(self.windows_paste(), expected)
+        self.assertEqual(self.xpaste(), as_x_text(expected))
+        self.assertEqual(s.text(), expected)
+        s.screenshot("autoclean-cleaned")
+
+        # A second run straight after: no exchange follows, the chain goes quiet.
+        second = b"  Two   runs\nin a row.\n"
+        status = self.copy_and_wait(lambda: self.xcopy(second))
+        self.assertIn("cleaned", status)
+        quiet = self.notifications()
+        time.sleep(1.0)
+        self.assertEqual(self.notifications(), quiet)
+        self.assertEqual(self.windows_paste(), sorvane_clean(second))
+
+        # Copies that are left as they are.
+        password = b"  pass  word  "
+        path = os.path.join(s.root, "marked.txt")
+        with open(path, "wb") as f:
+            f.write(password)
+        status = self.copy_and_wait(lambda: s.drive("clip-set", s.windows_path(path), EXCLUDE))
+        self.assertIn("skipped", status)
+        self.assertEqual(self.windows_paste(), password)
+
+        picture = png(6, 4)
+        status = self.copy_and_wait(lambda: self.xcopy(picture, "image/png"))
+        self.assertIn("skipped", status)
+        self.assertEqual(self.xpaste("image/png"), picture)
+
+        cjk = "  \u65e5\u672c\u8a9e   text  ".encode("utf-8")
+        status = self.copy_and_wait(lambda: self.xcopy(cjk))
+        self.assertIn("8-bit", status)
+        self.assertEqual(self.xpaste(), cjk)
+        s.screenshot("autoclean-skipped")
+
+        # Copying inside the editor is not cleaned.
+        s.set_text(b"Local   text,   copied   here.")
+        s.drive("select", "0", "13")
+        self.assertEqual(self.copy_and_wait(lambda: s.keys("ctrl+c"), run_expected=False), "")
+        self.assertEqual(self.xpaste(), b"Local   text,")
+
+        # Auto Clean off, then on again: while its notice is open nothing is cleaned either.
+        s.command(ID_OPT_AUTOCLEAN)
+        spaced = b"a  b   c"
+        self.assertEqual(self.copy_and_wait(lambda: self.xcopy(spaced), run_expected=False), "")
+        self.assertEqual(self.xpaste(), spaced)
+        s.drive("command", str(ID_OPT_AUTOCLEAN))
+        s.drive("wait-dialog", "Auto Clean is Enabled", "10000")
+        self.assertEqual(self.copy_and_wait(lambda: self.xcopy(b"x  y"), run_expected=False), "")
+        self.assertEqual(self.xpaste(), b"x  y")
+        s.drive("press-button", "Auto Clean is Enabled", str(IDOK))
+
+        # Work of the user's in the editor stays; the copy is cleaned on the clipboard alone.
+        s.set_text(b"")
+        s.keys("m", "y", "space", "n", "o", "t", "e")
+        status = self.copy_and_wait(lambda: self.xcopy(MAIL.encode("utf-8")))
+        self.assertIn("unsaved text in the editor was left", status)
+        self.assertEqual(self.windows_paste(), expected)
+        self.assertEqual(s.text(), b"my note")
+
+        self.assertEqual(s.close(), 0)
+        open(self.watch_file + ".stop", "w").close()
+        watcher.wait(timeout=30)
+
+
+if __name__ == "__main__":
+    unittest.main()
