@@ -53,10 +53,13 @@ test-i386: native win32
 run: deps
 	@scripts/run
 
-# Whole-process timing against fmt on a generated corpus, then the pathological inputs.
+# Whole-process timing against fmt on a generated corpus, then the pathological inputs; then
+# Auto Clean's copy-to-paste round trip under Wine.
 bench: native
 	@mkdir -p build/bench
 	@$(NATIVE)/bench/sorvane-bench $(NATIVE)/sorvane-clean build/bench
+	@tree=$$(scripts/windows-tree); $(MAKE) --no-print-directory $$tree >/dev/null; \
+	 scripts/with-xvfb python3 bench/autoclean_roundtrip.py build/$$tree
 
 # The engine under libFuzzer with ASan and UBSan, built with clang in a tree of its own.
 .PHONY: test-fuzz

@@ -88,6 +88,10 @@ private:
     // The run's two ways: in the editor as "Clean Everything", or, when the editor holds the
     // user's work, on the clipboard alone. Each returns the status bar text.
     std::string read_clipboard_text(int n, std::string& text);
+    // The text as Clean Everything would leave it in the editor.
+    std::string cleaned_text(const std::string& text);
+    // Puts cleaned on the clipboard as CF_TEXT, in place of everything it held.
+    bool put_on_clipboard(const std::string& cleaned);
     std::string autoclean_in_editor(int n, const std::string& text);
     std::string autoclean_on_clipboard(int n, const std::string& text);
     void show_autoclean_status(const std::string& text);

@@ -138,23 +138,18 @@ std::string cleaned(long long changed)
 }
 std::string cleaned_beside_user_work(long long changed)
 {
-    return "Auto Clean: the copied text was cleaned on the clipboard (" + characters(changed) +
-           " changed); your unsaved text in the editor was left as it is.";
+    return "Auto Clean: the copy was cleaned (" + characters(changed) +
+           " changed); your unsaved text is kept.";
 }
-const char* const marked =
-    "Auto Clean skipped a copy: the program that copied it asked for it to be left alone.";
-const char* const code_page =
-    "Auto Clean skipped a copy: it has characters that Sorvane's 8-bit text cannot hold, so "
-    "cleaning would lose them.";
-const char* const own_text = "Auto Clean skipped a copy: it is the text Sorvane has just cleaned.";
-const char* const no_text = "Auto Clean skipped a copy: it holds no text.";
-const char* const empty_text = "Auto Clean skipped a copy: the copied text is empty.";
-const char* const too_large =
-    "Auto Clean skipped a copy: the text is too large for the editor; the clipboard keeps it.";
-const char* const unreadable =
-    "Auto Clean could not read the clipboard; the copy was left as it is.";
-const char* const unwritable =
-    "Auto Clean could not put the cleaned text on the clipboard; the copy was left as it is.";
+// Short enough for the message pane of a window of the default size.
+const char* const marked = "Auto Clean left a copy alone: the copying program marked it private.";
+const char* const code_page = "Auto Clean left a copy alone: it has characters 8-bit text cannot hold.";
+const char* const own_text = "Auto Clean left a copy alone: it is the text Sorvane just cleaned.";
+const char* const no_text = "Auto Clean left a copy alone: it holds no text.";
+const char* const empty_text = "Auto Clean left a copy alone: the copied text is empty.";
+const char* const too_large = "Auto Clean left a copy alone: it is too large for the editor.";
+const char* const unreadable = "Auto Clean could not read the clipboard; the copy is unchanged.";
+const char* const unwritable = "Auto Clean could not write the clipboard; the copy is unchanged.";
 }  // namespace autoclean_status
 
 void CSorvaneEditView::join_chain()
@@ -339,27 +334,56 @@ std::string CSorvaneEditView::read_clipboard_text(int n, std::string& text)
     return std::string();
 }
 
+std::string CSorvaneEditView::cleaned_text(const std::string& text)
+{
+    Line_list lines = text_to_line_list(text);
+    Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
+    return line_list_to_text(lines);
+}
+
+bool CSorvaneEditView::put_on_clipboard(const std::string& cleaned)
+{
+    if (!clipboard::open_with_retries(hwnd())) return false;
+    const bool put = clipboard::put_text(cleaned);
+    CloseClipboard();
+    if (put) autoclean_put_ = cleaned;
+    return put;
+}
+
+// The cleaned text goes on the clipboard first, so the next paste need not wait for the editor
+// (a megabyte takes it seconds); then the editor shows it as Clean Everything would have made it,
+// with Undo bringing back the copy.
 std::string CSorvaneEditView::autoclean_in_editor(int n, const std::string& text)
 {
-    set_text(std::string());
-    if (text.size() <= static_cast<std::size_t>(limit())) set_text(text);
-    const std::string taken = this->text();
     std::string status;
+    std::string taken;
+    if (text.size() > static_cast<std::size_t>(limit())) {
+        set_text(std::string());
+    } else {
+        const std::string cleaned = cleaned_text(text);
+        if (!put_on_clipboard(cleaned)) return autoclean_status::unwritable;
+        SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+        set_text(std::string());
+        set_text(text);
+        taken = this->text();
+        if (!taken.empty()) {
+            TRACE_HERE();
+            set_selection(0, -1);
+            // Text that grew past the editor's limit stays on the clipboard only.
+            if (cleaned.size() <= static_cast<std::size_t>(limit())) replace_selection(cleaned, true);
+            TRACE_HERE();
+            set_selection(-1, 0);
+            console_trace("%d:   - Cleaned.\n", n);
+            status = autoclean_status::cleaned(clipboard::count_changed_characters(text, cleaned));
+        }
+        SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(hwnd(), nullptr, TRUE);
+        scroll_caret();
+    }
     if (taken.empty()) {
         TRACE_HERE();
         set_text(too_large_explanation);
         status = autoclean_status::too_large;
-    } else {
-        TRACE_HERE();
-        clean_everything();
-        TRACE_HERE();
-        set_selection(0, -1);
-        scroll_caret();
-        copy();
-        set_selection(-1, 0);
-        console_trace("%d:   - Cleaned.\n", n);
-        autoclean_put_ = this->text();
-        status = autoclean_status::cleaned(clipboard::count_changed_characters(taken, autoclean_put_));
     }
     // What the run put in the editor is not the user's: nothing asks to save it, and an opened
     // file it replaced is not overwritten by a later Save.
@@ -374,15 +398,9 @@ std::string CSorvaneEditView::autoclean_in_editor(int n, const std::string& text
 
 std::string CSorvaneEditView::autoclean_on_clipboard(int n, const std::string& text)
 {
-    Line_list lines = text_to_line_list(text);
-    Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
-    const std::string cleaned = line_list_to_text(lines);
-    if (!clipboard::open_with_retries(hwnd())) return autoclean_status::unwritable;
-    const bool put = clipboard::put_text(cleaned);
-    CloseClipboard();
-    if (!put) return autoclean_status::unwritable;
+    const std::string cleaned = cleaned_text(text);
+    if (!put_on_clipboard(cleaned)) return autoclean_status::unwritable;
     console_trace("%d:   - Cleaned.\n", n);
-    autoclean_put_ = cleaned;
     return autoclean_status::cleaned_beside_user_work(clipboard::count_changed_characters(text, cleaned));
 }
 

@@ -570,6 +570,48 @@ int run(int argc, char** argv)
         return data ? 0 : 3;
     }
     if (cmd == "watch") return watch_clipboard(arg(1));
+    if (cmd == "roundtrip") {
+        // Copies the file's text as CF_TEXT runs times; each time, the milliseconds until the
+        // clipboard's next change (Sorvane's cleaned text) can be read back as a paste would.
+        const std::string text = read_file(arg(1));
+        const int runs = number(arg(2));
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        for (int i = 0; i < runs; ++i) {
+            LARGE_INTEGER start, end;
+            QueryPerformanceCounter(&start);
+            if (!OpenClipboard(nullptr)) fail("cannot open the clipboard");
+            EmptyClipboard();
+            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+            std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+            GlobalUnlock(memory);
+            SetClipboardData(CF_TEXT, memory);
+            CloseClipboard();
+            const DWORD copied = GetClipboardSequenceNumber();
+            std::string pasted;
+            const DWORD until = GetTickCount() + 30000;
+            while (pasted.empty()) {
+                if (static_cast<LONG>(GetTickCount() - until) > 0) fail("no cleaned text in time");
+                if (GetClipboardSequenceNumber() == copied || !OpenClipboard(nullptr)) { Sleep(0); continue; }
+                if (HANDLE data = GetClipboardData(CF_TEXT)) {
+                    pasted = static_cast<const char*>(GlobalLock(data));
+                    GlobalUnlock(data);
+                }
+                CloseClipboard();
+            }
+            QueryPerformanceCounter(&end);
+            if (pasted == text) fail("the text came back uncleaned");
+            std::printf("%.2f\n", 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                                       static_cast<double>(frequency.QuadPart));
+            std::fflush(stdout);
+            // The program shows the text in its editor after the paste is ready: the next copy
+            // waits until that is done.
+            DWORD_PTR ignored;
+            if (HWND m = main_window()) SendMessageTimeoutA(m, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
+            Sleep(100);
+        }
+        return 0;
+    }
     if (cmd == "preset") {
         // The built-in preset's values as the catalogue has them, one "name<TAB>value" a line.
         std::string name = arg(1);

@@ -161,8 +161,13 @@ TEST_F(Editor, CopyMarksTheClipboardChangeAsOurOwn)
     set_text("copy me please");
     select(0, 7);
     EXPECT_EQ(view->local_copy, 0);
+    const int notifications = view->clipboard_event_counter;
     EXPECT_TRUE(run(ID_EDIT_COPY));
-    EXPECT_EQ(view->local_copy, 1);
+    // The copy's own notification came, was taken as local and cleared the mark; a processed
+    // one would have left the chain for the run.
+    EXPECT_EQ(view->clipboard_event_counter, notifications + 1);
+    EXPECT_EQ(view->local_copy, 0);
+    EXPECT_EQ(view->in_chain, 1);
     ASSERT_TRUE(OpenClipboard(nullptr));
     HANDLE data = GetClipboardData(CF_TEXT);
     ASSERT_NE(data, nullptr);
@@ -171,9 +176,9 @@ TEST_F(Editor, CopyMarksTheClipboardChangeAsOurOwn)
     CloseClipboard();
     EXPECT_TRUE(enabled(ID_EDIT_PASTE));
 
-    view->local_copy = 0;
     EXPECT_TRUE(run(ID_EDIT_CUT));
-    EXPECT_EQ(view->local_copy, 1);
+    EXPECT_EQ(view->clipboard_event_counter, notifications + 2);
+    EXPECT_EQ(view->in_chain, 1);
     EXPECT_EQ(text(), " please");
 }
 
