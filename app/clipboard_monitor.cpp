@@ -274,9 +274,15 @@ void CSorvaneEditView::perform_autoclean()
         CloseClipboard();
     }
     bool cleaned = false;
-    if (status.empty()) {
-        status = holds_no_user_work() ? autoclean_in_editor(n, text) : autoclean_on_clipboard(n, text);
-        cleaned = status != autoclean_status::too_large && status != autoclean_status::unwritable;
+    try {
+        if (status.empty()) {
+            status = holds_no_user_work() ? autoclean_in_editor(n, text) : autoclean_on_clipboard(n, text);
+            cleaned = status != autoclean_status::too_large && status != autoclean_status::unwritable;
+        }
+    } catch (...) {
+        // Out of memory for a large copy: reported by the caller's guard, and the monitor goes on.
+        join_chain();
+        throw;
     }
     join_chain();
     if (cleaned) TRACE_HERE();

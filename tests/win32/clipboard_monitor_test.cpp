@@ -124,10 +124,30 @@ protected:
     Other_window other;
 };
 
+// Counts the save questions; answers No.
+class Counting_doc : public CSorvaneDoc {
+public:
+    using CSorvaneDoc::CSorvaneDoc;
+    int questions = 0;
+
+protected:
+    int ask_save_changes(const std::string&) override
+    {
+        ++questions;
+        return IDNO;
+    }
+};
+
 TEST_F(Auto_clean, CopyIsCleanedOnTheClipboardAndShownWithUndoToTheCopy)
 {
     Other_window viewer;
     viewer.join();
+    Counting_doc* doc = nullptr;
+    app->document_factory = [&doc](Program_context& context) {
+        auto made = std::make_unique<Counting_doc>(context);
+        doc = made.get();
+        return made;
+    };
     build();
     ASSERT_EQ(view->in_chain, 1);
     EXPECT_EQ(view->next_viewer, viewer.hwnd);
@@ -158,8 +178,14 @@ TEST_F(Auto_clean, CopyIsCleanedOnTheClipboardAndShownWithUndoToTheCopy)
     ASSERT_TRUE(pump_run());
     EXPECT_EQ(view->text(), cleaned(second));
     EXPECT_EQ(clipboard_text(), cleaned(second));
+    // Neither New nor closing asks to save what only Auto Clean put there, Undo or not.
+    view->undo();
+    EXPECT_TRUE(document->new_document());
+    other.copy_text(mail);
+    ASSERT_TRUE(pump_run());
     view->undo();
     close();
+    EXPECT_EQ(doc->questions, 0);
     EXPECT_TRUE(boxes.empty());
 }
 
