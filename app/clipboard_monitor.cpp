@@ -391,12 +391,11 @@ std::string CSorvaneEditView::autoclean_in_editor(int n, const std::string& text
         set_text(too_large_explanation);
         status = autoclean_status::too_large;
     }
-    // What the run put in the editor is not the user's: nothing asks to save it, and an opened
-    // file it replaced is not overwritten by a later Save.
+    // What the run put in the editor is not the user's: the save question leaves it out (it
+    // still counts as a change), and an opened file it replaced is not overwritten by a Save.
     autoclean_text_shown_ = true;
     autoclean_shown_source_ = taken;
     autoclean_shown_cleaned_ = this->text();
-    set_modified(false);
     if (auto* doc = context.main_frame ? dynamic_cast<CSorvaneDoc*>(context.main_frame->document()) : nullptr)
         doc->make_untitled();
     return status;
