@@ -138,8 +138,7 @@ std::string cleaned(long long changed)
 }
 std::string cleaned_beside_user_work(long long changed)
 {
-    return "Auto Clean: the copy was cleaned (" + characters(changed) +
-           " changed); your unsaved text is kept.";
+    return "Auto Clean: copy cleaned (" + characters(changed) + " changed); unsaved text kept.";
 }
 // Short enough for the message pane of a window of the default size.
 const char* const marked = "Auto Clean left a copy alone: the copying program marked it private.";

@@ -166,9 +166,10 @@ class AutoClean(SessionTest):
         s.set_text(b"")
         s.keys("m", "y", "space", "n", "o", "t", "e")
         status = self.copy_and_wait(lambda: self.xcopy(MAIL.encode("utf-8")))
-        self.assertIn("unsaved text is kept", status)
+        self.assertIn("unsaved text kept", status)
         self.assertEqual(self.windows_paste(), expected)
         self.assertEqual(s.text(), b"my note")
+        s.screenshot("autoclean-kept")
 
         self.assertEqual(s.close(), 0)
         open(self.watch_file + ".stop", "w").close()

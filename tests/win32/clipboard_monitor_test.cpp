@@ -252,7 +252,7 @@ TEST_F(Auto_clean, UnsavedWorkInTheEditorIsKept)
     EXPECT_EQ(clipboard_text(), cleaned(mail));
     EXPECT_EQ(view->text(), "My own notes\r\n");
     EXPECT_TRUE(document->is_modified());
-    EXPECT_NE(status().find("unsaved text is kept"), std::string::npos) << status();
+    EXPECT_NE(status().find("changed); unsaved text kept."), std::string::npos) << status();
 
     // An opened file without changes is replaced, but a later Save cannot overwrite the file.
     const std::string file = temp_directory("sorvane_autoclean") + "\\kept.txt";
