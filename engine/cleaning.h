@@ -10,8 +10,8 @@
 #include "engine/line_list.h"
 #include "engine/lists.h"
 #include "engine/paragraphs.h"
+#include "engine/settings_source.h"
 #include "engine/spacing.h"
-#include "settings/settings_source.h"
 
 struct Find_replace_pair {
     std::string find;

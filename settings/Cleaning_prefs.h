@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/settings_source.h"
 #include "settings/cleaning_settings.h"
-#include "settings/settings_source.h"
 
 class Cleaning_prefs : public Settings_source {
 public:

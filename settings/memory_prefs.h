@@ -2,8 +2,8 @@
 // the start of every run. Serves the command-line tool and the engine's tests.
 #pragma once
 
+#include "engine/settings_source.h"
 #include "settings/cleaning_settings.h"
-#include "settings/settings_source.h"
 
 class Memory_prefs : public Settings_source {
 public:

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "settings/cleaning_settings.h"
+#include "engine/setting_names.h"
 
 class Settings_source {
 public:
