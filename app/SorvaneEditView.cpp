@@ -16,6 +16,20 @@
 namespace {
 const char* const text_full_message =
     "Unable to complete this operation.  The maximum amount of text has been exceeded.";
+
+// The run of CR and LF that ends a selection of whole lines (empty unless it holds a line feed).
+// The engine drops trailing empty lines, which would glue the next line to the cleaned text.
+std::size_t trailing_line_break_size(const std::string& text)
+{
+    std::size_t body = text.size();
+    while (body > 0 && (text[body - 1] == '\r' || text[body - 1] == '\n')) --body;
+    return text.find('\n', body) == std::string::npos ? 0 : text.size() - body;
+}
+
+void strip_trailing_line_breaks(std::string& text)
+{
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+}
 }  // namespace
 
 CSorvaneEditView::CSorvaneEditView(Program_context& context) : context(context) {}
@@ -138,9 +152,16 @@ void CSorvaneEditView::clean_selected()
     const std::string selected = edit->text().substr(static_cast<std::size_t>(start),
                                                      static_cast<std::size_t>(end - start));
     if (console_present()) console_trace("Selected: '%s'\n", selected.c_str());
-    Line_list lines = text_to_line_list(selected);
+    const std::size_t breaks = trailing_line_break_size(selected);
+    const std::string_view body(selected.data(), selected.size() - breaks);
+    Line_list lines = text_to_line_list(body);
     Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
-    replace_with(line_list_to_text(lines), start, end);
+    std::string cleaned = line_list_to_text(lines);
+    if (breaks > 0) {
+        strip_trailing_line_breaks(cleaned);
+        cleaned.append(selected, selected.size() - breaks, breaks);
+    }
+    replace_with(cleaned, start, end);
     TRACE_HERE();
 }
 

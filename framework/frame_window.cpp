@@ -191,15 +191,19 @@ bool Frame_window::help_mode_message(const MSG& msg)
         return true;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN: {
-        // A toolbar button answers with its command, which WM_COMMAND turns into help.
+        // A toolbar button gives the help of its command, disabled or not. The button itself
+        // never sees the click: its release is eaten below, so it would stay pressed.
+        int command = 0;
         if (toolbar_ && msg.hwnd == toolbar_->hwnd()) {
             POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
-            if (SendMessageA(msg.hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p)) >= 0)
-                return false;
+            const LRESULT index = SendMessageA(msg.hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p));
+            if (index >= 0) command = toolbar_->command_at(static_cast<int>(index));
         }
         leave_help_mode();
+        // The context help button again just ends the mode.
+        if (command == context_help_command) return true;
         if (Application* app = Application::current())
-            app->show_help(help_context_for(0, msg.hwnd));
+            app->show_help(help_context_for(command, command ? nullptr : msg.hwnd));
         return true;
     }
     case WM_LBUTTONUP:

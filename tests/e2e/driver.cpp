@@ -84,11 +84,11 @@ bool is_dialog(HWND w) { return class_of(w) == "#32770"; }
 bool is_help(HWND w) { return class_of(w) == "SorvaneHelp"; }
 
 // The main window is the program's one visible top-level window that is neither a dialog box
-// nor the help window.
+// nor the help window (nor a tool tip, shown after the mouse rests on the toolbar).
 HWND main_window()
 {
     for (HWND w : program_windows())
-        if (!is_dialog(w) && !is_help(w)) return w;
+        if (!is_dialog(w) && !is_help(w) && lower(class_of(w)) != "tooltips_class32") return w;
     return nullptr;
 }
 
@@ -261,6 +261,37 @@ HWND dialog_titled(const std::string& title)
     return nullptr;
 }
 
+// A left click at a point of the screen, through the real input queue.
+void click_at(POINT p)
+{
+    SetCursorPos(p.x, p.y);
+    Sleep(50);
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    if (SendInput(2, input, sizeof(INPUT)) != 2) fail("SendInput failed for a click");
+}
+
+// The rectangle of a toolbar entry in screen coordinates. TB_GETITEMRECT writes through a
+// pointer, so the rectangle is asked for in the program's own memory.
+RECT toolbar_entry_rect(HWND toolbar, int index)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(toolbar, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) fail("cannot open the program's process");
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    RECT r{};
+    bool ok = remote && SendMessageA(toolbar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote)) &&
+              ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    if (!ok) fail("no toolbar entry " + std::to_string(index));
+    MapWindowPoints(toolbar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 int number(const char* text)
 {
     char* end = nullptr;
@@ -393,6 +424,43 @@ int run(int argc, char** argv)
         HWND m = need_main();
         bring_forward(m);
         for (int i = 2; i < argc; ++i) { press(argv[i]); settle(m); }
+        return 0;
+    }
+    if (cmd == "click-toolbar" || cmd == "click-child") {
+        // A click on a toolbar entry (by index) or on the middle of a child window (by id).
+        HWND m = need_main();
+        bring_forward(m);
+        RECT r{};
+        if (cmd == "click-toolbar") {
+            r = toolbar_entry_rect(child_with_id(ID_TOOLBAR_WINDOW), number(arg(1)));
+        } else {
+            HWND c = child_with_id(number(arg(1)));
+            if (!c) fail("no such child window");
+            GetWindowRect(c, &r);
+        }
+        click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        settle(m);
+        return 0;
+    }
+    if (cmd == "toolbar-checked") {
+        HWND bar = child_with_id(ID_TOOLBAR_WINDOW);
+        std::printf("%s\n", SendMessageA(bar, TB_ISBUTTONCHECKED, number(arg(1)), 0) ? "checked" : "unchecked");
+        return 0;
+    }
+    if (cmd == "close-help") {
+        for (HWND w : program_windows())
+            if (is_help(w)) PostMessageA(w, WM_CLOSE, 0, 0);
+        settle(need_main());
+        return 0;
+    }
+    if (cmd == "active") {
+        // The program's active window and focus, as its input thread has them: class and title.
+        HWND m = need_main();
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(m, nullptr), &info)) fail("no thread info");
+        auto describe = [](HWND w) { return w ? class_of(w) + "\t" + title_of(w) : std::string("-\t"); };
+        std::printf("%s\n%s\n", describe(info.hwndActive).c_str(), describe(info.hwndFocus).c_str());
         return 0;
     }
     if (cmd == "set-text") {

@@ -1,5 +1,6 @@
 """Clean Everything and Clean Selected from the keyboard: the editor ends up with exactly what
-the command-line cleaner makes of the same text, and Undo brings back exactly what was there."""
+the command-line cleaner makes of the same text, and Undo brings back exactly what was there;
+whole lines cleaned with Ctrl+L keep their final line break."""
 import unittest
 
 from harness import SessionTest, sorvane_clean
@@ -60,6 +61,17 @@ class Cleaning(SessionTest):
         self.assertEqual(s.selection(), (caret, caret), "the caret stands after the cleaned text")
         s.keys("ctrl+z")
         self.assertEqual(s.text(), text)
+
+        # Whole lines chosen with Shift+Down: the selection ends at the start of the next line,
+        # and the cleaned lines keep that line break instead of swallowing "Thanks".
+        lines = [b"Dear all,\r\n", b"> Please reply\r\n", b"> by   mail.\r\n", b"Thanks\r\n"]
+        s.set_text(b"".join(lines))
+        s.drive("select", str(len(lines[0])), str(len(lines[0])))
+        s.keys("shift+down", "shift+down")
+        self.assertEqual(s.selection(), (len(lines[0]), len(lines[0]) + len(lines[1]) + len(lines[2])))
+        s.keys("ctrl+l")
+        quoted = sorvane_clean(b"".join(lines[1:3]).rstrip(b"\r\n"))
+        self.assertEqual(s.text(), lines[0] + quoted + b"\r\n" + lines[3])
 
 
 if __name__ == "__main__":

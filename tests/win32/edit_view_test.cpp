@@ -118,7 +118,8 @@ TEST_F(Editor, CleanSelectedReplacesOnlyTheSelectionAndPutsTheCaretAfterIt)
     set_text(head + middle + tail);
     const int start = static_cast<int>(head.size());
     select(start, start + static_cast<int>(middle.size()));
-    const std::string replacement = cleaned(middle);
+    // Whole lines keep their final line break, so the next line is not glued to them.
+    const std::string replacement = cleaned(middle.substr(0, middle.size() - 2)) + "\r\n";
     EXPECT_TRUE(run(ID_EDIT_CLEAN_SELECTED));
     EXPECT_EQ(text(), head + replacement + tail);
     int s = 0, e = 0;

@@ -3,6 +3,8 @@
 // with Shift+F1 help mode.
 #include "tests/win32/program_test_support.h"
 
+#include <commctrl.h>
+
 #include "app/help_text.h"
 #include "app/help_window.h"
 #include "engine/abbreviations.h"
@@ -307,6 +309,61 @@ TEST_F(Frame_help, ShiftF1HelpModeAnswersTheNextCommandOrClickWithHelp)
     // Out of help mode a click is just a click.
     MSG down{view->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, {0, 0}};
     EXPECT_FALSE(Application::current()->pre_translate(down));
+}
+
+TEST_F(Frame_help, HelpModeClickOnAToolbarButtonGivesItsCommandsTopicAndRunsNothing)
+{
+    Toolbar& bar = frame->toolbar;
+    const int entries = bar.entry_count();
+    auto index_of = [&](int command) {
+        for (int i = 0; i < entries; ++i)
+            if (bar.command_at(i) == command) return i;
+        ADD_FAILURE() << "no button " << command;
+        return 0;
+    };
+    auto click_entry = [&](int index, UINT message) {
+        const RECT r = bar.entry_rect(index);
+        MSG down{bar.hwnd(), message, MK_LBUTTON,
+                 MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2), 0, {0, 0}};
+        EXPECT_TRUE(Application::current()->pre_translate(down)) << index;
+        MSG up = down;
+        up.message = message == WM_LBUTTONDOWN ? WM_LBUTTONUP : WM_RBUTTONUP;
+        // The release reaches the toolbar as it would, with no press to complete.
+        if (!Application::current()->pre_translate(up)) DispatchMessageA(&up);
+        pump();
+    };
+    view->set_text("> quoted   text");
+    view->set_selection(0, 0);
+    frame->on_idle();
+    ASSERT_FALSE(frame->query_command(ID_EDIT_CLEAN_SELECTED).enabled);
+    const struct { int command; int topic; } buttons[] = {
+        {ID_EDIT_CLEAN_EVERYTHING, help_cleaning_text}, {ID_OPT_AUTOCLEAN, help_auto_clean},
+        {ID_FILE_OPEN, help_files_and_settings}, {ID_EDIT_CLEAN_SELECTED, help_cleaning_text},
+        {ID_HELP_FINDER, help_getting_started}};
+    for (const auto& button : buttons) {
+        frame->execute_command(ID_CONTEXT_HELP);
+        frame->on_idle();
+        click_entry(index_of(button.command), WM_LBUTTONDOWN);
+        EXPECT_FALSE(frame->in_help_mode()) << button.command;
+        frame->on_idle();
+        EXPECT_FALSE(SendMessageA(bar.hwnd(), TB_ISBUTTONCHECKED, ID_CONTEXT_HELP, 0)) << button.command;
+        EXPECT_FALSE(SendMessageA(bar.hwnd(), TB_ISBUTTONPRESSED, button.command, 0)) << button.command;
+    }
+    std::vector<int> expected;
+    for (const auto& button : buttons) expected.push_back(button.topic);
+    EXPECT_EQ(helps, expected);
+    EXPECT_EQ(view->text(), "> quoted   text");
+    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(boxes.empty());
+
+    // The "?" button itself ends the mode without help; a right click counts as a click.
+    frame->execute_command(ID_CONTEXT_HELP);
+    click_entry(index_of(ID_CONTEXT_HELP), WM_LBUTTONDOWN);
+    EXPECT_FALSE(frame->in_help_mode());
+    frame->execute_command(ID_CONTEXT_HELP);
+    click_entry(index_of(ID_EDIT_CLEAN_EVERYTHING), WM_RBUTTONDOWN);
+    EXPECT_EQ(helps.size(), expected.size() + 1);
+    EXPECT_EQ(view->text(), "> quoted   text");
 }
 
 }  // namespace

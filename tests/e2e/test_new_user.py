@@ -1,0 +1,61 @@
+"""What a new user meets first, with real keys and clicks: Shift+F1 help mode on the toolbar."""
+import time
+import unittest
+
+from harness import SETTINGS_KEY, SessionTest
+
+ID_EDIT_CLEAN_SELECTED = 32772
+ID_CONTEXT_HELP = 57669
+IDC_TOOLBAR_PRESETS = 1074
+# Toolbar entries by index, and the help topic each one's command opens.
+TOOLBAR_TOPICS = [(11, "Cleaning Text"), (0, "Auto Clean"), (3, "Files and Settings"),
+                  (12, "Cleaning Text"), (14, "Getting Started")]
+
+
+class NewUser(SessionTest):
+    def eventually(self, read, expected, what, timeout=10):
+        until = time.time() + timeout
+        while True:
+            got = read()
+            if got == expected or time.time() > until:
+                self.assertEqual(got, expected, what)
+                return
+            time.sleep(0.2)
+
+    def help_title(self):
+        out, code = self.s.drive("help", check=False)
+        return out.partition("\n")[0] if code == 0 else None
+
+    def windows(self):
+        return [line.split("\t")[0] for line in self.s.drive("windows").splitlines()]
+
+    def test_help_mode_on_every_kind_of_toolbar_entry(self):
+        self.start()
+        s = self.s
+        text = b">  quoted   text\r\n"
+        s.set_text(text)
+        s.drive("select", "0", "0")
+        for index, topic in TOOLBAR_TOPICS + [(None, "Presets")]:
+            s.keys("shift+f1")
+            self.assertEqual(s.drive("toolbar-checked", str(ID_CONTEXT_HELP)).strip(), "checked")
+            if index == 11:
+                s.screenshot("help-mode-on")
+            if index is None:
+                s.drive("click-child", str(IDC_TOOLBAR_PRESETS))
+            else:
+                s.drive("click-toolbar", str(index))
+            self.eventually(self.help_title, "Sorvane Help - %s\t%s" % (topic, topic), "help for %s" % index)
+            if index == 11:
+                s.screenshot("help-mode-clean-everything")
+            self.assertEqual(s.drive("toolbar-checked", str(ID_CONTEXT_HELP)).strip(), "unchecked",
+                             "help mode ends with the click")
+            s.drive("close-help")
+            self.assertEqual(s.text(), text, "nothing ran")
+            self.assertNotIn("#32770", self.windows(), "no Open dialog, no Auto Clean notice")
+        # Auto Clean was never switched off: it is stored on at the end.
+        self.assertEqual(s.close(), 0)
+        self.assertEqual(s.registry(SETTINGS_KEY).get("AutoClean"), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
