@@ -24,7 +24,15 @@ void open_console()
 void show_box(const Box& box)
 {
     HWND owner = box.kind == Box_kind::error ? GetActiveWindow() : nullptr;
+    // A box without an owner hands the activation to nobody when it closes (with no window
+    // manager at all, or one that does not step in), and the next key would be lost.
+    HWND active = GetActiveWindow();
+    HWND focus = GetFocus();
     MessageBoxA(owner, box.text.c_str(), box.caption.c_str(), box.style);
+    if (owner || !active || !IsWindow(active) || !IsWindowEnabled(active)) return;
+    SetForegroundWindow(active);
+    SetActiveWindow(active);
+    if (focus && IsWindow(focus) && (focus == active || IsChild(active, focus))) SetFocus(focus);
 }
 
 bool platform_console_present()

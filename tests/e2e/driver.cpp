@@ -420,9 +420,10 @@ int run(int argc, char** argv)
         Sleep(100);
         return 0;
     }
-    if (cmd == "keys") {
+    if (cmd == "keys" || cmd == "keys-as-is") {
+        // keys-as-is leaves the activation as the program has it: keys go where a person's would.
         HWND m = need_main();
-        bring_forward(m);
+        if (cmd == "keys") bring_forward(m);
         for (int i = 2; i < argc; ++i) { press(argv[i]); settle(m); }
         return 0;
     }

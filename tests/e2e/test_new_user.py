@@ -1,8 +1,14 @@
-"""What a new user meets first, with real keys and clicks: Shift+F1 help mode on the toolbar."""
+"""What a new user meets first, with real keys and clicks: Shift+F1 help mode on the toolbar,
+and the main window taking the keys again after a box without an owner."""
+import os
 import time
 import unittest
 
-from harness import SETTINGS_KEY, SessionTest
+from harness import SETTINGS_KEY, TREE, SessionTest
+
+FILE_DIALOG = os.environ.get("SORVANE_E2E_FILE_DIALOG",
+                             os.path.join(TREE, "tests", "e2e", "e2e_file_dialog.exe"))
+ID_FILE_OPEN = 57601
 
 ID_EDIT_CLEAN_SELECTED = 32772
 ID_CONTEXT_HELP = 57669
@@ -55,6 +61,27 @@ class NewUser(SessionTest):
         # Auto Clean was never switched off: it is stored on at the end.
         self.assertEqual(s.close(), 0)
         self.assertEqual(s.registry(SETTINGS_KEY).get("AutoClean"), 1)
+
+    def test_the_main_window_takes_the_keys_again_after_a_box_without_owner(self):
+        s = self.s
+        folder = os.path.join(s.prefix, "drive_c", "My Documents")
+        os.makedirs(folder)
+        with open(os.path.join(folder, "big.txt"), "wb") as f:
+            f.write(b"x" * 1048576)
+        self.start()
+        s.command(ID_FILE_OPEN)
+        code, _, err = s.wine(FILE_DIALOG, "Open", "C:\\My Documents\\big.txt", "10000")
+        self.assertEqual(code, 0, err)
+        self.assertEqual(s.drive("wait-dialog", "WARNING", "10000").strip(),
+                         "WARNING\tThe file is too large to open.")
+        s.drive("keys-as-is", "return")
+        self.eventually(lambda: "#32770" in self.windows(), False, "Enter closes the box")
+        active, focus = s.drive("active").splitlines()
+        self.assertEqual(active.split("\t")[1], "Untitled - Sorvane")
+        self.assertEqual(focus.split("\t")[0].lower(), "edit")
+        s.drive("keys-as-is", "h", "i")
+        self.assertEqual(s.text(), b"hi", "typing reaches the editor without a click")
+        self.assertEqual(s.close(), 0)
 
 
 if __name__ == "__main__":
