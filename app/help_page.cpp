@@ -267,6 +267,8 @@ LRESULT Help_page::handle(UINT msg, WPARAM wp, LPARAM lp)
         case VK_NEXT: on_vscroll(SB_PAGEDOWN); return 0;
         case VK_HOME: on_vscroll(SB_TOP); return 0;
         case VK_END: on_vscroll(SB_BOTTOM); return 0;
+        // Reaches here only inside another window's modal loop, which knows nothing of ours.
+        case VK_ESCAPE: PostMessageA(GetParent(hwnd()), WM_COMMAND, IDCANCEL, 0); return 0;
         }
         break;
     case WM_GETDLGCODE:

@@ -17,8 +17,43 @@ constexpr int default_width = 680;
 constexpr int default_height = 500;
 constexpr int list_width = 170;
 constexpr int gap = 6;
+constexpr int min_width = 320;
+constexpr int min_height = 200;
+
+bool overlap(const RECT& a, const RECT& b)
+{
+    RECT common{};
+    return IntersectRect(&common, &a, &b) != FALSE;
+}
 
 }  // namespace
+
+RECT help_rect_beside(RECT help, RECT dialog, RECT work)
+{
+    if (!overlap(help, dialog)) return help;
+    const int width = help.right - help.left, height = help.bottom - help.top;
+    // The side of the dialog with the most room, as a fraction of what the help would like.
+    const int right = work.right - dialog.right, left = dialog.left - work.left;
+    const int below = work.bottom - dialog.bottom, above = dialog.top - work.top;
+    const bool sideways = std::max(right, left) * height >= std::max(below, above) * width;
+    RECT r = help;
+    if (sideways) {
+        const int w = std::max(std::min(width, std::max(right, left)), min_width);
+        r.left = right >= left ? std::min<int>(dialog.right, work.right - w)
+                               : std::max<int>(dialog.left - w, work.left);
+        r.right = r.left + w;
+        r.top = std::max<int>(work.top, std::min<int>(help.top, work.bottom - height));
+        r.bottom = r.top + height;
+    } else {
+        const int h = std::max(std::min(height, std::max(below, above)), min_height);
+        r.top = below >= above ? std::min<int>(dialog.bottom, work.bottom - h)
+                               : std::max<int>(dialog.top - h, work.top);
+        r.bottom = r.top + h;
+        r.left = std::max<int>(work.left, std::min<int>(help.left, work.right - width));
+        r.right = r.left + width;
+    }
+    return r;
+}
 
 std::string embedded_help_text()
 {
@@ -97,6 +132,22 @@ bool Help_window::show(int context)
     for (std::size_t i = 0; i < topics_.size(); ++i)
         if (context != 0 && topics_[i].context == context) index = static_cast<int>(i);
     select_topic(index);
+    // Opened from a dialog (a window with an owner, such as a modal dialog in front of the
+    // disabled main window): the help goes beside it, so the dialog stays in sight and within
+    // reach, and closing the help goes back to it.
+    HWND from = GetActiveWindow();
+    if (from && from != hwnd() && GetWindow(from, GW_OWNER)) {
+        return_to_ = from;
+        RECT help{}, dialog{}, work{};
+        GetWindowRect(hwnd(), &help);
+        GetWindowRect(from, &dialog);
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        const RECT r = help_rect_beside(help, dialog, work);
+        if (!EqualRect(&r, &help) && !IsIconic(hwnd()) && !IsZoomed(hwnd()))
+            MoveWindow(hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    } else if (from != hwnd()) {
+        return_to_ = nullptr;
+    }
     ShowWindow(hwnd(), IsIconic(hwnd()) ? SW_RESTORE : SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(list_.hwnd());
@@ -197,6 +248,12 @@ LRESULT Help_window::handle(UINT msg, WPARAM wp, LPARAM lp)
         if (GetWindowPlacement(hwnd(), &placement)) placement_ = placement.rcNormalPosition;
         if (Application* app = Application::current()) app->remove_modeless(hwnd());
         current_ = -1;
+        if (return_to_ && IsWindow(return_to_) && IsWindowEnabled(return_to_) &&
+            IsWindowVisible(return_to_)) {
+            SetForegroundWindow(return_to_);
+            SetActiveWindow(return_to_);
+        }
+        return_to_ = nullptr;
         return 0;
     }
     }
@@ -206,5 +263,10 @@ LRESULT Help_window::handle(UINT msg, WPARAM wp, LPARAM lp)
 LRESULT Help_window::Topic_list::handle(UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_MOUSEWHEEL && page) return SendMessageA(page, msg, wp, lp);
+    // Inside a dialog's modal loop nothing turns Escape into Cancel for the help window.
+    if (msg == WM_KEYDOWN && wp == VK_ESCAPE) {
+        PostMessageA(GetParent(hwnd()), WM_COMMAND, IDCANCEL, 0);
+        return 0;
+    }
     return default_handling(msg, wp, lp);
 }

@@ -51,7 +51,14 @@ private:
     int current_ = -1;
     // Where the user left the window, for the next time it opens.
     RECT placement_{0, 0, 0, 0};
+    // The dialog the help was opened from, active again when the help closes.
+    HWND return_to_ = nullptr;
 };
+
+// Where the help goes when opened from dialog: unchanged when they do not overlap, otherwise
+// beside the dialog on the side with the most room, within the work area (narrowed or lowered
+// to fit, and at least the help's smallest size, even when that covers part of the dialog).
+RECT help_rect_beside(RECT help, RECT dialog, RECT work);
 
 // The help text embedded in the program; empty when it is missing.
 std::string embedded_help_text();

@@ -443,6 +443,29 @@ int run(int argc, char** argv)
         settle(m);
         return 0;
     }
+    if (cmd == "click-button") {
+        // A click on a button of a dialog, as the mouse does it.
+        HWND d = dialog_titled(arg(1));
+        HWND b = d ? GetDlgItem(d, number(arg(2))) : nullptr;
+        if (!b) fail(std::string("no such button in ") + arg(1));
+        RECT r{};
+        GetWindowRect(b, &r);
+        click_at(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        settle(d);
+        return 0;
+    }
+    if (cmd == "window-rect") {
+        // The rectangle of the program's window titled TITLE, and its place in the z-order.
+        std::vector<HWND> all = program_windows();
+        for (size_t i = 0; i < all.size(); ++i) {
+            if (title_of(all[i]) != arg(1)) continue;
+            RECT r{};
+            GetWindowRect(all[i], &r);
+            std::printf("%ld %ld %ld %ld %d\n", r.left, r.top, r.right, r.bottom, static_cast<int>(i));
+            return 0;
+        }
+        fail(std::string("no window ") + arg(1));
+    }
     if (cmd == "toolbar-checked") {
         HWND bar = child_with_id(ID_TOOLBAR_WINDOW);
         std::printf("%s\n", SendMessageA(bar, TB_ISBUTTONCHECKED, number(arg(1)), 0) ? "checked" : "unchecked");

@@ -1,14 +1,16 @@
-"""What a new user meets first, with real keys and clicks: Shift+F1 help mode on the toolbar,
-and the main window taking the keys again after a box without an owner."""
+"""What a new user meets first, with real keys and clicks: the help of the first start's notice
+beside the notice, Shift+F1 help mode on the toolbar, and the main window taking the keys again after a box without an owner."""
 import os
 import time
 import unittest
 
-from harness import SETTINGS_KEY, TREE, SessionTest
+from harness import IDNO, SETTINGS_KEY, TREE, SessionTest
 
 FILE_DIALOG = os.environ.get("SORVANE_E2E_FILE_DIALOG",
                              os.path.join(TREE, "tests", "e2e", "e2e_file_dialog.exe"))
 ID_FILE_OPEN = 57601
+ID_HELP = 57670
+NOTICE = "Auto Clean is Enabled"
 
 ID_EDIT_CLEAN_SELECTED = 32772
 ID_CONTEXT_HELP = 57669
@@ -35,9 +37,33 @@ class NewUser(SessionTest):
     def windows(self):
         return [line.split("\t")[0] for line in self.s.drive("windows").splitlines()]
 
-    def test_help_mode_on_every_kind_of_toolbar_entry(self):
-        self.start()
+    def rect(self, title):
+        """(left, top, right, bottom) and the place in the z-order (0 in front)."""
+        values = [int(v) for v in self.s.drive("window-rect", title).split()]
+        return tuple(values[:4]), values[4]
+
+    def test_help_from_the_notice_then_help_mode_on_every_kind_of_toolbar_entry(self):
         s = self.s
+        s.start()
+        s.drive("wait-dialog", "Welcome!", "30000")
+        s.drive("press-button", "Welcome!", str(IDNO))
+        s.drive("wait-dialog", NOTICE, "30000")
+        s.drive("click-button", NOTICE, str(ID_HELP))
+        self.eventually(self.help_title, "Sorvane Help - Auto Clean\tAuto Clean", "the notice's Help")
+        s.screenshot("help-from-notice")
+        (nl, nt, nr, nb), notice_z = self.rect(NOTICE)
+        (hl, ht, hr, hb), _ = self.rect("Sorvane Help - Auto Clean")
+        self.assertTrue(hr <= nl or hl >= nr or hb <= nt or ht >= nb,
+                        "the help leaves the notice in sight: %r %r" % ((nl, nt, nr, nb), (hl, ht, hr, hb)))
+        self.assertLess(notice_z, self.rect("Untitled - Sorvane")[1], "the notice stays above the main window")
+        s.drive("keys-as-is", "escape")
+        self.eventually(self.help_title, None, "Escape closes the help")
+        self.eventually(lambda: s.drive("active").split("\t")[1].split("\n")[0], NOTICE,
+                        "closing the help goes back to the notice")
+        s.drive("keys-as-is", "return")
+        s.wait_ready()
+        self.assertEqual(s.dialogs_seen, [])
+
         text = b">  quoted   text\r\n"
         s.set_text(text)
         s.drive("select", "0", "0")

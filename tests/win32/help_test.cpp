@@ -239,6 +239,24 @@ TEST_F(Help, PageWrapsToItsWidthAndScrollsWithinTheTopic)
     EXPECT_EQ(page.scroll_position(), 0);
 }
 
+TEST(HelpPlacement, BesideTheDialogItWasOpenedFromOnTheSideWithTheMostRoom)
+{
+    const RECT work{0, 0, 1024, 768};
+    const struct { RECT help, dialog, expected; } cases[] = {
+        {{0, 0, 300, 300}, {400, 100, 700, 400}, {0, 0, 300, 300}},        // apart: stays
+        {{172, 134, 852, 634}, {100, 100, 400, 400}, {400, 134, 1024, 634}},  // narrowed, right
+        {{172, 134, 852, 634}, {700, 100, 1000, 400}, {20, 134, 700, 634}},   // left
+        {{172, 134, 852, 634}, {343, 258, 681, 512}, {172, 0, 852, 258}},     // above, lowered
+        {{172, 134, 852, 634}, {0, 0, 1024, 700}, {172, 568, 852, 768}},      // smallest height
+    };
+    for (const auto& c : cases) {
+        const RECT r = help_rect_beside(c.help, c.dialog, work);
+        EXPECT_TRUE(EqualRect(&r, &c.expected))
+            << r.left << " " << r.top << " " << r.right << " " << r.bottom << " for dialog "
+            << c.dialog.left << " " << c.dialog.top;
+    }
+}
+
 class Frame_help : public Help {
 protected:
     void SetUp() override
