@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/controls.h"
 
@@ -70,6 +71,14 @@ void Help_page::show_topic(const Help_topic& topic)
     InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
+std::vector<std::string> Help_page::shown_examples() const
+{
+    std::vector<std::string> examples;
+    for (const Placed& p : placed_)
+        if (p.block && p.block->kind == Help_block::Kind::example) examples.push_back(p.example);
+    return examples;
+}
+
 int Help_page::line_height() const
 {
     HDC dc = GetDC(hwnd());
@@ -102,6 +111,10 @@ void Help_page::layout()
     SIZE marker_size{};
     GetTextExtentPoint32A(dc, "00. ", 4, &marker_size);
     const int indent = marker_size.cx;
+    SelectObject(dc, example_font_);
+    TEXTMETRICA example_metrics{};
+    GetTextMetricsA(dc, &example_metrics);
+    const int example_char = std::max(1, static_cast<int>(example_metrics.tmAveCharWidth));
 
     int y = margin;
     const UINT wrap = text_flags | DT_WORDBREAK;
@@ -127,14 +140,15 @@ void Help_page::layout()
             p.text = {left + indent, y, right, y + h};
             break;
         case Help_block::Kind::example:
-            h = text_height(dc, example_font_, block.text, right - left, text_flags) +
+            p.example = wrap_example(block.text, (right - left - 3 * band_padding) / example_char);
+            h = text_height(dc, example_font_, p.example, right - left, text_flags) +
                 2 * band_padding;
             p.band = {left, y, right, y + h};
             p.text = {left + 2 * band_padding, y + band_padding, right - band_padding,
                       y + h - band_padding};
             break;
         }
-        placed_.push_back(p);
+        placed_.push_back(std::move(p));
         y += h;
         previous = &block;
     }
@@ -211,7 +225,7 @@ void Help_page::paint(HDC dc, const RECT& client)
             FillRect(dc, &band, brush);
             DeleteObject(brush);
             SelectObject(dc, example_font_);
-            DrawTextA(dc, block.text.c_str(), -1, &text, text_flags);
+            DrawTextA(dc, p.example.c_str(), -1, &text, text_flags);
             continue;
         }
         SelectObject(dc, body_font_);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "app/help_text.h"
@@ -22,6 +23,8 @@ public:
     int scroll_position() const { return scroll_; }
     // The height of the whole topic as laid out for the page's width.
     int content_height() const { return height_; }
+    // The examples as laid out on the page, wrapped to its width.
+    std::vector<std::string> shown_examples() const;
     void scroll_to(int y);
 
 protected:
@@ -33,6 +36,7 @@ private:
         RECT text;
         RECT marker;  // list items
         RECT band;    // examples
+        std::string example;  // as wrapped to the band
     };
 
     void make_fonts();

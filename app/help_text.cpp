@@ -1,5 +1,7 @@
 #include "app/help_text.h"
 
+#include <string_view>
+
 #include "engine/chars.h"
 
 const char* const help_bullet = "\x95";
@@ -137,4 +139,31 @@ std::string help_topic_text(const Help_topic& topic)
         previous = &block;
     }
     return text;
+}
+
+std::string wrap_example(const std::string& text, int columns)
+{
+    const std::size_t width = static_cast<std::size_t>(columns < 1 ? 1 : columns);
+    std::string out;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string_view line(text.data() + start, end - start);
+        while (line.size() > width) {
+            std::size_t cut = line.find_last_of(' ', width);
+            std::size_t keep = cut;
+            while (keep != std::string_view::npos && keep > 0 && line[keep - 1] == ' ') --keep;
+            // No blank after some text within reach: the word itself is broken.
+            if (cut == std::string_view::npos || keep == 0) cut = keep = width;
+            out.append(line.substr(0, keep)).append(1, '\n');
+            line.remove_prefix(cut);
+            while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+        }
+        out.append(line);
+        if (end == text.size()) break;
+        out.append(1, '\n');
+        start = end + 1;
+    }
+    return out;
 }

@@ -35,5 +35,10 @@ const Help_topic* find_help_topic(const std::vector<Help_topic>& topics, int con
 // between paragraphs, examples and lists.
 std::string help_topic_text(const Help_topic& topic);
 
+// An example's lines ("\n" between them) broken to at most columns characters, so that no part
+// of it is cut off at the page's right edge: at the last blank that fits (the blanks there go),
+// or in the middle of a word too long for the line. Lines that fit stay as they are.
+std::string wrap_example(const std::string& text, int columns);
+
 // The bullet that stands for "- " in list items (code page 1252).
 extern const char* const help_bullet;

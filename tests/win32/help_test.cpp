@@ -257,6 +257,50 @@ TEST(HelpPlacement, BesideTheDialogItWasOpenedFromOnTheSideWithTheMostRoom)
     }
 }
 
+TEST(HelpText, ExamplesWrapAtABlankOrInsideATooLongWordAndLoseNothingElse)
+{
+    const struct { const char* text; int columns; const char* wrapped; } cases[] = {
+        {"Two things:  the dates", 12, "Two things:\nthe dates"},
+        {"abcdefgh", 3, "abc\ndef\ngh"},
+        {"short\n\n  indented  as is", 40, "short\n\n  indented  as is"},
+        {"   abcdef", 4, "   a\nbcde\nf"},
+        {"a b\ncc dd", 2, "a\nb\ncc\ndd"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(wrap_example(c.text, c.columns), c.wrapped) << c.text;
+}
+
+TEST_F(Help, ExamplesWrapToThePageInsteadOfBeingCutAtItsRightEdge)
+{
+    Help_window help;
+    ASSERT_TRUE(help.show(help_cleaning_text));
+    HDC dc = GetDC(help.page().hwnd());
+    HFONT font = CreateFontA(point_size_to_height(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             DEFAULT_CHARSET, 0, 0, 0, FIXED_PITCH | FF_MODERN, "Courier New");
+    HGDIOBJ old = SelectObject(dc, font);
+    for (int width : {420, 680, 900}) {
+        MoveWindow(help.hwnd(), 0, 0, width, 400, TRUE);
+        RECT client{};
+        GetClientRect(help.page().hwnd(), &client);
+        std::string words;
+        for (const std::string& example : help.page().shown_examples()) {
+            std::size_t start = 0;
+            while (start <= example.size()) {
+                std::size_t end = std::min(example.find('\n', start), example.size());
+                SIZE size{};
+                GetTextExtentPoint32A(dc, example.data() + start, static_cast<int>(end - start), &size);
+                EXPECT_LE(size.cx, client.right - 2 * 14 - 3 * 5) << width << ": " << example.substr(start, end - start);
+                start = end + 1;
+            }
+            for (char c : example) words += c == '\n' ? ' ' : c;
+        }
+        // Everything of the examples is still there, the colon of "Two things:" included.
+        EXPECT_NE(words.find("Two things:"), std::string::npos) << width;
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(help.page().hwnd(), dc);
+}
+
 class Frame_help : public Help {
 protected:
     void SetUp() override
