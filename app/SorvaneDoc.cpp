@@ -29,11 +29,12 @@ std::string doc_field(Doc_field field, const char* fallback)
     return value.empty() ? fallback : value;
 }
 
+// Names are UTF-8 throughout, so a name outside the 8-bit code page opens and saves as it is.
 std::string full_path(const std::string& name)
 {
-    char buffer[MAX_PATH] = "";
-    DWORD n = GetFullPathNameA(name.c_str(), MAX_PATH, buffer, nullptr);
-    return n > 0 && n < MAX_PATH ? std::string(buffer, n) : name;
+    wchar_t buffer[MAX_PATH] = L"";
+    DWORD n = GetFullPathNameW(widen(name).c_str(), MAX_PATH, buffer, nullptr);
+    return n > 0 && n < MAX_PATH ? to_utf8(std::wstring(buffer, n)) : name;
 }
 
 // The document name on a command line: the quoted name, or the whole line without the blanks
@@ -122,10 +123,12 @@ bool CSorvaneDoc::open_document(const std::string& name)
     case Read_status::ok: break;
     case Read_status::too_large: warning("The file is too large to open."); return false;
     case Read_status::has_nul:
-        warning("Unable to open file \"" + file + "\".  It contains null characters, so it is "
+        warning("Unable to open file \"" + utf8_to_ansi(file) + "\".  It contains null characters, so it is "
                 "not a plain text file.");
         return false;
-    case Read_status::failed: warning_code("Unable to open file \"" + file + "\".", error); return false;
+    case Read_status::failed:
+        warning_code("Unable to open file \"" + utf8_to_ansi(file) + "\".", error);
+        return false;
     }
     if (!save_modified()) return false;
     show_file(file, text);
@@ -150,7 +153,7 @@ bool CSorvaneDoc::save_document(const std::string& name)
     const std::string file = full_path(name);
     DWORD error = 0;
     if (!write_text_file(file, view->text(), error)) {
-        warning_code("Unable to save file \"" + file + "\".", error);
+        warning_code("Unable to save file \"" + utf8_to_ansi(file) + "\".", error);
         return false;
     }
     set_path(file);
@@ -164,7 +167,7 @@ bool CSorvaneDoc::do_save(bool as)
     bool ask = as || path.empty();
     // A read-only file is not overwritten: the user picks another name, as other editors do.
     if (!ask) {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
+        const DWORD attributes = GetFileAttributesW(widen(path).c_str());
         ask = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     }
     std::string name = path.empty() ? title() + doc_field(filter_ext, ".txt") : path;
@@ -194,7 +197,8 @@ HWND CSorvaneDoc::owner() const
 int CSorvaneDoc::ask_save_changes(const std::string& question)
 {
     trace("Asking: " + question + "\n");
-    return MessageBoxA(owner(), question.c_str(), doc_field(window_title, "Sorvane").c_str(),
+    // The question names the file, which may hold letters outside the 8-bit code page.
+    return MessageBoxW(owner(), widen(question).c_str(), widen(doc_field(window_title, "Sorvane")).c_str(),
                        MB_YESNOCANCEL | MB_ICONQUESTION);
 }
 
@@ -204,35 +208,37 @@ bool CSorvaneDoc::prompt_file_name(bool open, std::string& name)
     std::string filter = doc_field(filter_name, "Text Files (*.txt)");
     filter.append(1, '\0').append("*" + ext).append(1, '\0');
     filter.append(all_files_filter).append(1, '\0').append("*.*").append(2, '\0');
+    const std::wstring wide_filter = widen(filter), wide_ext = widen(ext);
 
-    std::vector<char> file(32768, '\0');
-    std::string initial_directory;
+    std::vector<wchar_t> file(32768, L'\0');
+    std::wstring initial_directory;
     if (open) {
-        if (!name.empty()) initial_directory = directory_of(name);
-    } else if (name.size() < file.size()) {
-        name.copy(file.data(), name.size());
+        if (!name.empty()) initial_directory = widen(directory_of(name));
+    } else {
+        const std::wstring wide_name = widen(name);
+        if (wide_name.size() < file.size()) wide_name.copy(file.data(), wide_name.size());
     }
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner();
-    dialog.lpstrFilter = filter.c_str();
+    dialog.lpstrFilter = wide_filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = initial_directory.empty() ? nullptr : initial_directory.c_str();
-    dialog.lpstrTitle = open ? "Open" : "Save As";
+    dialog.lpstrTitle = open ? L"Open" : L"Save As";
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
                    (open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
     // Names typed without an extension get ".txt".
-    dialog.lpstrDefExt = ext.c_str() + (ext[0] == '.' ? 1 : 0);
-    const BOOL chosen = open ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
+    dialog.lpstrDefExt = wide_ext.c_str() + (wide_ext[0] == L'.' ? 1 : 0);
+    const BOOL chosen = open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
     if (!chosen) {
         if (DWORD code = CommDlgExtendedError())
             warning("Unable to show the file dialog (error " + int_to_string(static_cast<int>(code)) +
                     ").");
         return false;
     }
-    name = file.data();
+    name = to_utf8(file.data());
     return true;
 }
 
@@ -262,10 +268,10 @@ void CSorvaneDoc::OnOptWarnUnsaved() { warn_unsaved = warn_unsaved ? 0 : 1; }
 void CSorvaneDoc::on_drop_files(HDROP drop)
 {
     std::string first;
-    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-        const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
-        std::vector<char> name(length + 1, '\0');
-        if (DragQueryFileA(drop, 0, name.data(), length + 1) > 0) first = name.data();
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+        std::vector<wchar_t> name(length + 1, L'\0');
+        if (DragQueryFileW(drop, 0, name.data(), length + 1) > 0) first = to_utf8(name.data());
     }
     DragFinish(drop);
     if (first.empty()) return;

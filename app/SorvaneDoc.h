@@ -78,6 +78,7 @@ private:
     std::string default_title() const;
 
     Edit_view* view = nullptr;
+    // UTF-8, as are all file names here: the file system's names need not fit the code page.
     std::string path;
     bool warning_read_ = false;
 };

@@ -1,9 +1,11 @@
 #include <windows.h>
 
 #include "app/Sorvane.h"
+#include "framework/strings.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command_line, int show_command)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show_command)
 {
     CSorvaneApp app;
-    return app.run(command_line ? command_line : "", show_command);
+    // The ANSI command line would turn a letter outside the code page of a file name into "?".
+    return app.run(command_line_utf8(), show_command);
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "framework/strings.h"
+
 namespace {
 
 class Handle {
@@ -62,7 +64,7 @@ Read_status read_text_file(const std::string& path, std::size_t limit, std::stri
                            DWORD& error)
 {
     error = 0;
-    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) {
         error = GetLastError();
@@ -112,17 +114,18 @@ bool write_text_file(const std::string& path, const std::string& text, DWORD& er
 {
     error = 0;
     // A read-only file is never replaced, whatever the file system would allow.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring target = widen(path);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         error = ERROR_ACCESS_DENIED;
         return false;
     }
-    char temp[MAX_PATH] = "";
-    if (!GetTempFileNameA(directory_of(path).c_str(), "sv", 0, temp)) {
+    wchar_t temp[MAX_PATH] = L"";
+    if (!GetTempFileNameW(widen(directory_of(path)).c_str(), L"sv", 0, temp)) {
         error = GetLastError();
         return false;
     }
-    Handle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     bool ok = file.valid() && write_all(file.get(), text) && FlushFileBuffers(file.get());
     if (!ok) error = GetLastError();
@@ -131,12 +134,12 @@ bool write_text_file(const std::string& path, const std::string& text, DWORD& er
         ok = false;
         error = GetLastError();
     }
-    if (ok && !MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (ok && !MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         ok = false;
         error = GetLastError();
     }
     if (!ok) {
-        DeleteFileA(temp);
+        DeleteFileW(temp);
         if (error == 0) error = ERROR_WRITE_FAULT;
     }
     return ok;

@@ -1,4 +1,4 @@
-// Plain 8-bit text files, read and written byte for byte. Writing never leaves a half-written
+// Plain 8-bit text files, read and written byte for byte; paths are UTF-8. Writing never leaves a half-written
 // file behind: the text goes to a temporary file beside the target, which then replaces it.
 #pragma once
 

@@ -41,7 +41,10 @@ void Frame_window::update_title()
     std::string title = document_ ? document_->title() : std::string();
     if (!title.empty() && !program_title_.empty()) title += " - ";
     title += program_title_;
-    SetWindowTextA(hwnd(), title.c_str());
+    // The document's name is UTF-8. DefWindowProcW keeps the title in UTF-16 even for this ANSI
+    // window, so a name outside the code page shows as it is where the display can.
+    const std::wstring wide = widen(title);
+    DefWindowProcW(hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 Command_state Frame_window::query_command(int id)

@@ -477,6 +477,15 @@ int run(int argc, char** argv)
         settle(need_main());
         return 0;
     }
+    if (cmd == "title") {
+        // The main window's title as it keeps and draws it, in UTF-8.
+        wchar_t text[512] = L"";
+        InternalGetWindowText(need_main(), text, 512);
+        char utf8[1536] = "";
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        std::printf("%s\n", utf8);
+        return 0;
+    }
     if (cmd == "active") {
         // The program's active window and focus, as its input thread has them: class and title.
         HWND m = need_main();

@@ -2,6 +2,7 @@
 // dialog the program shows and presses its default button, as a person would.
 // file_dialog TITLE NAME TIMEOUT_MS: exit 0 once done; 1 with a reason on stderr.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -51,18 +52,23 @@ HWND name_field(HWND dialog)
 
 }  // namespace
 
-int main(int argc, char** argv)
+int main()
 {
-    if (argc != 4) fail("usage: file_dialog TITLE NAME TIMEOUT_MS");
-    const DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(argv[3]));
+    // The name is taken in UTF-16, so a name outside the code page is typed as it is.
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc != 4) fail("usage: file_dialog TITLE NAME TIMEOUT_MS");
+    char title[256] = "";
+    WideCharToMultiByte(CP_ACP, 0, argv[1], -1, title, sizeof title, nullptr, nullptr);
+    const DWORD until = GetTickCount() + static_cast<DWORD>(_wtoi(argv[3]));
     HWND dialog = nullptr;
-    while (!(dialog = dialog_titled(argv[1]))) {
-        if (static_cast<LONG>(GetTickCount() - until) > 0) fail(std::string("no dialog ") + argv[1]);
+    while (!(dialog = dialog_titled(title))) {
+        if (static_cast<LONG>(GetTickCount() - until) > 0) fail(std::string("no dialog ") + title);
         Sleep(100);
     }
     HWND field = name_field(dialog);
     if (!field) fail("no file name field");
-    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[2]));
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     // Done when the dialog has gone (a question on top of it would keep it).

@@ -1,14 +1,16 @@
 """What a new user meets first, with real keys and clicks: the help of the first start's notice
-beside the notice, Shift+F1 help mode on the toolbar, and the main window taking the keys again after a box without an owner."""
+beside the notice, Shift+F1 help mode on the toolbar, and the main window taking the keys again after a box without an owner, and file names outside
+the 8-bit code page."""
 import os
+import subprocess
 import time
 import unittest
 
-from harness import IDNO, SETTINGS_KEY, TREE, SessionTest
+from harness import IDNO, PROGRAM_DIR, SETTINGS_KEY, TREE, WINE, SessionTest
 
 FILE_DIALOG = os.environ.get("SORVANE_E2E_FILE_DIALOG",
                              os.path.join(TREE, "tests", "e2e", "e2e_file_dialog.exe"))
-ID_FILE_OPEN = 57601
+ID_FILE_OPEN, ID_FILE_SAVE_AS = 57601, 57604
 ID_HELP = 57670
 NOTICE = "Auto Clean is Enabled"
 
@@ -108,6 +110,43 @@ class NewUser(SessionTest):
         s.drive("keys-as-is", "h", "i")
         self.assertEqual(s.text(), b"hi", "typing reaches the editor without a click")
         self.assertEqual(s.close(), 0)
+
+    def test_file_names_outside_the_code_page_from_the_command_line_and_the_file_dialogs(self):
+        s = self.s
+        folder = os.path.join(s.prefix, "drive_c", "My Documents")
+        os.makedirs(folder)
+        notes = "\u03a9mega notes.txt"
+        with open(os.path.join(folder, notes), "wb") as f:
+            f.write(b"> caf\xe9  notes\r\n")
+        s.starts += 1
+        log = open(os.path.join(s.root, "wine-%d.log" % s.starts), "wb")
+        s.process = subprocess.Popen([WINE, PROGRAM_DIR + r"\Sorvane.exe", "C:\\My Documents\\" + notes],
+                                     cwd=s.program_dir, env=s.env, stdout=log, stderr=subprocess.STDOUT)
+        log.close()
+        s.wait_ready()
+        self.assertEqual(s.text(), b"> caf\xe9  notes\r\n", "the name on the command line opens")
+        self.assertEqual(self.title(), notes + " - Sorvane")
+        s.screenshot("unicode-file-name")
+
+        s.keys("ctrl+e")
+        s.command(ID_FILE_SAVE_AS)
+        code, _, err = s.wine(FILE_DIALOG, "Save As", "C:\\My Documents\\\u03a9mega saved", "10000")
+        self.assertEqual(code, 0, err)
+        saved = os.path.join(folder, "\u03a9mega saved.txt")
+        self.eventually(lambda: os.path.exists(saved), True, "saved under its own name")
+        self.eventually(self.title, "\u03a9mega saved.txt - Sorvane", "the title follows")
+        with open(saved, "rb") as f:
+            self.assertEqual(f.read(), s.text())
+
+        s.command(ID_FILE_OPEN)
+        code, _, err = s.wine(FILE_DIALOG, "Open", "C:\\My Documents\\" + notes, "10000")
+        self.assertEqual(code, 0, err)
+        self.assertEqual(s.text(), b"> caf\xe9  notes\r\n", "and opens through the Open dialog")
+        self.assertNotIn("#32770", self.windows(), "no \"File not found\"")
+        self.assertEqual(s.close(), 0)
+
+    def title(self):
+        return self.s.drive("title").rstrip("\n").encode("latin-1").decode("utf-8")
 
 
 if __name__ == "__main__":

@@ -12,6 +12,7 @@
 
 #include "app/Sorvane.h"
 #include "framework/application.h"
+#include "framework/strings.h"
 #include "resources/resource.h"
 #include "tests/win32/program_test_support.h"
 
@@ -67,25 +68,28 @@ std::vector<std::string> directory_names(const std::string& dir)
     return names;
 }
 
-void remove_tree(const std::string& dir)
+// Wide calls, so that names outside the code page go too.
+void remove_tree(const std::wstring& dir)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = dir + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = dir + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 remove_tree(path);
             else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(dir.c_str());
+    RemoveDirectoryW(dir.c_str());
 }
+
+void remove_tree(const std::string& dir) { remove_tree(widen(dir)); }
 
 std::string registry_text(HKEY root, const std::string& path)
 {
@@ -501,6 +505,65 @@ TEST_F(Document, TheFirstDroppedFileIsOpenedAfterTheQuestion)
     EXPECT_EQ(view->text(), "first");
     EXPECT_EQ(doc->path_name(), file("first.txt"));
     EXPECT_EQ(doc->questions.size(), 2u);
+}
+
+TEST_F(Document, ANameOutsideTheCodePageOpensSavesAndDropsAsItIsAndTitlesTheWindow)
+{
+    // "Omega notes.txt" with a capital omega, in UTF-8 as the program holds names.
+    const std::string omega = "\xce\xa9mega";
+    auto wide_write = [](const std::string& utf8_path, const std::string& bytes) {
+        HANDLE h = CreateFileW(widen(utf8_path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        DWORD n = 0;
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+        CloseHandle(h);
+    };
+    auto wide_read = [](const std::string& utf8_path) {
+        std::string bytes(64, '\0');
+        HANDLE h = CreateFileW(widen(utf8_path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return std::string("<missing>");
+        DWORD n = 0;
+        ReadFile(h, &bytes[0], static_cast<DWORD>(bytes.size()), &n, nullptr);
+        CloseHandle(h);
+        bytes.resize(n);
+        return bytes;
+    };
+    auto wide_title = [this] {
+        // The title as the window keeps and draws it; asking the ANSI window would convert it.
+        wchar_t text[256] = L"";
+        InternalGetWindowText(frame->hwnd(), text, 256);
+        return to_utf8(text);
+    };
+    wide_write(file(omega + " notes.txt"), "caf\xe9 notes");
+    wide_write(file(omega + " dropped.txt"), "dropped");
+    build();
+    doc->open_at_start("\"" + file(omega + " notes.txt") + "\"");
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(view->text(), "caf\xe9 notes") << "the text stays 8-bit";
+    EXPECT_EQ(doc->path_name(), file(omega + " notes.txt"));
+    EXPECT_EQ(wide_title(), omega + " notes.txt - Sorvane");
+
+    doc->file_names = {file(omega + " saved.txt")};
+    frame->execute_command(ID_FILE_SAVE_AS);
+    EXPECT_EQ(wide_read(file(omega + " saved.txt")), "caf\xe9 notes");
+    EXPECT_EQ(wide_title(), omega + " saved.txt - Sorvane");
+
+    const std::wstring name = widen(file(omega + " dropped.txt"));
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), name.c_str(), name.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageA(frame->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    EXPECT_EQ(view->text(), "dropped");
+    EXPECT_EQ(doc->path_name(), file(omega + " dropped.txt"));
+
+    // A name that cannot be opened is reported with the name as the code page can show it.
+    doc->open_at_start(file(omega + " gone.txt"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text.rfind("Unable to open file \"" + utf8_to_ansi(file(omega + " gone.txt")) + "\".", 0), 0u);
+    EXPECT_EQ(view->text(), "dropped");
 }
 
 TEST_F(Document, TheDocumentTypeIsRecordedWithoutTakingOverTxt)
