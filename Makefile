@@ -60,6 +60,8 @@ bench: native
 	@$(NATIVE)/bench/sorvane-bench $(NATIVE)/sorvane-clean build/bench
 	@tree=$$(scripts/windows-tree); $(MAKE) --no-print-directory $$tree >/dev/null; \
 	 scripts/with-xvfb python3 bench/autoclean_roundtrip.py build/$$tree
+	@tree=$$(scripts/windows-tree); \
+	 scripts/wine-run build/$$tree/bench/win/clean_timing.exe "Z:$(CURDIR)/build/$$tree"
 
 # The engine under libFuzzer with ASan and UBSan, built with clang in a tree of its own.
 .PHONY: test-fuzz

@@ -125,6 +125,25 @@ void Frame_window::show_prompt(int id)
     status_bar_->set_text(0, prompt.empty() ? idle_prompt_ : prompt);
 }
 
+void Frame_window::show_status_text(const std::string& text)
+{
+    if (!status_bar_) return;
+    status_bar_->set_text(0, text);
+    UpdateWindow(status_bar_->hwnd());
+}
+
+Busy_scope::Busy_scope(Frame_window* frame, const std::string& text)
+    : frame_(frame), previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT)))
+{
+    if (frame_) frame_->show_status_text(text);
+}
+
+Busy_scope::~Busy_scope()
+{
+    SetCursor(previous_);
+    if (frame_ && frame_->hwnd()) frame_->show_idle_prompt();
+}
+
 void Frame_window::show_idle_prompt()
 {
     if (status_bar_) status_bar_->set_text(0, idle_prompt_);

@@ -12,9 +12,24 @@
 #include "framework/window.h"
 
 class Document;
+class Frame_window;
 class Status_bar;
 class Toolbar;
 class View;
+
+// While it lives, a long piece of work shows the wait cursor and text in the frame's message
+// pane; the idle prompt comes back afterwards.
+class Busy_scope {
+public:
+    Busy_scope(Frame_window* frame, const std::string& text);
+    ~Busy_scope();
+    Busy_scope(const Busy_scope&) = delete;
+    Busy_scope& operator=(const Busy_scope&) = delete;
+
+private:
+    Frame_window* frame_;
+    HCURSOR previous_;
+};
 
 class Frame_window : public Window, public Command_target {
 public:
@@ -47,6 +62,8 @@ public:
     void show_prompt(int id);
     void show_idle_prompt();
     void set_idle_prompt(const std::string& text) { idle_prompt_ = text; }
+    // A text in the message pane, painted at once (for work that keeps the loop from running).
+    void show_status_text(const std::string& text);
     void update_title();
 
     // Queue empty: toolbar buttons and key panes follow the command states.

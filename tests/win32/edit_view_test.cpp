@@ -3,6 +3,9 @@
 // switch, the font, the tab stops and "abbr.dat".
 #include "tests/win32/program_test_support.h"
 
+#include <commctrl.h>
+
+#include "app/MainFrame.h"
 #include "app/Sorvane.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
@@ -143,6 +146,44 @@ TEST_F(Editor, ACleanedTextTooLongForTheEditorIsRefusedWithAWarning)
     EXPECT_EQ(boxes[0].caption, "WARNING");
     EXPECT_EQ(boxes[0].text,
               "Unable to complete this operation.  The maximum amount of text has been exceeded.");
+}
+
+// What the user sees while the control takes in the cleaned text: the message pane and the
+// cursor at the moment EM_REPLACESEL arrives.
+struct Seen_while_replacing {
+    Status_bar* bar;
+    std::vector<std::pair<std::string, bool>> seen;  // pane text, wait cursor
+
+    static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
+    {
+        auto* self = reinterpret_cast<Seen_while_replacing*>(data);
+        if (msg == EM_REPLACESEL)
+            self->seen.push_back({self->bar->text(0), GetCursor() == LoadCursor(nullptr, IDC_WAIT)});
+        return DefSubclassProc(w, msg, wp, lp);
+    }
+};
+
+TEST_F(Editor, LongCleansShowCleaningAndTheWaitCursorAndShortOnesDoNot)
+{
+    Seen_while_replacing watch{&frame->status_bar, {}};
+    ASSERT_TRUE(SetWindowSubclass(view->hwnd(), Seen_while_replacing::proc, 7,
+                                  reinterpret_cast<DWORD_PTR>(&watch)));
+    const std::string idle = frame->status_bar.text(0);
+    std::string long_text;
+    while (long_text.size() < 100 * 1024) long_text += messy;
+    set_text(messy);
+    EXPECT_TRUE(run(ID_EDIT_CLEAN_EVERYTHING));
+    set_text(long_text);
+    EXPECT_TRUE(run(ID_EDIT_CLEAN_EVERYTHING));
+    set_text(long_text);
+    select(0, static_cast<int>(long_text.size()) - 4);
+    EXPECT_TRUE(run(ID_EDIT_CLEAN_SELECTED));
+    RemoveWindowSubclass(view->hwnd(), Seen_while_replacing::proc, 7);
+    using Seen = std::pair<std::string, bool>;
+    EXPECT_EQ(watch.seen, (std::vector<Seen>{{idle, false}, {"Cleaning\x85", true}, {"Cleaning\x85", true}}));
+    EXPECT_EQ(frame->status_bar.text(0), idle) << "the idle prompt comes back";
+    EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
+    EXPECT_EQ(text(), cleaned(long_text.substr(0, long_text.size() - 4)) + long_text.substr(long_text.size() - 4));
 }
 
 TEST_F(Editor, TextCutShortAtTheLimitIsReported)
