@@ -1,5 +1,6 @@
-// sorvane-clean: cleans a file or stdin exactly as "Clean Everything" cleans the same text in
-// the editor: the editor's split into lines, the whole pipeline, the join with CR LF.
+// sorvane-clean: cleans files or stdin exactly as "Clean Everything" cleans the same text in
+// the editor: the editor's split into lines, the whole pipeline, the join with CR LF. Unlike
+// the editor, an output ends with a line break when its input did (what pipes expect).
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include "base/diagnostics.h"
+#include "cli/cli_help.h"
 #include "engine/abbreviations.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
@@ -24,7 +26,8 @@
 namespace {
 
 constexpr const char* usage =
-    "usage: sorvane-clean [--preset NAME] [--set NAME=VALUE]... [--abbr FILE] [--lf] [FILE]";
+    "usage: sorvane-clean [--preset NAME] [--set NAME=VALUE]... [-w N] [--abbr FILE] [--lf] "
+    "[--as-editor] [FILE]...";
 
 [[noreturn]] void fail(const std::string& message)
 {
@@ -209,29 +212,41 @@ bool write_lines(const Line_list& lines, bool lf)
 
 int main(int argc, char** argv)
 {
-    std::string preset = full_cleaning_name, abbr_path, input_path;
-    std::vector<std::string> overrides;
-    bool lf = false, have_input = false;
+    std::string preset = full_cleaning_name, abbr_path;
+    std::vector<std::string> overrides, inputs;
+    bool lf = false, as_editor = false, options_done = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&]() -> std::string {
             if (i + 1 >= argc) fail(arg + " needs a value; " + usage);
             return argv[++i];
         };
-        if (arg == "--preset") preset = value();
+        if (options_done || arg == "-" || arg.empty() || arg[0] != '-') inputs.push_back(arg);
+        else if (arg == "--") options_done = true;
+        else if (arg == "--preset") preset = value();
         else if (arg == "--set") overrides.push_back(value());
-        else if (arg == "--abbr") abbr_path = value();
+        else if (arg == "-w" || arg == "--width" || arg.compare(0, 2, "-w") == 0 ||
+                 arg.compare(0, 8, "--width=") == 0) {
+            // "-w 72", "-w72", "--width 72" and "--width=72", as fmt takes them.
+            const std::string width = arg == "-w" || arg == "--width" ? value()
+                                      : arg[1] == 'w'                ? arg.substr(2)
+                                                                     : arg.substr(8);
+            int number = 0;
+            if (!parse_int(width, number) || number < 0)
+                fail(arg + " takes a width of 0 or more, got \"" + width + "\"");
+            overrides.push_back(std::string(setting::para_max_chars_on_para_line) + "=" + width);
+        } else if (arg == "--abbr") abbr_path = value();
         else if (arg == "--lf") lf = true;
+        else if (arg == "--as-editor") as_editor = true;
         else if (arg == "--help" || arg == "-h") {
-            std::printf("%s\n", usage);
+            std::fputs(cli_help_text().c_str(), stdout);
             return 0;
-        } else if (arg.size() > 1 && arg[0] == '-') fail("unknown option " + arg + "; " + usage);
-        else if (have_input) fail("only one input file may be given; " + std::string(usage));
-        else {
-            input_path = arg;
-            have_input = true;
-        }
+        } else if (arg == "--version") {
+            std::printf("sorvane-clean %s\n", SORVANE_VERSION);
+            return 0;
+        } else fail("unknown option " + arg + "; " + usage);
     }
+    if (inputs.empty()) inputs.push_back("-");
 
     Builtin_preset builtin;
     if (preset == full_cleaning_name) builtin = Builtin_preset::full;
@@ -245,17 +260,37 @@ int main(int argc, char** argv)
     if (!read_file(abbr_path, abbr_content)) fail("cannot read abbreviation file " + abbr_path);
     const Abbreviations abbreviations = parse_abbreviations(abbr_content);
 
-    const std::string input_name = have_input ? input_path : "standard input";
-    Line_list lines;
-    try {
-        const int fd = have_input ? open(input_path.c_str(), O_RDONLY | O_CLOEXEC) : 0;
-        if (fd < 0 || !read_lines(fd, lines)) fail("cannot read " + input_name);
-        if (have_input) close(fd);
-        Cleaner(prefs, abbreviations).clean_lines(lines);
-    } catch (const std::length_error&) {
-        fail("cannot clean " + input_name + ": a line or the text is 4 GiB or more");
-    } catch (const std::bad_alloc&) {
-        fail("cannot clean " + input_name + ": not enough memory");
+    // Each input on its own, as if opened in the editor, the results one after the other. An
+    // input that cannot be read is reported and the others are still cleaned.
+    bool unreadable = false;
+    for (const std::string& input_path : inputs) {
+        const bool have_input = input_path != "-";
+        const std::string input_name = have_input ? input_path : "standard input";
+        Line_list lines;
+        bool ended_with_break = false;
+        try {
+            const int fd = have_input ? open(input_path.c_str(), O_RDONLY | O_CLOEXEC) : 0;
+            const bool read = fd >= 0 && read_lines(fd, lines);
+            if (have_input && fd >= 0) close(fd);
+            if (!read) {
+                std::fprintf(stderr, "sorvane-clean: cannot read %s\n", input_name.c_str());
+                unreadable = true;
+                continue;
+            }
+            // The split leaves an empty last line exactly when the text ended with a line feed.
+            ended_with_break = lines.size() > 1 && lines[lines.size() - 1].empty();
+            Cleaner(prefs, abbreviations).clean_lines(lines);
+        } catch (const std::length_error&) {
+            fail("cannot clean " + input_name + ": a line or the text is 4 GiB or more");
+        } catch (const std::bad_alloc&) {
+            fail("cannot clean " + input_name + ": not enough memory");
+        }
+        if (!write_lines(lines, lf)) return 1;
+        // The editor's join leaves no break after the last line; a text that ended with one
+        // keeps it here, unless the cleaned text already ends with an empty line.
+        const bool ends_open = lines.size() > 0 && !lines[lines.size() - 1].empty();
+        if (ended_with_break && !as_editor && ends_open && !write_all(lf ? "\n" : "\r\n", lf ? 1 : 2))
+            return 1;
     }
-    return write_lines(lines, lf) ? 0 : 1;
+    return unreadable ? 2 : 0;
 }

@@ -102,7 +102,8 @@ def sorvane_clean(text, *args):
         subprocess.run(["cmake", "-S", TOP, "-B", NATIVE, "-DCMAKE_BUILD_TYPE=Release"], check=True,
                        capture_output=True)
         subprocess.run(["cmake", "--build", NATIVE, "--target", "sorvane-clean"], check=True, capture_output=True)
-    done = subprocess.run([cli, "--abbr", ABBR] + list(args), input=text, capture_output=True, timeout=60)
+    done = subprocess.run([cli, "--abbr", ABBR, "--as-editor"] + list(args), input=text, capture_output=True,
+                          timeout=60)
     if done.returncode != 0:
         raise AssertionError("sorvane-clean failed: %r" % done.stderr)
     return done.stdout

@@ -16,7 +16,7 @@ check_status() {  # name expected actual
   if [ "$2" = "$3" ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $1 (exit $3, expected $2)"; fi
 }
 
-# Reply marks go, lines join with CR LF, no terminator after the last line.
+# Reply marks go, lines join with CR LF.
 printf '> one\n>> two\r\n' | "$tool" --abbr "$abbr" --preset "Light Cleaning" >"$dir/out"
 printf 'one\r\ntwo\r\n' >"$dir/want"
 check "reply marks and CR LF join" "$dir/want" "$dir/out"
@@ -34,15 +34,54 @@ printf 'dog dog\n' >"$dir/want"
 check "--set find and replace" "$dir/want" "$dir/out"
 
 printf 'a>b\n' | "$tool" --abbr "$abbr" --lf --set "misc-remove reply marks=0" --set "misc-find 0=>" --set "misc-replace 0=" >"$dir/out"
-# Full Cleaning removes the blank last line: the output has no line break left.
-printf 'ab' >"$dir/want"
+printf 'ab\n' >"$dir/want"
 check "--set integer and an empty replacement" "$dir/want" "$dir/out"
+
+# The output ends with a line break when the input did; --as-editor ends it as the editor does
+# (Full Cleaning drops the blank last line there). An input without one gets none.
+printf 'a>b\n' | "$tool" --abbr "$abbr" --lf --as-editor --set "misc-find 0=>" >"$dir/out"
+printf 'ab' >"$dir/want"
+check "--as-editor" "$dir/want" "$dir/out"
+printf 'x\r\n\r\n\r\n' | "$tool" --abbr "$abbr" >"$dir/out"
+printf 'x\r\n' >"$dir/want"
+check "one line break after the last line, not more" "$dir/want" "$dir/out"
+printf 'no break' | "$tool" --abbr "$abbr" >"$dir/out"
+printf 'no break' >"$dir/want"
+check "no line break added" "$dir/want" "$dir/out"
+
+# Several inputs, "-" for standard input, each cleaned on its own, in order; -w as fmt takes it.
+printf 'one two three four\n' >"$dir/a"
+printf '> five six\n' | "$tool" --abbr "$abbr" --lf -w 9 "$dir/a" - "$dir/a" >"$dir/out"
+printf 'one two\nthree\nfour\nfive six\none two\nthree\nfour\n' >"$dir/want"
+check "several inputs and -w" "$dir/want" "$dir/out"
+"$tool" --abbr "$abbr" --lf -w9 "$dir/a" >"$dir/out"
+"$tool" --abbr "$abbr" --lf --set "para-max chars on para line=9" "$dir/a" >"$dir/want"
+check "-w9 is the width setting" "$dir/want" "$dir/out"
+
+# An unreadable input is reported; the others are still cleaned; exit code 2.
+"$tool" --abbr "$abbr" --lf "$dir/a" "$dir/no-such-file" "$dir/a" >"$dir/out" 2>"$dir/err"
+check_status "unreadable among several" 2 $?
+printf 'one two three four\none two three four\n' >"$dir/want"
+check "the readable inputs are cleaned" "$dir/want" "$dir/out"
+
+# --help names every option and each of the 39 settings with its values, and both presets.
+"$tool" --help >"$dir/help"
+check_status "--help" 0 $?
+for word in --preset --set -w --width --abbr --lf --as-editor --help --version "Full Cleaning" "Light Cleaning"; do
+  grep -q -- "$word" "$dir/help" || { failed=$((failed + 1)); echo "FAIL: --help lacks $word"; }
+done
+settings=$(grep -c '^  "[a-z]*-[^"]*" = ' "$dir/help")
+check_status "--help lists the 39 settings" 39 "$settings"
+grep -q '^  "list-max line length" = 65; 1 to 999999$' "$dir/help" || { failed=$((failed + 1)); echo "FAIL: --help range"; }
+grep -q '^  "para-remove line breaks" = 1 (light: 0); 0 or 1$' "$dir/help" || { failed=$((failed + 1)); echo "FAIL: --help light value"; }
+version=$("$tool" --version)
+case $version in "sorvane-clean "[0-9]*.[0-9]*.[0-9]*) passed=$((passed + 1)) ;; *) failed=$((failed + 1)); echo "FAIL: --version: $version" ;; esac
 
 # The whole pipeline with the shipped abbreviation list, found beside the tool by default.
 golden=$(cd "$(dirname "$0")" && pwd)/golden
-"$tool" --lf "$golden/email.txt" >"$dir/out"
+"$tool" --lf --as-editor "$golden/email.txt" >"$dir/out"
 check "default abbr.dat and Full Cleaning" "$golden/email.full.expected" "$dir/out"
-"$tool" --lf --set "para-max chars on para line=72" <"$golden/ragged.txt" >"$dir/out"
+"$tool" --lf --as-editor --set "para-max chars on para line=72" <"$golden/ragged.txt" >"$dir/out"
 check "stdin and one override" "$golden/ragged.wrap72.expected" "$dir/out"
 
 # Bad arguments and unreadable files: one line on stderr, exit code 2, nothing on stdout.
@@ -61,7 +100,8 @@ bad "unknown option" --abbr "$abbr" --frobnicate
 bad "missing input" --abbr "$abbr" "$dir/no-such-file"
 bad "unreadable abbreviations" --abbr "$dir/no-such-abbr"
 bad "directory as input" --abbr "$abbr" "$dir"
-bad "two inputs" --abbr "$abbr" "$dir/in" "$dir/in"
+bad "negative width" --abbr "$abbr" -w -3
+bad "width not a number" --abbr "$abbr" --width=wide
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,0 +1,7 @@
+// The text of sorvane-clean --help: the options, the 39 cleaning settings with their values in
+// both presets and the values they take, and the presets.
+#pragma once
+
+#include <string>
+
+std::string cli_help_text();
