@@ -64,6 +64,19 @@ bench: native
 	 scripts/wine-run build/$$tree/bench/win/clean_timing.exe "Z:$(CURDIR)/build/$$tree"
 
 # The engine under libFuzzer with ASan and UBSan, built with clang in a tree of its own.
+# The release: the 32-bit program stripped, with abbr.dat, the read-me and the licence, in
+# build/dist/Sorvane-<version>.zip.
+.PHONY: dist
+dist: win32
+	@dist/pack $(WIN32) build/dist
+
+# Starts the program 100 times and counts the starts that end by themselves before start-up is
+# over, keeping the log and Wine's messages of each (build/bench/startup-loop).
+.PHONY: stress
+stress:
+	@tree=$$(scripts/windows-tree); $(MAKE) --no-print-directory $$tree && \
+	 scripts/with-xvfb python3 bench/startup_loop.py 100
+
 .PHONY: test-fuzz
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 300

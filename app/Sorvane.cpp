@@ -93,7 +93,10 @@ bool CSorvaneApp::start()
     view_ = std::make_unique<CSorvaneEditView>(context_);
     frame_ = std::make_unique<CMainFrame>(context_);
     if (!frame_->create(*document_, *view_)) {
+        const DWORD code = GetLastError();
         close_splash();
+        // Not silently: the program would otherwise end before anything was shown.
+        critical_error_code("Unable to create the main window.", code);
         return false;
     }
     set_main_frame(frame_.get());

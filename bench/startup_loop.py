@@ -1,14 +1,19 @@
 """Starts Sorvane.exe many times in one Wine prefix and counts the starts that end by themselves
 before start-up is over. Each failed start keeps the program's log and Wine's own messages.
 
-    python3 bench/startup_loop.py [RUNS]     (the build tree comes from SORVANE_E2E_TREE)
+    python3 bench/startup_loop.py [RUNS]     (make stress: 100 starts of the Windows tree)
 """
 import os
 import shutil
+import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+TOP = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+if "SORVANE_E2E_TREE" not in os.environ:
+    tree = subprocess.run([os.path.join(TOP, "scripts", "windows-tree")], capture_output=True, text=True)
+    os.environ["SORVANE_E2E_TREE"] = os.path.join(TOP, "build", tree.stdout.strip())
+sys.path.insert(0, os.path.join(TOP, "tests", "e2e"))
 import harness  # noqa: E402
 
 

@@ -3,11 +3,19 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "base/diagnostics.h"
 #include "framework/application.h"
 #include "framework/status_bar.h"
 #include "framework/strings.h"
 #include "framework/toolbar.h"
 #include "framework/view.h"
+
+namespace {
+void trace_failure(const char* what)
+{
+    trace(std::string("Frame: ") + what + " (" + int_to_string(static_cast<int>(GetLastError())) + ")\n");
+}
+}  // namespace
 
 Frame_window::~Frame_window()
 {
@@ -23,11 +31,15 @@ bool Frame_window::create_frame(const char* class_name, int resource_id, Documen
     program_title_ = string_line(load_string(resource_id), 0);
     HINSTANCE instance = module_instance();
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(resource_id));
-    if (!register_class(class_name, icon, nullptr)) return false;
+    if (!register_class(class_name, icon, nullptr)) {
+        trace_failure("the window class could not be registered");
+        return false;
+    }
     accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(resource_id));
     HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(resource_id));
     if (!create(class_name, program_title_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu)) {
+        trace_failure("the window could not be created");
         if (menu && !IsMenu(menu)) menu = nullptr;
         if (menu) DestroyMenu(menu);
         return false;
@@ -293,7 +305,16 @@ LRESULT Frame_window::handle(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_CREATE:
-        if (!view_ || !view_->create_view(hwnd(), view_id) || !on_create()) return -1;
+        // A creation that fails says where in the log, with the system's code: a start that
+        // ends without its main window leaves nothing else behind.
+        if (!view_ || !view_->create_view(hwnd(), view_id)) {
+            trace_failure("the view could not be created");
+            return -1;
+        }
+        if (!on_create()) {
+            trace_failure("the bars could not be created");
+            return -1;
+        }
         recalc_layout();
         return 0;
     case WM_SIZE:

@@ -477,6 +477,20 @@ int run(int argc, char** argv)
         settle(need_main());
         return 0;
     }
+    if (cmd == "file-version") {
+        // The FileVersion text of a program's version resource.
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeA(arg(1), &ignored);
+        std::vector<char> info(size ? size : 1);
+        char* text = nullptr;
+        UINT length = 0;
+        if (!size || !GetFileVersionInfoA(arg(1), 0, size, info.data()) ||
+            !VerQueryValueA(info.data(), "\\StringFileInfo\\040904B0\\FileVersion",
+                            reinterpret_cast<void**>(&text), &length))
+            fail(std::string("no version resource in ") + arg(1));
+        std::printf("%s\n", text);
+        return 0;
+    }
     if (cmd == "title") {
         // The main window's title as it keeps and draws it, in UTF-8.
         wchar_t text[512] = L"";
