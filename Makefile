@@ -61,7 +61,7 @@ bench: native
 	@tree=$$(scripts/windows-tree); $(MAKE) --no-print-directory $$tree >/dev/null; \
 	 scripts/with-xvfb python3 bench/autoclean_roundtrip.py build/$$tree
 	@tree=$$(scripts/windows-tree); \
-	 scripts/wine-run build/$$tree/bench/win/clean_timing.exe "Z:$(CURDIR)/build/$$tree"
+	 scripts/wine-run build/$$tree/tests/win32/clean_timing.exe "Z:$(CURDIR)/build/$$tree"
 
 # The engine under libFuzzer with ASan and UBSan, built with clang in a tree of its own.
 # The release: the 32-bit program stripped, with abbr.dat, the read-me and the licence, in
