@@ -119,7 +119,7 @@ void Help_page::layout()
     int y = margin;
     const UINT wrap = text_flags | DT_WORDBREAK;
     int h = text_height(dc, title_font_, topic_->title, right - left, wrap);
-    placed_.push_back({nullptr, {left, y, right, y + h}, {}, {}});
+    placed_.push_back({nullptr, {left, y, right, y + h}, {}, {}, {}});
     y += h + title_gap;
 
     const Help_block* previous = nullptr;
@@ -128,7 +128,7 @@ void Help_page::layout()
             y += previous->kind == Help_block::Kind::item && block.kind == Help_block::Kind::item
                      ? item_gap
                      : block_gap;
-        Placed p{&block, {}, {}, {}};
+        Placed p{&block, {}, {}, {}, {}};
         switch (block.kind) {
         case Help_block::Kind::paragraph:
             h = text_height(dc, body_font_, block.text, right - left, wrap);
