@@ -120,6 +120,25 @@ bool fits(std::string_view text, std::int64_t max_length)
            text.find('\t') == std::string_view::npos;
 }
 
+// Ends the output line before the chunk at `at` (its blanks, up to `limit`, are dropped) and
+// starts the next one indented; from moves to the first character kept. False when only blanks
+// follow, which would make a line of indentation alone: the text is then all in out.
+bool break_line(std::string_view text, std::size_t at, std::size_t limit, std::size_t indent,
+                std::size_t& from, std::string& out)
+{
+    std::size_t kept = at;
+    while (kept < limit && is_whitespace(text[kept])) ++kept;
+    out.append(text.substr(from, at - from));
+    if (kept == text.size()) {
+        from = kept;
+        return false;
+    }
+    out += "\r\n";
+    out.append(indent, ' ');
+    from = kept;
+    return true;
+}
+
 // Walks the text chunk by chunk (the blanks before a word, then the word) and copies each
 // output line's stretch of text whole into out.
 void wrapped(std::string_view text, std::int64_t continuation_indent, std::int64_t max_length,
@@ -144,17 +163,8 @@ void wrapped(std::string_view text, std::int64_t continuation_indent, std::int64
             column += static_cast<std::int64_t>(i - word);
             continue;
         }
-        std::size_t kept = chunk;
-        while (kept < i && is_whitespace(text[kept])) ++kept;
-        out.append(text.substr(from, chunk - from));
-        if (kept == n) {  // trailing blanks alone would make a line of indentation
-            from = n;
-            break;
-        }
-        out += "\r\n";
-        out.append(indent, ' ');
-        from = kept;
-        column = static_cast<std::int64_t>(indent + (i - kept));
+        if (!break_line(text, chunk, i, indent, from, out)) break;
+        column = static_cast<std::int64_t>(indent + (i - from));
     }
     out.append(text.substr(from));
 }
@@ -191,17 +201,8 @@ void wrapped_without_tabs(std::string_view text, std::int64_t continuation_inden
         end = find_blank(text, end);
         placed = end;
         if (start == 0) continue;  // the first chunk never moves
-        std::size_t kept = start;
-        while (kept < end && is_whitespace(text[kept])) ++kept;
-        out.append(text.substr(from, start - from));
-        if (kept == n) {  // trailing blanks alone would make a line of indentation
-            from = n;
-            break;
-        }
-        out += "\r\n";
-        out.append(indent, ' ');
-        from = kept;
-        line = kept;
+        if (!break_line(text, start, end, indent, from, out)) break;
+        line = from;
         column = static_cast<std::int64_t>(indent);
     }
     out.append(text.substr(from));
