@@ -13,30 +13,23 @@ std::wstring widen(const std::string& utf8)
     return wide;
 }
 
-std::string to_utf8(const std::wstring& wide)
+namespace {
+
+std::string narrow(const std::wstring& wide, UINT code_page)
 {
     if (wide.empty()) return std::string();
-    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], n,
-                            nullptr, nullptr);
-    return utf8;
+    const int size = static_cast<int>(wide.size());
+    const int n = WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(code_page, 0, wide.data(), size, &text[0], n, nullptr, nullptr);
+    return text;
 }
 
-std::string utf8_to_ansi(const std::string& utf8)
-{
-    const std::wstring wide = widen(utf8);
-    if (wide.empty()) return std::string();
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], n,
-                            nullptr, nullptr);
-    return ansi;
-}
+}  // namespace
+
+std::string to_utf8(const std::wstring& wide) { return narrow(wide, CP_UTF8); }
+
+std::string utf8_to_ansi(const std::string& utf8) { return narrow(widen(utf8), CP_ACP); }
 
 std::string command_line_utf8()
 {
