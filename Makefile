@@ -72,10 +72,15 @@ dist: win32
 
 # Starts the program 100 times and counts the starts that end by themselves before start-up is
 # over, keeping the log and Wine's messages of each (build/bench/startup-loop).
-.PHONY: stress
+# Start-up loops: 100 starts in one prefix; with fresh, 100 first starts each in a fresh prefix
+# on a display of its own, as the end-to-end tests start the program (about 15 minutes).
+.PHONY: stress stress-fresh
 stress:
 	@tree=$$(scripts/windows-tree); $(MAKE) --no-print-directory $$tree && \
 	 scripts/with-xvfb python3 bench/startup_loop.py 100
+stress-fresh:
+	@tree=$$(scripts/windows-tree); $(MAKE) --no-print-directory $$tree && \
+	 python3 bench/startup_loop.py --fresh 100
 
 .PHONY: test-fuzz
 FUZZ := build/fuzz

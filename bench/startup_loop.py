@@ -1,7 +1,10 @@
-"""Starts Sorvane.exe many times in one Wine prefix and counts the starts that end by themselves
-before start-up is over. Each failed start keeps the program's log and Wine's own messages.
+"""Starts Sorvane.exe many times and counts the starts that end by themselves before start-up is
+over. Each failed start keeps the program's log and Wine's own messages.
 
-    python3 bench/startup_loop.py [RUNS]     (make stress: 100 starts of the Windows tree)
+    python3 bench/startup_loop.py [RUNS]           one Wine prefix, no start dialogs
+    python3 bench/startup_loop.py --fresh [RUNS]   as the end-to-end tests start it: a fresh
+                                                   prefix and display each time, first-start
+                                                   dialogs answered, the driver polling at once
 """
 import os
 import shutil
@@ -16,50 +19,76 @@ if "SORVANE_E2E_TREE" not in os.environ:
 sys.path.insert(0, os.path.join(TOP, "tests", "e2e"))
 import harness  # noqa: E402
 
+KEEP = os.path.join(harness.TOP, "build", "bench", "startup-loop")
 
-def one_start(session, run, keep):
+
+def keep_logs(session, run):
+    for source, target in ((os.path.join(session.program_dir, "sv_log.txt"), "sv_log-%d.txt"),
+                           (session.wine_log(), "wine-%d.log")):
+        if os.path.exists(source):
+            shutil.copy(source, os.path.join(KEEP, target % run))
+
+
+def one_start(session, run):
+    """True when start-up finished and the program closed; False when it ended by itself."""
     session.start()
-    log = os.path.join(session.program_dir, "sv_log.txt")
-    until = time.time() + 60
-    while time.time() < until:
-        if session.process.poll() is not None:
-            break
-        if session.started_up():
-            break
-        time.sleep(0.1)
-    ended = session.process.poll() is not None and not session.started_up()
-    if ended:
-        shutil.copy(log, os.path.join(keep, "sv_log-%d.txt" % run))
-        shutil.copy(os.path.join(session.root, "wine-%d.log" % session.starts),
-                    os.path.join(keep, "wine-%d.log" % run))
-        return False
-    session.wait_ready()
+    try:
+        session.wait_ready(timeout=60)
+    except AssertionError as e:
+        if session.process.poll() is not None and not session.started_up():
+            keep_logs(session, run)
+            return False
+        raise AssertionError("start %d: %s" % (run, e))
     session.close()
     return True
 
 
+def fresh_start(run):
+    """One start in a prefix and on a display of its own (run by --one under with-xvfb)."""
+    session = harness.Session("startup-loop-fresh")
+    try:
+        return one_start(session, run)
+    finally:
+        session.discard()
+
+
 def main():
-    runs = int(sys.argv[1]) if len(sys.argv) > 1 else 100
-    session = harness.Session("startup-loop")
-    # Wine's own error messages are what a failed start leaves besides the log.
-    session.env["WINEDEBUG"] = "err+all,fixme-all"
-    # No start dialogs: start-up runs to its end by itself.
-    for name in ("Show Welcome Screen", "Show Auto Clean Warning"):
-        session.wine("reg", "add", harness.SETTINGS_KEY, "/v", name, "/t", "REG_DWORD", "/d", "0", "/f")
-    keep = os.path.join(harness.TOP, "build", "bench", "startup-loop")
-    shutil.rmtree(keep, ignore_errors=True)
-    os.makedirs(keep)
+    args = sys.argv[1:]
+    if args[:1] == ["--one"]:
+        return 0 if fresh_start(int(args[1])) else 3
+    fresh = args[:1] == ["--fresh"]
+    if fresh:
+        args = args[1:]
+    runs = int(args[0]) if args else 100
+    shutil.rmtree(KEEP, ignore_errors=True)
+    os.makedirs(KEEP)
+    session = None
+    if not fresh:
+        session = harness.Session("startup-loop")
+        # No start dialogs: start-up runs to its end by itself.
+        for name in ("Show Welcome Screen", "Show Auto Clean Warning"):
+            session.wine("reg", "add", harness.SETTINGS_KEY, "/v", name, "/t", "REG_DWORD", "/d", "0", "/f")
     failed = 0
     began = time.time()
     try:
         for run in range(1, runs + 1):
-            if not one_start(session, run, keep):
+            if fresh:
+                done = subprocess.run([os.path.join(TOP, "scripts", "with-xvfb"), sys.executable,
+                                       os.path.abspath(__file__), "--one", str(run)],
+                                      env=dict(os.environ, SORVANE_KEEP_DISPLAY="0"))
+                if done.returncode not in (0, 3):
+                    raise AssertionError("start %d failed otherwise (exit %d)" % (run, done.returncode))
+                ok = done.returncode == 0
+            else:
+                ok = one_start(session, run)
+            if not ok:
                 failed += 1
-                print("start %d ended by itself (log kept in %s)" % (run, keep), flush=True)
+                print("start %d ended by itself (logs kept in %s)" % (run, KEEP), flush=True)
     finally:
-        session.discard()
-    print("start-up loop: %d starts, %d ended by themselves, %.1f s a start"
-          % (runs, failed, (time.time() - began) / runs))
+        if session:
+            session.discard()
+    print("start-up loop%s: %d starts, %d ended by themselves, %.1f s a start"
+          % (" (fresh prefixes)" if fresh else "", runs, failed, (time.time() - began) / runs))
     return 1 if failed else 0
 
 

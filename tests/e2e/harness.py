@@ -147,10 +147,28 @@ class Session:
         log = os.path.join(self.program_dir, "sv_log.txt")
         if os.path.exists(log):
             os.remove(log)
-        log = open(os.path.join(self.root, "wine-%d.log" % self.starts), "wb")
+        log = open(self.wine_log(), "wb")
+        # Wine's own errors are kept: a start that ends by itself may leave nothing else.
+        env = dict(self.env, WINEDEBUG="err+all,fixme-all")
         self.process = subprocess.Popen([WINE, PROGRAM_DIR + r"\Sorvane.exe"], cwd=self.program_dir,
-                                        env=self.env, stdout=log, stderr=subprocess.STDOUT)
+                                        env=env, stdout=log, stderr=subprocess.STDOUT)
         log.close()
+
+    def wine_log(self):
+        return os.path.join(self.root, "wine-%d.log" % self.starts)
+
+    def start_report(self, lines=15):
+        """The end of the program's log and Wine's messages of the last start."""
+        parts = []
+        for title, path in (("sv_log.txt", os.path.join(self.program_dir, "sv_log.txt")),
+                            ("Wine", self.wine_log())):
+            try:
+                with open(path, "rb") as f:
+                    tail = f.read().decode("latin-1").splitlines()[-lines:]
+            except OSError:
+                tail = ["(none)"]
+            parts.append("--- %s ---\n%s" % (title, "\n".join(tail)))
+        return "\n".join(parts)
 
     def started_up(self):
         """The log says start-up is over (the main window is up well before that)."""
@@ -165,7 +183,8 @@ class Session:
         would (No to the welcome, OK to the Auto Clean notice) and listed in dialogs_seen."""
         until = time.time() + timeout
         while True:
-            wait = max(until - time.time(), 1)
+            # In short waits, so a program that ended by itself is seen within seconds.
+            wait = min(max(until - time.time(), 1), 5)
             code, out, err = self.wine(DRIVER, "wait-main", str(int(wait * 1000)), timeout=max(120, wait + 60))
             if code == 0:
                 if self.started_up():
@@ -182,7 +201,13 @@ class Session:
                     raise AssertionError("unexpected dialog at start-up: %r" % out)
                 self.drive("press-button", title, str(answers[title]))
                 continue
-            raise AssertionError("Sorvane did not come up: %r %r (exit %s)" % (out, err, self.process.poll()))
+            if self.process.poll() is not None and not self.started_up():
+                raise AssertionError("Sorvane ended before its start-up was over (exit %s)\n%s"
+                                     % (self.process.poll(), self.start_report()))
+            if time.time() < until:
+                continue
+            raise AssertionError("Sorvane did not come up: %r %r (exit %s)\n%s"
+                                 % (out, err, self.process.poll(), self.start_report()))
 
     def close(self, timeout=20):
         """Closes the main window; a "Save changes" question is answered No. Returns the exit code."""
