@@ -4,7 +4,9 @@
 #include <optional>
 #include <share.h>
 
+#include "app/MainFrame.h"
 #include "app/Program_context.h"
+#include "app/SorvaneDoc.h"
 #include "base/diagnostics.h"
 #include "dialogs/D_auto_clean_warning.h"
 #include "engine/cleaning.h"
@@ -79,6 +81,11 @@ void CSorvaneEditView::initialize()
     autoclean = context.settings.autoclean;
     load_abbreviations();
     TRACE_HERE();
+}
+
+CSorvaneDoc* CSorvaneEditView::document() const
+{
+    return context.main_frame ? dynamic_cast<CSorvaneDoc*>(context.main_frame->document()) : nullptr;
 }
 
 void CSorvaneEditView::load_abbreviations()

@@ -10,6 +10,7 @@
 #include "engine/abbreviations.h"
 #include "framework/edit_view.h"
 
+class CSorvaneDoc;
 struct Program_context;
 
 class CSorvaneEditView : public Edit_view {
@@ -81,6 +82,8 @@ protected:
 
 private:
     void load_abbreviations();
+    // The frame's document, when there is a frame.
+    CSorvaneDoc* document() const;
     // Replaces the selection with cleaned lines as one undoable change, unless the result would
     // not fit the editor.
     bool replace_with(const std::string& cleaned, int start, int end);

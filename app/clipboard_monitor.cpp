@@ -245,7 +245,7 @@ void CALLBACK CSorvaneEditView::autoclean_timer_proc(HWND window, UINT, UINT_PTR
 bool CSorvaneEditView::holds_only_autoclean_text() const
 {
     if (!autoclean_text_shown_) return false;
-    auto* doc = context.main_frame ? dynamic_cast<CSorvaneDoc*>(context.main_frame->document()) : nullptr;
+    const CSorvaneDoc* doc = document();
     if (doc && !doc->path_name().empty()) return false;
     const std::string shown = text();
     return shown == autoclean_shown_cleaned_ || shown == autoclean_shown_source_;
@@ -395,8 +395,7 @@ std::string CSorvaneEditView::autoclean_in_editor(int n, const std::string& text
     autoclean_text_shown_ = true;
     autoclean_shown_source_ = taken;
     autoclean_shown_cleaned_ = this->text();
-    if (auto* doc = context.main_frame ? dynamic_cast<CSorvaneDoc*>(context.main_frame->document()) : nullptr)
-        doc->make_untitled();
+    if (CSorvaneDoc* doc = document()) doc->make_untitled();
     return status;
 }
 
