@@ -15,8 +15,7 @@ int D_opt_para::help_context() const { return help_paragraph_options; }
 
 void D_opt_para::prepare_controls()
 {
-    for (const char* entry : {"1", "2"})
-        SendMessageA(item(IDC_PARA_SENT_SPACES), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    fill_sentence_spaces(IDC_PARA_SENT_SPACES);
     SendMessageA(item(IDC_PARA_INDENT_SPACES), EM_LIMITTEXT, 3, 0);
     SendMessageA(item(IDC_PARA_MAX_CHARS), EM_LIMITTEXT, 6, 0);
 }
@@ -30,10 +29,7 @@ void D_opt_para::exchange(Data_exchange& dx)
     dx.check(IDC_PARA_UNLIMITED, unlimited);
     dx.check(IDC_PARA_PUNCT_ENDS, punct_mark_ends);
     dx.check(IDC_PARA_REMOVE_BREAKS, remove_line_breaks);
-    int index = spaces_between_sents - 1;
-    dx.combo_index(IDC_PARA_SENT_SPACES, index);
-    // A stored value that no entry shows is kept as it is.
-    if (dx.saving() && index >= 0) spaces_between_sents = index + 1;
+    exchange_sentence_spaces(dx, IDC_PARA_SENT_SPACES, spaces_between_sents);
 }
 
 bool D_opt_para::is_setting_change(int id, int code) const

@@ -16,8 +16,7 @@ int D_opt_spacing::help_context() const { return help_spacing_options; }
 
 void D_opt_spacing::prepare_controls()
 {
-    for (const char* entry : {"1", "2"})
-        SendMessageA(item(IDC_SPAC_SENT_SPACES), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    fill_sentence_spaces(IDC_SPAC_SENT_SPACES);
     for (int id : {IDC_SPAC_INDENT, IDC_SPAC_LINES, IDC_SPAC_TAB_STOPS})
         SendMessageA(item(id), EM_LIMITTEXT, 3, 0);
 }
@@ -28,10 +27,7 @@ void D_opt_spacing::exchange(Data_exchange& dx)
     dx.check(IDC_SPAC_ADJUST_SPACING, adjust_spacing);
     dx.check(IDC_SPAC_SENT_SPACING, clean_up_sent_spacing);
     dx.text(IDC_SPAC_INDENT, indent);
-    int index = spaces_between_sents - 1;
-    dx.combo_index(IDC_SPAC_SENT_SPACES, index);
-    // A stored value that no entry shows is kept as it is.
-    if (dx.saving() && index >= 0) spaces_between_sents = index + 1;
+    exchange_sentence_spaces(dx, IDC_SPAC_SENT_SPACES, spaces_between_sents);
     dx.text(IDC_SPAC_LINES, lines_between);
     dx.check(IDC_SPAC_EXTRA_SPACES, remove_extra_spaces);
     dx.text(IDC_SPAC_TAB_STOPS, tab_stops);

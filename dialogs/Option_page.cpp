@@ -1,6 +1,8 @@
 #include "dialogs/Option_page.h"
 
+#include <algorithm>
 #include <climits>
+#include <string_view>
 
 #include "base/diagnostics.h"
 #include "base/diagnostics_win32.h"
@@ -16,14 +18,11 @@ int field_number(const std::string& text)
 
 bool field_number_too_large(const std::string& text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX) return true;
-    }
-    return false;
+    const std::size_t start = std::min(text.find_first_not_of(" \t"), text.size());
+    std::size_t end = start;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+    int value = 0;
+    return end > start && !parse_int(std::string_view(text).substr(start, end - start), value);
 }
 
 Option_page::Option_page(int template_id, const char* caption, Preset_state& presets)
@@ -49,6 +48,19 @@ void Option_page::enable(int id, bool on)
         enable_control(hwnd(), id);
     else
         disable_control(hwnd(), id);
+}
+
+void Option_page::fill_sentence_spaces(int id)
+{
+    for (const char* entry : {"1", "2"})
+        SendMessageA(item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+}
+
+void Option_page::exchange_sentence_spaces(Data_exchange& dx, int id, int& value)
+{
+    int index = value - 1;
+    dx.combo_index(id, index);
+    if (dx.saving() && index >= 0) value = index + 1;
 }
 
 bool Option_page::on_init()

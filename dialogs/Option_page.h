@@ -44,6 +44,10 @@ protected:
     bool refuse(const std::string& message, int field);
     bool enabled(int id) const;
     void enable(int id, bool on);
+    // The "spaces between sentences" list of two pages: its entries 1 and 2, and the setting's
+    // value through it; a stored value that no entry shows is kept as it is.
+    void fill_sentence_spaces(int id);
+    void exchange_sentence_spaces(Data_exchange& dx, int id, int& value);
 
     Preset_state& presets;
 };
