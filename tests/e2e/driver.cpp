@@ -169,6 +169,18 @@ void write_file(const char* path, const std::string& data)
     if (!out.write(data.data(), static_cast<std::streamsize>(data.size()))) fail(std::string("cannot write ") + path);
 }
 
+// Opens the clipboard and puts text on it as CF_TEXT in place of everything it held; the caller
+// closes it.
+void open_clipboard_with_text(const std::string& text)
+{
+    if (!OpenClipboard(nullptr)) fail("cannot open the clipboard");
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+}
+
 std::string window_text(HWND w)
 {
     LRESULT n = SendMessageA(w, WM_GETTEXTLENGTH, 0, 0);
@@ -662,13 +674,7 @@ int run(int argc, char** argv)
     if (cmd == "clip-set") {
         // Another program's copy: the file's bytes as CF_TEXT, plus an empty entry of each
         // registered format named after it.
-        std::string text = read_file(arg(1));
-        if (!OpenClipboard(nullptr)) fail("cannot open the clipboard");
-        EmptyClipboard();
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-        std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-        GlobalUnlock(memory);
-        SetClipboardData(CF_TEXT, memory);
+        open_clipboard_with_text(read_file(arg(1)));
         for (int i = 3; i < argc; ++i)
             SetClipboardData(RegisterClipboardFormatA(argv[i]), GlobalAlloc(GMEM_MOVEABLE, 1));
         CloseClipboard();
@@ -695,12 +701,7 @@ int run(int argc, char** argv)
         for (int i = 0; i < runs; ++i) {
             LARGE_INTEGER start, end;
             QueryPerformanceCounter(&start);
-            if (!OpenClipboard(nullptr)) fail("cannot open the clipboard");
-            EmptyClipboard();
-            HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-            std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-            GlobalUnlock(memory);
-            SetClipboardData(CF_TEXT, memory);
+            open_clipboard_with_text(text);
             CloseClipboard();
             const DWORD copied = GetClipboardSequenceNumber();
             std::string pasted;

@@ -24,6 +24,20 @@ WORK = os.path.join(TREE, "e2e")
 SHOTS = os.path.join(TOP, "build", "e2e")
 NATIVE = os.path.join(TOP, "build", "native")
 
+# A quoted e-mail as a mail program on Linux puts it on the clipboard (encoded as UTF-8, LF line
+# ends): reply marks, ragged spacing, a tab, a list, an abbreviation and a letter beyond ASCII.
+QUOTED_MAIL = ("> Hi Anna,\n"
+               ">\n"
+               "> thanks for the notes from Tuesday.  I read them on the train and\n"
+               "> they  look   fine to me.\tA few points:\n"
+               ">\n"
+               "> 1) the budget for Q3 is approved\n"
+               "> 2) Mr. Smith joins the team on Monday\n"
+               "> 3) the caf\u00e9 opens at 8 a.m. again\n"
+               ">\n"
+               "> Best,\n"
+               "> Tom\n")
+
 SETTINGS_KEY = r"HKCU\Software\Meradon\Sorvane\Settings"
 CURRENT_KEY = r"HKCU\Software\Meradon\Sorvane\Current Cleaning Settings"
 PROGRAM_DIR = r"C:\Sorvane"
@@ -347,3 +361,13 @@ class SessionTest(unittest.TestCase):
     def start(self):
         self.s.start()
         self.s.wait_ready()
+
+    def eventually(self, read, expected, what, timeout=10):
+        """Asserts that read() gives expected within timeout seconds."""
+        until = time.time() + timeout
+        while True:
+            got = read()
+            if got == expected or time.time() > until:
+                self.assertEqual(got, expected, what)
+                return
+            time.sleep(0.2)

@@ -10,18 +10,8 @@ import unittest
 import zlib
 
 from harness import DRIVER, ID_OPT_AUTOCLEAN, IDOK, WINE, SessionTest, sorvane_clean
+from harness import QUOTED_MAIL as MAIL
 
-MAIL = ("> Hi Anna,\n"
-        ">\n"
-        "> thanks for the notes from Tuesday.  I read them on the train and\n"
-        "> they  look   fine to me.\tA few points:\n"
-        ">\n"
-        "> 1) the budget for Q3 is approved\n"
-        "> 2) Mr. Smith joins the team on Monday\n"
-        "> 3) the caf\u00e9 opens at 8 a.m. again\n"
-        ">\n"
-        "> Best,\n"
-        "> Tom\n")
 EXCLUDE = "ExcludeClipboardContentFromMonitorProcessing"
 
 

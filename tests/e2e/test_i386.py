@@ -8,19 +8,8 @@ import time
 import unittest
 
 from harness import DRIVER, ID_OPT_AUTOCLEAN, PROGRAM, SETTINGS_KEY, SessionTest, sorvane_clean
+from harness import QUOTED_MAIL as MAIL
 
-# As a mail program on Linux puts it on the clipboard: UTF-8, LF line ends.
-MAIL = ("> Hi Anna,\n"
-        ">\n"
-        "> thanks for the notes from Tuesday.  I read them on the train and\n"
-        "> they  look   fine to me.\tA few points:\n"
-        ">\n"
-        "> 1) the budget for Q3 is approved\n"
-        "> 2) Mr. Smith joins the team on Monday\n"
-        "> 3) the caf\u00e9 opens at 8 a.m. again\n"
-        ">\n"
-        "> Best,\n"
-        "> Tom\n")
 # What the editor holds after the paste: code page 1252, CR LF.
 PASTED = MAIL.replace("\n", "\r\n").encode("cp1252")
 

@@ -3,7 +3,6 @@ beside the notice, Shift+F1 help mode on the toolbar, and the main window taking
 the 8-bit code page."""
 import os
 import subprocess
-import time
 import unittest
 
 from harness import IDNO, PROGRAM_DIR, SETTINGS_KEY, TREE, WINE, SessionTest
@@ -23,15 +22,6 @@ TOOLBAR_TOPICS = [(11, "Cleaning Text"), (0, "Auto Clean"), (3, "Files and Setti
 
 
 class NewUser(SessionTest):
-    def eventually(self, read, expected, what, timeout=10):
-        until = time.time() + timeout
-        while True:
-            got = read()
-            if got == expected or time.time() > until:
-                self.assertEqual(got, expected, what)
-                return
-            time.sleep(0.2)
-
     def help_title(self):
         out, code = self.s.drive("help", check=False)
         return out.partition("\n")[0] if code == 0 else None

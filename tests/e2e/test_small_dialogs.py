@@ -1,6 +1,5 @@
 """The start-up dialogs, the custom font size and the built-in help, as a person meets them."""
 import os
-import time
 import unittest
 
 from harness import IDNO, IDOK, SETTINGS_KEY, TOP, SessionTest
@@ -35,15 +34,6 @@ def getting_started_opening():
 
 
 class SmallDialogs(SessionTest):
-    def eventually(self, read, expected, what, timeout=10):
-        until = time.time() + timeout
-        while True:
-            got = read()
-            if got == expected or time.time() > until:
-                self.assertEqual(got, expected, what)
-                return
-            time.sleep(0.2)
-
     def dialog(self, title):
         return self.s.drive("wait-dialog", title, "30000").rstrip("\n").split("\t")
 

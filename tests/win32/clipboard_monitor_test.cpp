@@ -99,6 +99,21 @@ std::string wide_bytes(const std::wstring& text)
     return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
 }
 
+// Counts the save questions and gives one answer to all.
+class Counting_doc : public CSorvaneDoc {
+public:
+    using CSorvaneDoc::CSorvaneDoc;
+    int questions = 0;
+    int answer = IDNO;
+
+protected:
+    int ask_save_changes(const std::string&) override
+    {
+        ++questions;
+        return answer;
+    }
+};
+
 class Auto_clean : public Program {
 protected:
     // What Clean Everything makes of text.
@@ -120,36 +135,29 @@ protected:
         return view->autoclean_counter != before;
     }
     std::string status() { return frame->status_bar.text(0); }
+    // Builds the program with a document that counts its save questions.
+    Counting_doc* build_with_counting_doc()
+    {
+        app->document_factory = [this](Program_context& context) {
+            auto made = std::make_unique<Counting_doc>(context);
+            counting_doc_ = made.get();
+            return made;
+        };
+        build();
+        return counting_doc_;
+    }
 
     Other_window other;
-};
 
-// Counts the save questions and gives one answer to all.
-class Counting_doc : public CSorvaneDoc {
-public:
-    using CSorvaneDoc::CSorvaneDoc;
-    int questions = 0;
-    int answer = IDNO;
-
-protected:
-    int ask_save_changes(const std::string&) override
-    {
-        ++questions;
-        return answer;
-    }
+private:
+    Counting_doc* counting_doc_ = nullptr;
 };
 
 TEST_F(Auto_clean, CopyIsCleanedOnTheClipboardAndShownWithUndoToTheCopy)
 {
     Other_window viewer;
     viewer.join();
-    Counting_doc* doc = nullptr;
-    app->document_factory = [&doc](Program_context& context) {
-        auto made = std::make_unique<Counting_doc>(context);
-        doc = made.get();
-        return made;
-    };
-    build();
+    Counting_doc* doc = build_with_counting_doc();
     ASSERT_EQ(view->in_chain, 1);
     EXPECT_EQ(view->next_viewer, viewer.hwnd);
     EXPECT_EQ(view->clipboard_event_counter, 1001) << "the join's own notification is 1000";
@@ -238,13 +246,7 @@ TEST_F(Auto_clean, CopiesThatAreLeftAlone)
 
 TEST_F(Auto_clean, UnsavedWorkInTheEditorIsKept)
 {
-    Counting_doc* doc = nullptr;
-    app->document_factory = [&doc](Program_context& context) {
-        auto made = std::make_unique<Counting_doc>(context);
-        doc = made.get();
-        return made;
-    };
-    build();
+    Counting_doc* doc = build_with_counting_doc();
     view->replace_selection("My own notes\r\n", true);
     ASSERT_TRUE(document->is_modified());
     other.copy_text(mail);
