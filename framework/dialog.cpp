@@ -74,10 +74,57 @@ void Data_exchange::fail(int id)
     if (window_class(window) == "edit") SendMessageA(window, EM_SETSEL, 0, -1);
 }
 
+HWND Dialog_window::item(int id) const
+{
+    HWND window = hwnd_ ? GetDlgItem(hwnd_, id) : nullptr;
+    if (!window) INTERNAL_ERROR();
+    return window;
+}
+
+bool Dialog_window::is_checked(int id) const
+{
+    return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool Dialog_window::update_data(bool saving)
+{
+    Exchange_scope scope(*this);
+    Data_exchange dx(hwnd_, saving);
+    exchange(dx);
+    return !dx.failed();
+}
+
+void Dialog_window::on_help()
+{
+    Application* app = Application::current();
+    if (app && app->has_help() && help_context() != 0) app->show_help(help_context());
+}
+
+INT_PTR Dialog_window::dispatch(HWND window, UINT msg, WPARAM wp, LPARAM lp,
+                                Dialog_window* created) noexcept
+{
+    return guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
+        auto* self = reinterpret_cast<Dialog_window*>(GetWindowLongPtrA(window, DWLP_USER));
+        if (msg == WM_INITDIALOG && created) {
+            self = created;
+            self->hwnd_ = window;
+            SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        }
+        if (!self) return FALSE;
+        INT_PTR result = self->handle(msg, wp, lp);
+        if (msg == WM_NCDESTROY) {
+            self->on_destroyed();
+            SetWindowLongPtrA(window, DWLP_USER, 0);
+            self->hwnd_ = nullptr;
+        }
+        return result;
+    });
+}
+
 Dialog::~Dialog()
 {
-    if (hwnd_ && !modal_) {
-        HWND window = hwnd_;
+    HWND window = hwnd();
+    if (window && !modal_) {
         close(IDCANCEL);
         if (IsWindow(window)) SetWindowLongPtrA(window, DWLP_USER, 0);
     }
@@ -102,25 +149,11 @@ bool Dialog::create_modeless(HWND owner)
 
 void Dialog::close(INT_PTR result)
 {
-    if (!hwnd_) return;
+    if (!hwnd()) return;
     if (modal_)
-        EndDialog(hwnd_, result);
+        EndDialog(hwnd(), result);
     else
-        DestroyWindow(hwnd_);
-}
-
-HWND Dialog::item(int id) const
-{
-    HWND window = GetDlgItem(hwnd_, id);
-    if (!window) INTERNAL_ERROR();
-    return window;
-}
-
-bool Dialog::update_data(bool saving)
-{
-    Data_exchange dx(hwnd_, saving);
-    exchange(dx);
-    return !dx.failed();
+        DestroyWindow(hwnd());
 }
 
 void Dialog::on_ok()
@@ -129,12 +162,6 @@ void Dialog::on_ok()
 }
 
 void Dialog::on_cancel() { close(IDCANCEL); }
-
-void Dialog::on_help()
-{
-    Application* app = Application::current();
-    if (app && app->has_help() && help_context() != 0) app->show_help(help_context());
-}
 
 bool Dialog::on_command(int id, int, HWND)
 {
@@ -163,38 +190,23 @@ INT_PTR Dialog::handle(UINT msg, WPARAM wp, LPARAM lp)
     case WM_HELP:
         // F1 anywhere in the dialog.
         on_help();
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
         return TRUE;
     }
     return FALSE;
 }
 
-INT_PTR CALLBACK Dialog::dialog_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept
+void Dialog::on_destroyed()
 {
-    return guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        Dialog* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
-        if (msg == WM_INITDIALOG) {
-            self = reinterpret_cast<Dialog*>(lp);
-            if (self) {
-                self->hwnd_ = window;
-                SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-            }
-        }
-        if (!self) return FALSE;
-        INT_PTR result = self->handle(msg, wp, lp);
-        if (msg == WM_NCDESTROY) {
-            if (!self->modal_)
-                if (Application* app = Application::current()) app->remove_modeless(window);
-            SetWindowLongPtrA(window, DWLP_USER, 0);
-            self->hwnd_ = nullptr;
-        }
-        return result;
-    });
+    if (!modal_)
+        if (Application* app = Application::current()) app->remove_modeless(hwnd());
 }
 
-bool Dialog::is_checked(int id) const
+INT_PTR CALLBACK Dialog::dialog_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept
 {
-    return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    // The dialog object comes as the creation parameter.
+    Dialog_window* created = msg == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lp) : nullptr;
+    return dispatch(window, msg, wp, lp, created);
 }
 
 INT_PTR White_page::colour(UINT msg, WPARAM wp) const

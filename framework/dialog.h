@@ -38,12 +38,65 @@ private:
     bool failed_ = false;
 };
 
-class Dialog {
+// What a dialog and a property page share: a window the dialog manager makes from a template,
+// bound to its object through DWLP_USER from WM_INITDIALOG to WM_NCDESTROY, its controls, the
+// data exchange and the help.
+class Dialog_window {
+public:
+    Dialog_window() = default;
+    virtual ~Dialog_window() = default;
+    Dialog_window(const Dialog_window&) = delete;
+    Dialog_window& operator=(const Dialog_window&) = delete;
+
+    // Null until the window is made and after it is gone.
+    HWND hwnd() const { return hwnd_; }
+    // A control of the window; a missing one is an internal error.
+    HWND item(int id) const;
+    // Whether the check box id is checked now.
+    bool is_checked(int id) const;
+    // Runs exchange() in one direction; false when a check failed. Control notifications that
+    // arrive meanwhile come while exchanging() is true.
+    bool update_data(bool saving);
+    // True while the object itself is moving data into or out of its controls: notifications
+    // then are not the user's edits.
+    bool exchanging() const { return exchanging_ > 0; }
+    // The place in the program's help; 0 when there is none. The Help button (the standard help
+    // command) and F1 open the help there.
+    virtual int help_context() const { return 0; }
+
+protected:
+    virtual void exchange(Data_exchange& dx) { (void)dx; }
+    void on_help();
+    // Every message; returns what the dialog procedure returns (FALSE: not handled).
+    virtual INT_PTR handle(UINT msg, WPARAM wp, LPARAM lp) = 0;
+    // WM_NCDESTROY has been handled; the object is unbound next.
+    virtual void on_destroyed() {}
+    // The body of a dialog procedure: on WM_INITDIALOG binds created (the object the message
+    // brings), then hands every message to the bound object.
+    static INT_PTR dispatch(HWND window, UINT msg, WPARAM wp, LPARAM lp,
+                            Dialog_window* created) noexcept;
+
+    // Holds exchanging() true for its lifetime, for objects that set controls themselves.
+    class Exchange_scope {
+    public:
+        explicit Exchange_scope(Dialog_window& window) : window_(window) { ++window_.exchanging_; }
+        ~Exchange_scope() { --window_.exchanging_; }
+        Exchange_scope(const Exchange_scope&) = delete;
+        Exchange_scope& operator=(const Exchange_scope&) = delete;
+
+    private:
+        Dialog_window& window_;
+    };
+
+private:
+    HWND hwnd_ = nullptr;
+    int exchanging_ = 0;
+};
+
+class Dialog : public Dialog_window {
 public:
     explicit Dialog(int template_id) : template_id_(template_id) {}
-    virtual ~Dialog();
-    Dialog(const Dialog&) = delete;
-    Dialog& operator=(const Dialog&) = delete;
+    ~Dialog() override;
 
     // Returns the result given to close(), or -1 when the dialog cannot be created.
     INT_PTR run_modal(HWND owner);
@@ -51,34 +104,20 @@ public:
     bool create_modeless(HWND owner);
     void close(INT_PTR result);
 
-    HWND hwnd() const { return hwnd_; }
-    // A control of the dialog; a missing one is an internal error.
-    HWND item(int id) const;
-    // Whether the check box id is checked now.
-    bool is_checked(int id) const;
-    // Runs exchange() in one direction; false when a check failed.
-    bool update_data(bool saving);
-    // The dialog's place in the program's help; 0 when it has none. The Help button (the
-    // standard help command) and F1 open the help there.
-    virtual int help_context() const { return 0; }
-
 protected:
     // After the controls are filled; the result is WM_INITDIALOG's (true: default focus).
     virtual bool on_init() { return true; }
-    virtual void exchange(Data_exchange& dx) { (void)dx; }
     virtual void on_ok();
     virtual void on_cancel();
-    void on_help();
     // A WM_COMMAND of the dialog; returns whether it was handled.
     virtual bool on_command(int id, int code, HWND control);
-    // Every message; returns what the dialog procedure returns (FALSE: not handled).
-    virtual INT_PTR handle(UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR handle(UINT msg, WPARAM wp, LPARAM lp) override;
+    void on_destroyed() override;
 
 private:
     static INT_PTR CALLBACK dialog_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept;
 
     int template_id_;
-    HWND hwnd_ = nullptr;
     bool modal_ = false;
 };
 

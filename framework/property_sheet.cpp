@@ -1,38 +1,8 @@
 #include "framework/property_sheet.h"
 
-#include "base/diagnostics.h"
-#include "framework/application.h"
-#include "framework/command.h"
-#include "framework/guard.h"
 #include "framework/window.h"
 
-HWND Property_page::item(int id) const
-{
-    HWND window = hwnd_ ? GetDlgItem(hwnd_, id) : nullptr;
-    if (!window) INTERNAL_ERROR();
-    return window;
-}
-
-bool Property_page::is_checked(int id) const
-{
-    return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-bool Property_page::update_data(bool saving)
-{
-    Exchange_scope scope(*this);
-    Data_exchange dx(hwnd_, saving);
-    exchange(dx);
-    return !dx.failed();
-}
-
 bool Property_page::on_command(int, int, HWND) { return false; }
-
-void Property_page::on_help()
-{
-    Application* app = Application::current();
-    if (app && app->has_help() && help_context() != 0) app->show_help(help_context());
-}
 
 INT_PTR Property_page::notify(const NMHDR& header)
 {
@@ -55,7 +25,7 @@ INT_PTR Property_page::notify(const NMHDR& header)
     default:
         return FALSE;
     }
-    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+    SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, result);
     return TRUE;
 }
 
@@ -63,7 +33,7 @@ INT_PTR Property_page::handle(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_INITDIALOG:
-        if (sheet_ && !sheet_->hwnd_) sheet_->attach(GetParent(hwnd_));
+        if (sheet_ && !sheet_->hwnd_) sheet_->attach(GetParent(hwnd()));
         prepare_controls();
         update_data(false);
         return on_init() ? TRUE : FALSE;
@@ -73,7 +43,7 @@ INT_PTR Property_page::handle(UINT msg, WPARAM wp, LPARAM lp)
         return notify(*reinterpret_cast<const NMHDR*>(lp));
     case WM_HELP:
         on_help();
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
         return TRUE;
     }
     return FALSE;
@@ -81,24 +51,12 @@ INT_PTR Property_page::handle(UINT msg, WPARAM wp, LPARAM lp)
 
 INT_PTR CALLBACK Property_page::page_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept
 {
-    return guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        auto* self = reinterpret_cast<Property_page*>(GetWindowLongPtrA(window, DWLP_USER));
-        if (msg == WM_INITDIALOG) {
-            // The sheet hands the page its PROPSHEETPAGE, whose lParam is the page object.
-            self = reinterpret_cast<Property_page*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
-            if (self) {
-                self->hwnd_ = window;
-                SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-            }
-        }
-        if (!self) return FALSE;
-        INT_PTR result = self->handle(msg, wp, lp);
-        if (msg == WM_NCDESTROY) {
-            SetWindowLongPtrA(window, DWLP_USER, 0);
-            self->hwnd_ = nullptr;
-        }
-        return result;
-    });
+    // The sheet hands the page its PROPSHEETPAGE, whose lParam is the page object.
+    Dialog_window* created =
+        msg == WM_INITDIALOG
+            ? reinterpret_cast<Property_page*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam)
+            : nullptr;
+    return dispatch(window, msg, wp, lp, created);
 }
 
 void Property_sheet::add_page(Property_page& page)

@@ -14,36 +14,21 @@
 
 class Property_sheet;
 
-class Property_page {
+// A page's window exists from its first display (hwnd() is null before).
+class Property_page : public Dialog_window {
 public:
     Property_page(int template_id, std::string caption)
         : template_id_(template_id), caption_(std::move(caption))
     {
     }
-    virtual ~Property_page() = default;
-    Property_page(const Property_page&) = delete;
-    Property_page& operator=(const Property_page&) = delete;
 
-    // Null until the page is first shown.
-    HWND hwnd() const { return hwnd_; }
-    HWND item(int id) const;
-    bool is_checked(int id) const;
-    // Runs exchange() in one direction; false when a check failed. Control notifications that
-    // arrive meanwhile come while exchanging() is true.
-    bool update_data(bool saving);
-    // True while the page itself is moving data into or out of its controls: notifications then
-    // are not the user's edits.
-    bool exchanging() const { return exchanging_ > 0; }
     Property_sheet* sheet() const { return sheet_; }
-    // The page's place in the program's help; 0 when it has none.
-    virtual int help_context() const { return 0; }
 
 protected:
     // First display, before the members are pushed into the controls: fill lists, set limits.
     virtual void prepare_controls() {}
     // First display: after the members have been pushed into the controls.
     virtual bool on_init() { return true; }
-    virtual void exchange(Data_exchange& dx) { (void)dx; }
     // The page becomes visible; false would refuse it.
     virtual bool on_set_active() { return true; }
     // The page is being left (another tab, or OK); false keeps it visible and the sheet open.
@@ -51,31 +36,16 @@ protected:
     // Every created page when the sheet closes with OK.
     virtual void on_apply() {}
     virtual bool on_command(int id, int code, HWND control);
-    void on_help();
-
-    // Holds exchanging() true for its lifetime, for pages that set controls themselves.
-    class Exchange_scope {
-    public:
-        explicit Exchange_scope(Property_page& page) : page_(page) { ++page_.exchanging_; }
-        ~Exchange_scope() { --page_.exchanging_; }
-        Exchange_scope(const Exchange_scope&) = delete;
-        Exchange_scope& operator=(const Exchange_scope&) = delete;
-
-    private:
-        Property_page& page_;
-    };
 
 private:
     friend class Property_sheet;
     static INT_PTR CALLBACK page_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept;
-    INT_PTR handle(UINT msg, WPARAM wp, LPARAM lp);
+    INT_PTR handle(UINT msg, WPARAM wp, LPARAM lp) override;
     INT_PTR notify(const NMHDR& header);
 
     int template_id_;
     std::string caption_;
-    HWND hwnd_ = nullptr;
     Property_sheet* sheet_ = nullptr;
-    int exchanging_ = 0;
 };
 
 class Property_sheet {
