@@ -60,7 +60,7 @@ bool CMainFrame::create(CSorvaneDoc& document, CSorvaneEditView& view)
 
 bool CMainFrame::on_create()
 {
-    if (!toolbar.Create(hwnd(), WS_VISIBLE | CCS_TOP, ID_TOOLBAR_WINDOW, toolbar_layout))
+    if (!toolbar.create(hwnd(), WS_VISIBLE | CCS_TOP, ID_TOOLBAR_WINDOW, toolbar_layout))
         return false;
     if (!status_bar.create(hwnd(), WS_VISIBLE, ID_STATUS_BAR_WINDOW, status_panes)) return false;
     set_bars(&toolbar, &status_bar);

@@ -8,7 +8,7 @@
 #include "app/window_rect.h"
 #include "framework/frame_window.h"
 #include "framework/status_bar.h"
-#include "settings/ToolbarPresets.h"
+#include "dialogs/ToolbarPresets.h"
 
 class CSorvaneDoc;
 class CSorvaneEditView;

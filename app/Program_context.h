@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/program_settings.h"
-#include "settings/Preset_state.h"
+#include "dialogs/Preset_state.h"
 
 class CMainFrame;
 class CSorvaneEditView;

@@ -13,7 +13,7 @@
 #include "framework/strings.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 namespace {
 constexpr DWORD splash_pause_ms = 2500;
@@ -81,7 +81,8 @@ bool CSorvaneApp::start()
     store_ = std::make_unique<Cleaning_prefs>(profile().program_key());
     Preset_state& presets = context_.presets;
     presets.cleaning_prefs = store_.get();
-    store_->copy_prefs(store_->current_settings, store_->working_copy);
+    // The working copy is filled once at start-up, as every run refills it.
+    store_->refresh_working_copy();
 
     context_.settings = load_program_settings(profile());
     presets.current_preset_name = context_.settings.current_preset;

@@ -118,7 +118,7 @@ void CSorvaneEditView::set_font(int size)
 
 void CSorvaneEditView::set_tab_stops_from_settings()
 {
-    int width = context.presets.cleaning_prefs->get_int_setting(setting::spac_tab_stops);
+    int width = context.presets.cleaning_prefs->current_settings().spac_tab_stops;
     // A width of 0 would give the control's default stops, not what the engine assumes.
     if (width < 1) width = 1;
     set_tab_stops(width * 4);
@@ -164,7 +164,7 @@ void CSorvaneEditView::clean_everything()
     std::optional<Busy_scope> busy;
     if (Frame_window* frame = busy_frame(text.size())) busy.emplace(frame, cleaning_status);
     Line_list lines = text_to_line_list(text);
-    Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
+    Cleaner(context.presets.cleaning_prefs->refresh_working_copy(), abbreviations).clean_lines(lines);
     if (replace_with(line_list_to_text(lines), 0, -1)) edit->set_selection(-1, 0);
     TRACE_HERE();
 }
@@ -184,7 +184,7 @@ void CSorvaneEditView::clean_selected()
     const std::size_t breaks = trailing_line_break_size(selected);
     const std::string_view body(selected.data(), selected.size() - breaks);
     Line_list lines = text_to_line_list(body);
-    Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
+    Cleaner(context.presets.cleaning_prefs->refresh_working_copy(), abbreviations).clean_lines(lines);
     std::string cleaned = line_list_to_text(lines);
     if (breaks > 0) {
         strip_trailing_line_breaks(cleaned);

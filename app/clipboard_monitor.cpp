@@ -342,7 +342,7 @@ std::string CSorvaneEditView::read_clipboard_text(int n, std::string& text)
 std::string CSorvaneEditView::cleaned_text(const std::string& text)
 {
     Line_list lines = text_to_line_list(text);
-    Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
+    Cleaner(context.presets.cleaning_prefs->refresh_working_copy(), abbreviations).clean_lines(lines);
     return line_list_to_text(lines);
 }
 

@@ -1,5 +1,5 @@
-// The "Cleaning Options..." command: the option pages edit the working copy; only OK makes it
-// the current settings.
+// The "Cleaning Options..." command: the option pages edit the sheet's own copy of the current
+// settings; only OK makes it the current settings.
 #include "app/MainFrame.h"
 #include "app/Sorvane.h"
 #include "app/SorvaneEditView.h"
@@ -10,20 +10,21 @@
 #include "dialogs/D_opt_prop_sheet.h"
 #include "dialogs/D_opt_spacing.h"
 #include "settings/Cleaning_prefs.h"
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 void CSorvaneApp::OnOptCleaning()
 {
     trace("CSorvaneApp::OnOptCleaning()\n");
     Cleaning_prefs& store = *store_;
     Preset_state& presets = context_.presets;
-    store.copy_prefs(store.current_settings, store.working_copy);
+    Cleaning_settings edited;
+    store.copy_prefs(store.current_settings(), edited);
 
     D_opt_prop_sheet sheet;
-    D_opt_para para(presets);
-    D_opt_spacing spacing(presets);
-    D_opt_lists lists(presets);
-    D_opt_misc misc(presets);
+    D_opt_para para(presets, edited);
+    D_opt_spacing spacing(presets, edited);
+    D_opt_lists lists(presets, edited);
+    D_opt_misc misc(presets, edited);
     sheet.add_page(para);
     sheet.add_page(spacing);
     sheet.add_page(lists);
@@ -40,8 +41,7 @@ void CSorvaneApp::OnOptCleaning()
     // Presets saved or removed through "Presets..." stand whatever the result.
     if (frame_) frame_->toolbar.combo().init(true, true, true, nullptr);
     if (result == IDOK) {
-        store.copy_prefs(store.working_copy, store.current_settings);
-        store.write_current_settings();
+        store.set_current_settings(edited);
         presets.current_preset_name = presets.pending_preset_name;
         if (view_) view_->set_tab_stops_from_settings();
     }

@@ -2,7 +2,7 @@
 
 #include "base/diagnostics.h"
 #include "framework/profile.h"
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "bench/corpus.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
-#include "settings/memory_prefs.h"
+#include "settings/catalogue.h"
 
 extern char** environ;
 
@@ -252,13 +252,13 @@ int bench_corpus(const std::string& label, const std::string& tool, const std::s
 struct Case {
     std::string name;
     std::string text;
-    std::function<void(Memory_prefs&)> configure;
+    std::function<void(Cleaning_settings&)> configure;
 };
 
 // In-process: split, clean, join, as the editor does.
 double time_case(const Case& c, const Abbreviations& abbreviations, int runs)
 {
-    Memory_prefs prefs(Builtin_preset::full);
+    Cleaning_settings prefs = builtin_preset(Builtin_preset::full);
     if (c.configure) c.configure(prefs);
     std::vector<double> ms;
     std::size_t out_size = 0;
@@ -278,7 +278,7 @@ double time_case(const Case& c, const Abbreviations& abbreviations, int runs)
 
 auto set_int(const char* name, int value)
 {
-    return [=](Memory_prefs& p) { p.current().set_int(name, value); };
+    return [=](Cleaning_settings& p) { find_setting(name)->integer.of(p) = value; };
 }
 
 std::vector<Case> pathological_cases()
@@ -293,9 +293,9 @@ std::vector<Case> pathological_cases()
     cases.push_back({"1 MiB word without blanks or breaks, wrapped to 72", std::string(mib, 'x'),
                      wrap72});
     cases.push_back({"1 MiB of spaces, pair \"  \" to \" \"", std::string(mib, ' '),
-                     [](Memory_prefs& p) {
-                         p.current().set_string("misc-find 0", "  ");
-                         p.current().set_string("misc-replace 0", " ");
+                     [](Cleaning_settings& p) {
+                         p.misc_find[0] = "  ";
+                         p.misc_replace[0] = " ";
                      }});
     cases.push_back({"1 MiB of \"> \" reply marks on one line", [] {
                          std::string s;
@@ -315,9 +315,9 @@ std::vector<Case> pathological_cases()
     const std::string item = "an item long enough to be wrapped once or twice at the list width\n";
     std::string items;
     for (int i = 0; i < 20000; ++i) items += ids[i % 8] + item;
-    cases.push_back({"20,000 list items, list format 1", items, [](Memory_prefs& p) {
-                         p.current().set_int("list-format", 1);
-                         p.current().set_int("list-adjust indent", 1);
+    cases.push_back({"20,000 list items, list format 1", items, [](Cleaning_settings& p) {
+                         p.list_format = 1;
+                         p.list_adjust_indent = 1;
                      }});
 
     std::string tabbed;
@@ -330,10 +330,10 @@ std::vector<Case> pathological_cases()
         for (int mode = 0; mode <= 4; ++mode)
             cases.push_back({"1 MiB of tabs and spaces, tab stops " + std::to_string(stops) +
                                  ", tab mode " + std::to_string(mode),
-                             tabbed, [=](Memory_prefs& p) {
-                                 p.current().set_int("spac-tab stops", stops);
-                                 p.current().set_int("misc-tab replace", mode);
-                                 p.current().set_int("para-max chars on para line", 72);
+                             tabbed, [=](Cleaning_settings& p) {
+                                 p.spac_tab_stops = stops;
+                                 p.misc_tab_replace = mode;
+                                 p.para_max_chars_on_para_line = 72;
                              }});
 
     std::string bytes;

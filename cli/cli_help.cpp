@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -27,46 +27,23 @@ const char* const options_text =
     "2 bad arguments, an unreadable abbreviation list, or an input that could not be read\n"
     "(the other inputs are still cleaned).\n";
 
-// The values a setting takes, as the option pages accept them.
-const char* range_of(const char* name)
-{
-    static const struct { const char* name; const char* range; } ranges[] = {
-        {"para-spaces between sents", "1 or 2"},
-        {"para-max chars on para line", "0 to 999999, 0: unlimited"},
-        {"para-num indent spaces for new para", "0 to 999"},
-        {"spac-num spaces to indent", "0 to 999"},
-        {"spac-lines between paras", "0 to 999"},
-        {"spac-num spaces between sents", "1 or 2"},
-        {"spac-tab stops", "0 to 999"},
-        {"list-format", "0 (as paragraphs) or 1 (indented, fixed width)"},
-        {"list-num indent spaces", "0 or more"},
-        {"list-max line length", "1 to 999999"},
-        {"misc-tab replace", "0 tabs to spaces, 1 spaces to tabs, 2 tabs to commas, "
-                             "3 commas to tabs, 4 none"},
-    };
-    for (const auto& r : ranges)
-        if (std::strcmp(r.name, name) == 0) return r.range;
-    return "0 or 1";
-}
-
 }  // namespace
 
 std::string cli_help_text()
 {
-    Cleaning_settings full, light;
-    build_builtin_preset(full, Builtin_preset::full);
-    build_builtin_preset(light, Builtin_preset::light);
     std::string text = options_text;
     text += "\nCleaning settings (defaults from \"Full Cleaning\"; \"Light Cleaning\" differs where "
             "shown):\n";
-    for (const char* name : int_setting_names) {
-        const int f = static_cast<int>(full.get_int(name)), l = static_cast<int>(light.get_int(name));
-        text += "  \"" + std::string(name) + "\" = " + std::to_string(f);
-        if (l != f) text += " (light: " + std::to_string(l) + ")";
-        text += "; " + std::string(range_of(name)) + "\n";
+    for (const Setting_field& field : setting_fields) {
+        text += "  \"" + std::string(field.name()) + "\" = ";
+        if (field.is_text()) {
+            text += "\"\"";
+        } else {
+            text += std::to_string(field.full);
+            if (field.light != field.full) text += " (light: " + std::to_string(field.light) + ")";
+        }
+        text += "; " + field.range_text() + "\n";
     }
-    for (const char* name : string_setting_names)
-        text += "  \"" + std::string(name) + "\" = \"\"; any text, empty: off\n";
     text += "\nPresets: \"" + std::string(full_cleaning_name) + "\" (default), \"" +
             std::string(light_cleaning_name) +
             "\".\nUser presets live in Sorvane's registry and are not available here.\n";

@@ -21,7 +21,7 @@
 #include "engine/abbreviations.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
-#include "settings/memory_prefs.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -140,20 +140,16 @@ void apply_override(Cleaning_settings& settings, const std::string& assignment)
     std::size_t eq = assignment.find('=');
     if (eq == std::string::npos) fail("--set needs NAME=VALUE, got \"" + assignment + "\"");
     std::string name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
-    switch (setting_kind(name)) {
-    case Setting_kind::integer: {
-        int number = 0;
-        if (!parse_int(value, number))
-            fail("setting \"" + name + "\" takes an integer, got \"" + value + "\"");
-        settings.set_int(name, number);
-        break;
+    const Setting_field* field = find_setting(name);
+    if (!field) fail("no cleaning setting is named \"" + name + "\"");
+    if (field->is_text()) {
+        field->text.of(settings) = value;
+        return;
     }
-    case Setting_kind::text:
-        settings.set_string(name, value);
-        break;
-    case Setting_kind::none:
-        fail("no cleaning setting is named \"" + name + "\"");
-    }
+    int number = 0;
+    if (!parse_int(value, number))
+        fail("setting \"" + name + "\" takes an integer, got \"" + value + "\"");
+    field->integer.of(settings) = number;
 }
 
 bool write_all(const char* data, std::size_t size)
@@ -252,8 +248,8 @@ int main(int argc, char** argv)
     if (preset == full_cleaning_name) builtin = Builtin_preset::full;
     else if (preset == light_cleaning_name) builtin = Builtin_preset::light;
     else fail("unknown preset \"" + preset + "\" (use \"Full Cleaning\" or \"Light Cleaning\")");
-    Memory_prefs prefs(builtin);
-    for (const std::string& assignment : overrides) apply_override(prefs.current(), assignment);
+    Cleaning_settings settings = builtin_preset(builtin);
+    for (const std::string& assignment : overrides) apply_override(settings, assignment);
 
     if (abbr_path.empty()) abbr_path = default_abbr_path();
     std::string abbr_content;
@@ -279,7 +275,7 @@ int main(int argc, char** argv)
             }
             // The split leaves an empty last line exactly when the text ended with a line feed.
             ended_with_break = lines.size() > 1 && lines[lines.size() - 1].empty();
-            Cleaner(prefs, abbreviations).clean_lines(lines);
+            Cleaner(settings, abbreviations).clean_lines(lines);
         } catch (const std::length_error&) {
             fail("cannot clean " + input_name + ": a line or the text is 4 GiB or more");
         } catch (const std::bad_alloc&) {

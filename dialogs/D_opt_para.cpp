@@ -1,14 +1,45 @@
 #include "dialogs/D_opt_para.h"
 
-#include "base/diagnostics.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
-#include "settings/Cleaning_prefs.h"
-#include "settings/cleaning_settings.h"
 
-D_opt_para::D_opt_para(Preset_state& presets) : Option_page(IDD_OPT_PARA, "Paragraph", presets)
+namespace {
+using namespace page_control;
+
+bool joining(const Option_page& p) { return p.checked(IDC_PARA_REMOVE_BREAKS); }
+bool sentences_joined(const Option_page& p) { return joining(p) && !p.checked(IDC_PARA_PUNCT_ENDS); }
+bool indent_counts(const Option_page& p) { return joining(p) && p.checked(IDC_PARA_INDENTED); }
+bool width_limited(const Option_page& p) { return joining(p) && !p.checked(IDC_PARA_UNLIMITED); }
+
+std::vector<Page_control> controls()
 {
-    read_prefs();
+    using namespace setting;
+    return {
+        check(IDC_PARA_REMOVE_BREAKS, para_remove_line_breaks),
+        label(IDC_PARA_ARROW, joining),
+        check(IDC_PARA_PUNCT_ENDS, para_punct_mark_ends_para, joining),
+        label(IDC_PARA_LEAVE_TEXT, sentences_joined),
+        choice(IDC_PARA_SENT_SPACES, para_spaces_between_sents, 1, sentences_joined),
+        label(IDC_PARA_SPACES_TEXT, sentences_joined),
+        check(IDC_PARA_BLANK_LINES, para_blank_lines_separate_paras, joining),
+        check(IDC_PARA_INDENTED, para_indented_makes_new_para, joining),
+        number(IDC_PARA_INDENT_SPACES, para_num_indent_spaces_for_new_para,
+               "Please enter the number of spaces needed to assume a line is the beginning of a "
+               "new paragraph.",
+               indent_counts),
+        label(IDC_PARA_INDENT_TEXT1, joining),
+        label(IDC_PARA_INDENT_TEXT2, joining),
+        label(IDC_PARA_MAX_TEXT, joining),
+        number(IDC_PARA_MAX_CHARS, para_max_chars_on_para_line,
+               "Please enter the maximum number of characters on a paragraph line.", width_limited),
+        zero_check(IDC_PARA_UNLIMITED, IDC_PARA_MAX_CHARS, joining),
+    };
+}
+}  // namespace
+
+D_opt_para::D_opt_para(Preset_state& presets, Cleaning_settings& values)
+    : Option_page(IDD_OPT_PARA, "Paragraph", presets, values, controls())
+{
 }
 
 int D_opt_para::help_context() const { return help_paragraph_options; }
@@ -18,93 +49,4 @@ void D_opt_para::prepare_controls()
     fill_sentence_spaces(IDC_PARA_SENT_SPACES);
     SendMessageA(item(IDC_PARA_INDENT_SPACES), EM_LIMITTEXT, 3, 0);
     SendMessageA(item(IDC_PARA_MAX_CHARS), EM_LIMITTEXT, 6, 0);
-}
-
-void D_opt_para::exchange(Data_exchange& dx)
-{
-    dx.check(IDC_PARA_BLANK_LINES, blank_lines_separate);
-    dx.check(IDC_PARA_INDENTED, indented_makes_new);
-    dx.text(IDC_PARA_INDENT_SPACES, indent_spaces);
-    dx.text(IDC_PARA_MAX_CHARS, max_chars);
-    dx.check(IDC_PARA_UNLIMITED, unlimited);
-    dx.check(IDC_PARA_PUNCT_ENDS, punct_mark_ends);
-    dx.check(IDC_PARA_REMOVE_BREAKS, remove_line_breaks);
-    exchange_sentence_spaces(dx, IDC_PARA_SENT_SPACES, spaces_between_sents);
-}
-
-bool D_opt_para::is_setting_change(int id, int code) const
-{
-    switch (id) {
-    case IDC_PARA_REMOVE_BREAKS:
-    case IDC_PARA_BLANK_LINES:
-    case IDC_PARA_INDENTED:
-    case IDC_PARA_UNLIMITED:
-    case IDC_PARA_PUNCT_ENDS:
-        return code == BN_CLICKED;
-    case IDC_PARA_INDENT_SPACES:
-    case IDC_PARA_MAX_CHARS:
-        return code == EN_CHANGE;
-    case IDC_PARA_SENT_SPACES:
-        return code == CBN_SELCHANGE;
-    }
-    return false;
-}
-
-void D_opt_para::read_prefs()
-{
-    Cleaning_prefs& p = prefs();
-    blank_lines_separate = p.get_int_setting(setting::para_blank_lines_separate_paras);
-    indented_makes_new = p.get_int_setting(setting::para_indented_makes_new_para);
-    indent_spaces = int_to_string(p.get_int_setting(setting::para_num_indent_spaces_for_new_para));
-    max_chars = int_to_string(p.get_int_setting(setting::para_max_chars_on_para_line));
-    unlimited = max_chars == "0" ? 1 : 0;
-    punct_mark_ends = p.get_int_setting(setting::para_punct_mark_ends_para);
-    remove_line_breaks = p.get_int_setting(setting::para_remove_line_breaks);
-    spaces_between_sents = p.get_int_setting(setting::para_spaces_between_sents);
-}
-
-void D_opt_para::update_controls()
-{
-    update_data(true);
-    for (int id : {IDC_PARA_ARROW, IDC_PARA_PUNCT_ENDS, IDC_PARA_LEAVE_TEXT, IDC_PARA_SENT_SPACES,
-                   IDC_PARA_SPACES_TEXT})
-        enable(id, true);
-    for (int id = IDC_PARA_BLANK_LINES; id <= IDC_PARA_INDENT_TEXT2; ++id) enable(id, true);
-    if (!indented_makes_new) enable(IDC_PARA_INDENT_SPACES, false);
-    if (unlimited) enable(IDC_PARA_MAX_CHARS, false);
-    if (punct_mark_ends)
-        for (int id : {IDC_PARA_LEAVE_TEXT, IDC_PARA_SENT_SPACES, IDC_PARA_SPACES_TEXT})
-            enable(id, false);
-    if (!remove_line_breaks) {
-        for (int id : {IDC_PARA_ARROW, IDC_PARA_PUNCT_ENDS, IDC_PARA_LEAVE_TEXT,
-                       IDC_PARA_SENT_SPACES, IDC_PARA_SPACES_TEXT})
-            enable(id, false);
-        for (int id = IDC_PARA_BLANK_LINES; id <= IDC_PARA_INDENT_TEXT2; ++id) enable(id, false);
-    }
-}
-
-bool D_opt_para::validate()
-{
-    update_data(true);
-    if (indent_spaces.empty() && enabled(IDC_PARA_INDENT_SPACES))
-        return refuse("Please enter the number of spaces needed to assume a line is the beginning "
-                      "of a new paragraph.",
-                      IDC_PARA_INDENT_SPACES);
-    if (max_chars.empty() && enabled(IDC_PARA_MAX_CHARS))
-        return refuse("Please enter the maximum number of characters on a paragraph line.",
-                      IDC_PARA_MAX_CHARS);
-    return true;
-}
-
-void D_opt_para::write_prefs()
-{
-    update_data(true);
-    Cleaning_prefs& p = prefs();
-    p.set_int_setting(setting::para_blank_lines_separate_paras, blank_lines_separate);
-    p.set_int_setting(setting::para_indented_makes_new_para, indented_makes_new);
-    p.set_int_setting(setting::para_num_indent_spaces_for_new_para, field_number(indent_spaces));
-    p.set_int_setting(setting::para_max_chars_on_para_line, unlimited ? 0 : field_number(max_chars));
-    p.set_int_setting(setting::para_punct_mark_ends_para, punct_mark_ends);
-    p.set_int_setting(setting::para_remove_line_breaks, remove_line_breaks);
-    p.set_int_setting(setting::para_spaces_between_sents, spaces_between_sents);
 }

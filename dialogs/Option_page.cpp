@@ -6,10 +6,11 @@
 
 #include "base/diagnostics.h"
 #include "base/diagnostics_win32.h"
+#include "dialogs/D_preset_comms.h"
+#include "framework/controls.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
-#include "settings/D_preset_comms.h"
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 int field_number(const std::string& text)
 {
@@ -25,12 +26,185 @@ bool field_number_too_large(const std::string& text)
     return end > start && !parse_int(std::string_view(text).substr(start, end - start), value);
 }
 
-Option_page::Option_page(int template_id, const char* caption, Preset_state& presets)
-    : Property_page(template_id, caption), preset_combo(presets), presets(presets)
+namespace page_control {
+namespace {
+constexpr Int_setting no_int{nullptr, nullptr};
+constexpr Text_setting no_text{nullptr, nullptr, nullptr, 0};
+}  // namespace
+
+Page_control check(int id, Int_setting setting, Enable_rule enabled)
+{
+    return {id, Control_kind::check, setting, no_text, 0, nullptr, enabled};
+}
+Page_control number(int id, Int_setting setting, const char* empty_message, Enable_rule enabled)
+{
+    return {id, Control_kind::number, setting, no_text, 0, empty_message, enabled};
+}
+Page_control choice(int id, Int_setting setting, int first_value, Enable_rule enabled)
+{
+    return {id, Control_kind::choice, setting, no_text, first_value, nullptr, enabled};
+}
+Page_control text(int id, Text_setting setting, Enable_rule enabled)
+{
+    return {id, Control_kind::text, no_int, setting, 0, nullptr, enabled};
+}
+Page_control radio(int id, Int_setting setting, int value, Enable_rule enabled)
+{
+    return {id, Control_kind::radio, setting, no_text, value, nullptr, enabled};
+}
+Page_control zero_check(int id, int field, Enable_rule enabled)
+{
+    return {id, Control_kind::zero_check, no_int, no_text, field, nullptr, enabled};
+}
+Page_control text_check(int id, int field, Enable_rule enabled)
+{
+    return {id, Control_kind::text_check, no_int, no_text, field, nullptr, enabled};
+}
+Page_control label(int id, Enable_rule enabled)
+{
+    return {id, Control_kind::label, no_int, no_text, 0, nullptr, enabled};
+}
+}  // namespace page_control
+
+Option_page::Option_page(int template_id, const char* caption, Preset_state& presets,
+                         Cleaning_settings& values, std::vector<Page_control> controls)
+    : Property_page(template_id, caption),
+      preset_combo(presets),
+      presets(presets),
+      values(values),
+      controls_(std::move(controls))
 {
 }
 
-Cleaning_prefs& Option_page::prefs() const { return *presets.cleaning_prefs; }
+const Page_control* Option_page::control(int id) const
+{
+    for (const Page_control& c : controls_)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
+bool Option_page::overridden(int field) const
+{
+    for (const Page_control& c : controls_) {
+        if (c.value != field) continue;
+        if (c.kind == Control_kind::zero_check && checked(c.id)) return true;
+        if (c.kind == Control_kind::text_check && !checked(c.id)) return true;
+    }
+    return false;
+}
+
+std::string Option_page::field_text(int id) const { return window_text(item(id)); }
+
+void Option_page::set_checked(int id, bool on)
+{
+    SendMessageA(item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Option_page::exchange(Data_exchange& dx)
+{
+    // Only ever loads: storing goes through store_values, which checks before it changes values.
+    if (dx.saving()) return;
+    for (const Page_control& c : controls_) {
+        switch (c.kind) {
+        case Control_kind::check: {
+            int on = c.integer.of(values) != 0;
+            dx.check(c.id, on);
+            break;
+        }
+        case Control_kind::number: {
+            std::string shown = int_to_string(c.integer.of(values));
+            dx.text(c.id, shown);
+            break;
+        }
+        case Control_kind::choice: {
+            // A stored value that no entry shows leaves the list without a selection.
+            int index = c.integer.of(values) - c.value;
+            dx.combo_index(c.id, index);
+            break;
+        }
+        case Control_kind::text: dx.text(c.id, c.text.of(values)); break;
+        case Control_kind::radio: set_checked(c.id, c.integer.of(values) == c.value); break;
+        case Control_kind::zero_check:
+            set_checked(c.id, control(c.value)->integer.of(values) == 0);
+            break;
+        case Control_kind::text_check:
+            set_checked(c.id, !control(c.value)->text.of(values).empty());
+            break;
+        case Control_kind::label: break;
+        }
+    }
+}
+
+void Option_page::show_values() { update_data(false); }
+
+bool Option_page::store_values()
+{
+    Cleaning_settings stored = values;
+    for (const Page_control& c : controls_) {
+        switch (c.kind) {
+        case Control_kind::check: c.integer.of(stored) = checked(c.id) ? 1 : 0; break;
+        case Control_kind::number: {
+            const std::string text = field_text(c.id);
+            if (text.empty() && is_control_enabled(hwnd(), c.id)) return refuse(c.empty_message, c.id);
+            c.integer.of(stored) = overridden(c.id) ? 0 : field_number(text);
+            break;
+        }
+        case Control_kind::choice: {
+            const LRESULT index = SendMessageA(item(c.id), CB_GETCURSEL, 0, 0);
+            // No entry chosen keeps the stored value.
+            if (index != CB_ERR) c.integer.of(stored) = c.value + static_cast<int>(index);
+            break;
+        }
+        case Control_kind::text:
+            c.text.of(stored) = overridden(c.id) ? std::string() : field_text(c.id);
+            break;
+        case Control_kind::radio:
+            if (checked(c.id)) c.integer.of(stored) = c.value;
+            break;
+        case Control_kind::zero_check:
+        case Control_kind::text_check:
+        case Control_kind::label: break;
+        }
+    }
+    if (!check(stored)) return false;
+    values = stored;
+    return true;
+}
+
+void Option_page::update_controls()
+{
+    for (const Page_control& c : controls_)
+        if (c.enabled) {
+            if (c.enabled(*this))
+                enable_control(hwnd(), c.id);
+            else
+                disable_control(hwnd(), c.id);
+        }
+}
+
+bool Option_page::is_setting_change(int id, int code) const
+{
+    const Page_control* c = control(id);
+    if (!c) return false;
+    switch (c->kind) {
+    case Control_kind::check:
+    case Control_kind::radio:
+    case Control_kind::zero_check:
+    case Control_kind::text_check: return code == BN_CLICKED;
+    case Control_kind::number:
+    case Control_kind::text: return code == EN_CHANGE;
+    case Control_kind::choice: return code == CBN_SELCHANGE;
+    case Control_kind::label: return false;
+    }
+    return false;
+}
+
+void Option_page::select_radio(const Page_control& chosen)
+{
+    for (const Page_control& c : controls_)
+        if (c.kind == Control_kind::radio && c.integer.member == chosen.integer.member)
+            set_checked(c.id, c.id == chosen.id);
+}
 
 bool Option_page::refuse(const std::string& message, int field)
 {
@@ -40,27 +214,10 @@ bool Option_page::refuse(const std::string& message, int field)
     return false;
 }
 
-bool Option_page::enabled(int id) const { return is_control_enabled(hwnd(), id); }
-
-void Option_page::enable(int id, bool on)
-{
-    if (on)
-        enable_control(hwnd(), id);
-    else
-        disable_control(hwnd(), id);
-}
-
 void Option_page::fill_sentence_spaces(int id)
 {
     for (const char* entry : {"1", "2"})
         SendMessageA(item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-}
-
-void Option_page::exchange_sentence_spaces(Data_exchange& dx, int id, int& value)
-{
-    int index = value - 1;
-    dx.combo_index(id, index);
-    if (dx.saving() && index >= 0) value = index + 1;
 }
 
 bool Option_page::on_init()
@@ -74,18 +231,12 @@ bool Option_page::on_init()
 bool Option_page::on_set_active()
 {
     preset_combo.select_string(presets.pending_preset_name);
-    read_prefs();
-    update_data(false);
+    show_values();
     update_controls();
     return true;
 }
 
-bool Option_page::on_kill_active()
-{
-    if (!validate()) return false;
-    write_prefs();
-    return Property_page::on_kill_active();
-}
+bool Option_page::on_kill_active() { return store_values(); }
 
 bool Option_page::on_command(int id, int code, HWND control)
 {
@@ -98,6 +249,9 @@ bool Option_page::on_command(int id, int code, HWND control)
         return true;
     }
     if (is_setting_change(id, code)) {
+        const Page_control& c = *this->control(id);
+        // Radio buttons of a page check themselves only when the page says so.
+        if (c.kind == Control_kind::radio) select_radio(c);
         // Data the page moves itself is not an edit.
         if (!exchanging()) OnSettingChanged();
         return true;
@@ -118,17 +272,16 @@ void Option_page::OnSelchangePreset()
 {
     presets.pending_preset_name = preset_combo.get_selected_name();
     if (presets.pending_preset_name == no_preset_name) return;
-    prefs().copy_prefs(prefs().get_preset(presets.pending_preset_name), prefs().working_copy);
-    read_prefs();
-    update_data(false);
+    Cleaning_prefs& store = *presets.cleaning_prefs;
+    store.copy_prefs(store.get_preset(presets.pending_preset_name), values);
+    show_values();
     update_controls();
 }
 
 void Option_page::OnPresets()
 {
-    if (!validate()) return;
-    write_prefs();
-    D_preset_comms dialog(presets);
+    if (!store_values()) return;
+    D_preset_comms dialog(presets, values);
     // Owned by the sheet, which stays disabled while the dialog is up.
     if (dialog.run_modal(sheet() && sheet()->hwnd() ? sheet()->hwnd() : nullptr) == IDOK)
         preset_combo.init(true, true, true, nullptr);

@@ -129,20 +129,19 @@ void remove_reply_marks(Line_list& lines)
     }
 }
 
-Find_replace_pairs Cleaner::read_pairs()
+Find_replace_pairs Cleaner::read_pairs() const
 {
     Find_replace_pairs pairs;
     for (std::size_t i = 0; i < pairs.size(); ++i)
-        pairs[i] = {settings_.get_string_setting(setting::misc_find[i]),
-                    settings_.get_string_setting(setting::misc_replace[i])};
+        pairs[i] = {settings_.misc_find[i], settings_.misc_replace[i]};
     return pairs;
 }
 
 void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pairs)
 {
+    const bool case_sensitive = settings_.misc_case_sensitive != 0;
     for (const Find_replace_pair& pair : pairs) {
         if (pair.find.empty()) continue;
-        bool case_sensitive = flag(setting::misc_case_sensitive);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const Line_view line = lines[i];
             // A line without the find text stays as it is.
@@ -153,37 +152,34 @@ void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pai
     }
 }
 
-Cleaner::Run_options Cleaner::read_options()
+Cleaner::Run_options Cleaner::read_options() const
 {
-    using namespace setting;
+    const Cleaning_settings& s = settings_;
+    const int tab_stops = s.spac_tab_stops;
     Run_options o;
-    o.remove_reply_marks = flag(misc_remove_reply_marks);
-    const int tab_stops = number(spac_tab_stops);
-    o.tabs = {number(misc_tab_replace), tab_stops};
-    o.remove_line_breaks = flag(para_remove_line_breaks);
-    o.join = {flag(para_punct_mark_ends_para), number(para_spaces_between_sents),
-              flag(para_blank_lines_separate_paras), flag(para_indented_makes_new_para),
-              number(para_num_indent_spaces_for_new_para), tab_stops};
-    o.adjust_indent = flag(spac_adjust_para_indent);
-    o.indent = {number(spac_num_spaces_to_indent), number(list_format)};
-    o.adjust_spacing = flag(spac_adjust_para_spacing);
-    o.lines_between = number(spac_lines_between_paras);
-    o.words = {flag(spac_rem_extra_spaces_between_words), flag(spac_clean_up_sent_spacing),
-               number(spac_num_spaces_between_sents)};
-    o.ids = {settings_.get_string_setting(list_id_custom), flag(list_id_numbers),
-             flag(list_id_letters),  flag(list_id_roman),
-             flag(list_id_dash),     flag(list_id_star),
-             flag(list_id_o)};
-    o.wrap = {number(para_max_chars_on_para_line), number(list_format),
-              flag(list_adjust_indent), number(list_num_indent_spaces),
-              number(list_max_line_length), tab_stops};
+    o.remove_reply_marks = s.misc_remove_reply_marks != 0;
+    o.tabs = {s.misc_tab_replace, tab_stops};
+    o.remove_line_breaks = s.para_remove_line_breaks != 0;
+    o.join = {s.para_punct_mark_ends_para != 0, s.para_spaces_between_sents,
+              s.para_blank_lines_separate_paras != 0, s.para_indented_makes_new_para != 0,
+              s.para_num_indent_spaces_for_new_para, tab_stops};
+    o.adjust_indent = s.spac_adjust_para_indent != 0;
+    o.indent = {s.spac_num_spaces_to_indent, s.list_format};
+    o.adjust_spacing = s.spac_adjust_para_spacing != 0;
+    o.lines_between = s.spac_lines_between_paras;
+    o.words = {s.spac_rem_extra_spaces_between_words != 0, s.spac_clean_up_sent_spacing != 0,
+               s.spac_num_spaces_between_sents};
+    o.ids = {s.list_id_custom,         s.list_id_numbers != 0, s.list_id_letters != 0,
+             s.list_id_roman != 0,     s.list_id_dash != 0,    s.list_id_star != 0,
+             s.list_id_o != 0};
+    o.wrap = {s.para_max_chars_on_para_line, s.list_format, s.list_adjust_indent != 0,
+              s.list_num_indent_spaces,      s.list_max_line_length, tab_stops};
     return o;
 }
 
 void Cleaner::clean_lines(Line_list& lines)
 {
     TRACE_HERE();
-    settings_.refresh_working_copy();
     const Run_options o = read_options();
 
     if (o.remove_reply_marks) {

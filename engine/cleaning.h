@@ -1,5 +1,5 @@
-// The cleaning engine: clean_lines runs the passes over a line list in a fixed order of eleven
-// steps, reading every setting from the settings source's working copy.
+// The cleaning engine: clean_lines runs its ten passes over a line list in a fixed order, reading
+// every setting once from the snapshot of the settings it was handed.
 #pragma once
 
 #include <array>
@@ -10,7 +10,7 @@
 #include "engine/line_list.h"
 #include "engine/lists.h"
 #include "engine/paragraphs.h"
-#include "engine/settings_source.h"
+#include "engine/cleaning_settings.h"
 #include "engine/spacing.h"
 
 struct Find_replace_pair {
@@ -36,7 +36,8 @@ void remove_reply_marks(Line_list& lines);
 
 class Cleaner {
 public:
-    Cleaner(Settings_source& settings, const Abbreviations& abbreviations)
+    // settings: the run's snapshot, which nothing changes while the run is under way.
+    Cleaner(const Cleaning_settings& settings, const Abbreviations& abbreviations)
         : settings_(settings), abbreviations_(abbreviations)
     {
     }
@@ -45,8 +46,7 @@ public:
     void apply_find_replace(Line_list& lines, const Find_replace_pairs& pairs);
 
 private:
-    // Every setting a run uses, read once from the working copy after it is refreshed; nothing
-    // changes the settings while a run is under way.
+    // Every setting a run uses, in the form the passes take.
     struct Run_options {
         bool remove_reply_marks;
         Tab_options tabs;
@@ -61,11 +61,9 @@ private:
         Wrap_options wrap;
     };
 
-    bool flag(Int_setting setting) { return settings_.get_int_setting(setting) != 0; }
-    int number(Int_setting setting) { return settings_.get_int_setting(setting); }
-    Run_options read_options();
-    Find_replace_pairs read_pairs();
+    Run_options read_options() const;
+    Find_replace_pairs read_pairs() const;
 
-    Settings_source& settings_;
+    const Cleaning_settings& settings_;
     const Abbreviations& abbreviations_;
 };

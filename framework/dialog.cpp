@@ -74,6 +74,11 @@ void Data_exchange::fail(int id)
     if (window_class(window) == "edit") SendMessageA(window, EM_SETSEL, 0, -1);
 }
 
+Dialog_window* Dialog_window::bound_to(HWND window)
+{
+    return window ? reinterpret_cast<Dialog_window*>(GetWindowLongPtrA(window, DWLP_USER)) : nullptr;
+}
+
 HWND Dialog_window::item(int id) const
 {
     HWND window = hwnd_ ? GetDlgItem(hwnd_, id) : nullptr;

@@ -48,6 +48,8 @@ public:
     Dialog_window(const Dialog_window&) = delete;
     Dialog_window& operator=(const Dialog_window&) = delete;
 
+    // The object bound to a dialog window of ours, or null.
+    static Dialog_window* bound_to(HWND window);
     // Null until the window is made and after it is gone.
     HWND hwnd() const { return hwnd_; }
     // A control of the window; a missing one is an internal error.

@@ -20,14 +20,12 @@ std::string visible(const std::string& text)
 
 // Only reply marks, find/replace pairs and tab-comma swaps change what is not whitespace;
 // without them every visible byte comes out, in order, and nothing visible is added.
-bool keeps_visible_text(Memory_prefs& prefs)
+bool keeps_visible_text(const Cleaning_settings& s)
 {
-    Cleaning_settings& s = prefs.current();
-    if (s.get_int("misc-remove reply marks") != 0) return false;
-    int mode = s.get_int("misc-tab replace");
-    if (mode == 2 || mode == 3) return false;
-    for (int i = 0; i < 5; ++i)
-        if (!s.get_string("misc-find " + std::to_string(i)).empty()) return false;
+    if (s.misc_remove_reply_marks != 0) return false;
+    if (s.misc_tab_replace == 2 || s.misc_tab_replace == 3) return false;
+    for (const std::string& find : s.misc_find)
+        if (!find.empty()) return false;
     return true;
 }
 
@@ -59,6 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string first = run_fuzz_input(run);
     // The engine keeps no state between runs: a second run gives the same text.
     if (run_fuzz_input(run) != first) __builtin_trap();
-    if (keeps_visible_text(run.prefs) && visible(first) != visible(run.text)) __builtin_trap();
+    if (keeps_visible_text(run.settings) && visible(first) != visible(run.text)) __builtin_trap();
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -46,17 +47,18 @@ bool bounded(const std::string& name)
 Fuzz_run decode_fuzz_input(const std::uint8_t* data, std::size_t size)
 {
     Reader in(data, size);
-    Fuzz_run run{Memory_prefs(in.byte() & 1 ? Builtin_preset::full : Builtin_preset::light), {},
+    Fuzz_run run{builtin_preset(in.byte() & 1 ? Builtin_preset::full : Builtin_preset::light), {},
                  {}};
-    Cleaning_settings& settings = run.prefs.current();
-    for (const char* name : int_setting_names) {
+    Cleaning_settings& settings = run.settings;
+    for (const Setting_field& field : setting_fields) {
+        if (field.is_text()) continue;
         std::uint8_t v = in.byte();
         if (v == 0xff) continue;  // keep the preset's value
         std::int32_t value = setting_value(v);
-        if (bounded(name)) value = std::min(value, 32);
-        settings.set_int(name, value);
+        if (bounded(field.name())) value = std::min(value, 32);
+        field.integer.of(settings) = value;
     }
-    settings.set_string("list-id custom", in.bytes(in.byte() % 5));
+    settings.list_id_custom = in.bytes(in.byte() % 5);
     std::size_t growth = 1;
     for (int i = 0; i < 5; ++i) {
         std::string find = in.bytes(in.byte() % 5);
@@ -67,8 +69,8 @@ Fuzz_run decode_fuzz_input(const std::uint8_t* data, std::size_t size)
             if (growth * factor * factor > 16) find.clear();
             else growth *= factor * factor;
         }
-        settings.set_string("misc-find " + std::to_string(i), find);
-        settings.set_string("misc-replace " + std::to_string(i), replacement);
+        settings.misc_find[static_cast<std::size_t>(i)] = find;
+        settings.misc_replace[static_cast<std::size_t>(i)] = replacement;
     }
     run.abbreviations = parse_abbreviations(in.bytes(in.byte()));
     run.text = in.rest();
@@ -78,6 +80,6 @@ Fuzz_run decode_fuzz_input(const std::uint8_t* data, std::size_t size)
 std::string run_fuzz_input(Fuzz_run& run)
 {
     Line_list lines = text_to_line_list(run.text);
-    Cleaner(run.prefs, run.abbreviations).clean_lines(lines);
+    Cleaner(run.settings, run.abbreviations).clean_lines(lines);
     return line_list_to_text(lines);
 }

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "engine/abbreviations.h"
-#include "settings/memory_prefs.h"
+#include "engine/cleaning_settings.h"
 
 struct Fuzz_run {
-    Memory_prefs prefs;
+    Cleaning_settings settings;
     Abbreviations abbreviations;
     std::string text;
 };

@@ -104,12 +104,8 @@ Cleaning_prefs::Cleaning_prefs(const std::string& program_key)
 {
     trace("Cleaning_prefs::Cleaning_prefs()\n");
 
-    auto full = std::make_unique<Cleaning_settings>();
-    build_builtin_preset(*full, Builtin_preset::full);
-    presets[full_cleaning_name] = std::move(full);
-    auto light = std::make_unique<Cleaning_settings>();
-    build_builtin_preset(*light, Builtin_preset::light);
-    presets[light_cleaning_name] = std::move(light);
+    presets[full_cleaning_name] = {Preset_kind::predefined, builtin_preset(Builtin_preset::full)};
+    presets[light_cleaning_name] = {Preset_kind::predefined, builtin_preset(Builtin_preset::light)};
 
     const std::string presets_path = program_key + "\\Presets";
     console_trace("Preset key: %s\n", presets_path.c_str());
@@ -143,7 +139,7 @@ Cleaning_prefs::Cleaning_prefs(const std::string& program_key)
     }
     bool created = disposition == REG_CREATED_NEW_KEY;
 
-    if (!created && !read_prefs_from_reg(current_key, nullptr, current_settings)) {
+    if (!created && !read_prefs_from_reg(current_key, nullptr, current_settings_)) {
         RegCloseKey(current_key);
         current_key = nullptr;
         result = RegDeleteKeyA(HKEY_CURRENT_USER, current_path.c_str());
@@ -161,7 +157,7 @@ Cleaning_prefs::Cleaning_prefs(const std::string& program_key)
 
     if (created) {
         if (!write_prefs_to_reg(get_preset(full_cleaning_name), current_key, nullptr)) fatal_exit();
-        if (!read_prefs_from_reg(current_key, nullptr, current_settings)) INTERNAL_ERROR();
+        if (!read_prefs_from_reg(current_key, nullptr, current_settings_)) INTERNAL_ERROR();
     }
 
     trace("Exit Cleaning_prefs::Cleaning_prefs()\n");
@@ -176,12 +172,8 @@ Cleaning_prefs::~Cleaning_prefs()
 void Cleaning_prefs::read_preset(const std::string& name)
 {
     trace("Cleaning_prefs::read_preset()\n");
-    auto record = std::make_unique<Cleaning_settings>();
-    record->put_int(preset_type_name, PRESET_USER);
-    Cleaning_settings& loaded = *record;
-    presets[name] = std::move(record);
-
-    if (read_prefs_from_reg(presets_key, name.c_str(), loaded)) {
+    Preset& loaded = presets[name] = {Preset_kind::user, Cleaning_settings()};
+    if (read_prefs_from_reg(presets_key, name.c_str(), loaded.settings)) {
         trace("Exit Cleaning_prefs::read_preset()\n");
         return;
     }
@@ -194,10 +186,7 @@ void Cleaning_prefs::read_preset(const std::string& name)
 bool Cleaning_prefs::read_prefs_from_reg(HKEY key, const char* subkey, Cleaning_settings& record)
 {
     trace("Cleaning_prefs::read_prefs_from_reg()\n");
-    const bool typed = record.has_int(preset_type_name);
-    const std::int32_t type = typed ? record.get_int(preset_type_name) : 0;
     remove_settings_from_mem(record);
-    if (typed) record.put_int(preset_type_name, type);
 
     Target_key target(key, subkey);
     if (target.result() != ERROR_SUCCESS) {
@@ -210,17 +199,11 @@ bool Cleaning_prefs::read_prefs_from_reg(HKEY key, const char* subkey, Cleaning_
         remove_settings_from_mem(record);
         return false;
     };
-    for (const char* name : int_setting_names) {
-        std::int32_t value = 0;
-        LONG result = read_int_value(target.get(), name, value);
-        if (result != ERROR_SUCCESS) return fail(name, result);
-        record.put_int(name, value);
-    }
-    for (const char* name : string_setting_names) {
-        std::string text;
-        LONG result = read_string_value(target.get(), name, text);
-        if (result != ERROR_SUCCESS) return fail(name, result);
-        record.put_string(name, text);
+    for (const Setting_field& field : setting_fields) {
+        const LONG result = field.is_text()
+                                ? read_string_value(target.get(), field.name(), field.text.of(record))
+                                : read_int_value(target.get(), field.name(), field.integer.of(record));
+        if (result != ERROR_SUCCESS) return fail(field.name(), result);
     }
 
     trace("exit Cleaning_prefs::read_prefs_from_reg()\n");
@@ -237,22 +220,20 @@ bool Cleaning_prefs::write_prefs_to_reg(const Cleaning_settings& record, HKEY ke
         return false;
     }
 
-    for (const char* name : int_setting_names) {
-        const DWORD value = static_cast<DWORD>(record.get_int(name));
-        LONG result = RegSetValueExA(target.get(), name, 0, REG_DWORD,
-                                     reinterpret_cast<const BYTE*>(&value), sizeof value);
-        if (result != ERROR_SUCCESS) {
-            warning_code(quoted("Unable to store setting ", name), result);
-            return false;
+    for (const Setting_field& field : setting_fields) {
+        LONG result;
+        if (field.is_text()) {
+            const std::string& text = field.text.of(record);
+            result = RegSetValueExA(target.get(), field.name(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(text.c_str()),
+                                    static_cast<DWORD>(text.size() + 1));
+        } else {
+            const DWORD value = static_cast<DWORD>(field.integer.of(record));
+            result = RegSetValueExA(target.get(), field.name(), 0, REG_DWORD,
+                                    reinterpret_cast<const BYTE*>(&value), sizeof value);
         }
-    }
-    for (const char* name : string_setting_names) {
-        const std::string text = record.get_string(name);
-        LONG result = RegSetValueExA(target.get(), name, 0, REG_SZ,
-                                     reinterpret_cast<const BYTE*>(text.c_str()),
-                                     static_cast<DWORD>(text.size() + 1));
         if (result != ERROR_SUCCESS) {
-            warning_code(quoted("Unable to store setting ", name), result);
+            warning_code(quoted("Unable to store setting ", field.name()), result);
             return false;
         }
     }
@@ -264,7 +245,7 @@ bool Cleaning_prefs::write_prefs_to_reg(const Cleaning_settings& record, HKEY ke
 void Cleaning_prefs::remove_settings_from_mem(Cleaning_settings& record)
 {
     trace("Cleaning_prefs::remove_settings_from_mem()\n");
-    record.clear();
+    record = Cleaning_settings();
     trace("exit Cleaning_prefs::remove_settings_from_mem()\n");
 }
 
@@ -273,7 +254,7 @@ void Cleaning_prefs::remove_preset_from_mem(const std::string& name)
     trace("Cleaning_prefs::remove_preset_from_mem()\n");
     auto it = presets.find(name);
     if (it == presets.end()) return;
-    remove_settings_from_mem(*it->second);
+    remove_settings_from_mem(it->second.settings);
     presets.erase(it);
     trace("exit Cleaning_prefs::remove_preset_from_mem()\n");
 }
@@ -281,20 +262,11 @@ void Cleaning_prefs::remove_preset_from_mem(const std::string& name)
 void Cleaning_prefs::copy_prefs(const Cleaning_settings& source, Cleaning_settings& destination)
 {
     trace("Cleaning_prefs::copy_prefs()\n");
-    // Emptying the destination first would lose a source that is the same record.
-    if (&source != &destination) {
-        const bool typed = destination.has_int(preset_type_name);
-        const std::int32_t type = typed ? destination.get_int(preset_type_name) : 0;
-        destination.clear();
-        for (const char* name : int_setting_names) destination.put_int(name, source.get_int(name));
-        for (const char* name : string_setting_names)
-            destination.put_string(name, source.get_string(name));
-        if (typed) destination.put_int(preset_type_name, type);
-    }
+    if (&source != &destination) destination = source;
     trace("exit Cleaning_prefs::copy_prefs()\n");
 }
 
-bool Cleaning_prefs::copy_temp_to_preset(const std::string& name)
+bool Cleaning_prefs::copy_temp_to_preset(const std::string& name, const Cleaning_settings& values)
 {
     trace("Cleaning_prefs::copy_temp_to_preset()\n");
     switch (preset_name_fault(name)) {
@@ -312,54 +284,41 @@ bool Cleaning_prefs::copy_temp_to_preset(const std::string& name)
         return false;
     }
     auto it = presets.find(name);
-    if (it != presets.end() && it->second->get_int(preset_type_name) == PRESET_PREDEFINED) {
+    if (it != presets.end() && it->second.kind == Preset_kind::predefined) {
         warning(quoted("Unable to save preset ", name) +
                 "  A predefined preset cannot be overwritten.");
         return false;
     }
 
-    if (it == presets.end()) {
-        auto record = std::make_unique<Cleaning_settings>();
-        record->put_int(preset_type_name, PRESET_USER);
-        it = presets.emplace(name, std::move(record)).first;
-    }
-    copy_prefs(working_copy, *it->second);
-    write_prefs_to_reg(*it->second, presets_key, name.c_str());
+    if (it == presets.end()) it = presets.emplace(name, Preset{Preset_kind::user, {}}).first;
+    copy_prefs(values, it->second.settings);
+    write_prefs_to_reg(it->second.settings, presets_key, name.c_str());
     trace("exit Cleaning_prefs::copy_temp_to_preset()\n");
     return true;
 }
 
-Cleaning_settings& Cleaning_prefs::get_preset(const std::string& name)
+const Cleaning_settings& Cleaning_prefs::get_preset(const std::string& name) const
 {
     auto it = presets.find(name);
     if (it == presets.end()) INTERNAL_ERROR();
-    return *it->second;
+    return it->second.settings;
 }
 
-std::int32_t Cleaning_prefs::get_int_setting(Int_setting setting)
+bool Cleaning_prefs::set_current_settings(const Cleaning_settings& values)
 {
-    return working_copy.get_int(setting.name);
-}
-
-void Cleaning_prefs::set_int_setting(Int_setting setting, std::int32_t value)
-{
-    working_copy.set_int(setting.name, value);
-}
-
-std::string Cleaning_prefs::get_string_setting(Text_setting setting)
-{
-    return working_copy.get_string(setting.name);
-}
-
-void Cleaning_prefs::set_string_setting(Text_setting setting, const std::string& value)
-{
-    working_copy.set_string(setting.name, value);
+    copy_prefs(values, current_settings_);
+    return write_prefs_to_reg(current_settings_, current_key, nullptr);
 }
 
 void Cleaning_prefs::make_preset_current(const std::string& name)
 {
-    copy_prefs(get_preset(name), current_settings);
-    write_prefs_to_reg(current_settings, current_key, nullptr);
+    set_current_settings(get_preset(name));
+}
+
+const Cleaning_settings& Cleaning_prefs::refresh_working_copy()
+{
+    copy_prefs(current_settings_, working_copy);
+    return working_copy;
 }
 
 bool Cleaning_prefs::preset_exists(const std::string& name) const
@@ -371,9 +330,9 @@ std::vector<std::string> Cleaning_prefs::list_presets(bool user_defined, bool pr
 {
     if (presets.empty()) INTERNAL_ERROR();
     std::vector<std::string> names;
-    for (const auto& [name, record] : presets) {
-        const std::int32_t type = record->get_int(preset_type_name);
-        if ((user_defined && type == PRESET_USER) || (predefined && type == PRESET_PREDEFINED))
+    for (const auto& [name, preset] : presets) {
+        if ((user_defined && preset.kind == Preset_kind::user) ||
+            (predefined && preset.kind == Preset_kind::predefined))
             names.push_back(name);
     }
     return names;

@@ -1,7 +1,7 @@
 // The one store of cleaning settings: the presets (two built in memory, the user's loaded from
 // the registry), the current settings mirrored under "Current Cleaning Settings", and the working
-// copy through which the engine reads and the option pages write. Repairs a damaged registry
-// layout at construction.
+// copy that each cleaning run reads as its snapshot. Repairs a damaged registry layout at
+// construction.
 #pragma once
 
 #include <windows.h>
@@ -11,10 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings_source.h"
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
-class Cleaning_prefs : public Settings_source {
+enum class Preset_kind { predefined, user };
+
+// A preset: its values and whether it is built in or the user's.
+struct Preset {
+    Preset_kind kind;
+    Cleaning_settings settings;
+};
+
+class Cleaning_prefs {
 public:
     // program_key: the program's key below HKEY_CURRENT_USER ("Software\Meradon\Sorvane").
     explicit Cleaning_prefs(const std::string& program_key);
@@ -26,34 +33,34 @@ public:
     // subkey: nullptr reads or writes the values of key itself.
     bool read_prefs_from_reg(HKEY key, const char* subkey, Cleaning_settings& record);
     bool write_prefs_to_reg(const Cleaning_settings& record, HKEY key, const char* subkey);
+    // Back to the empty record of a failed read.
     void remove_settings_from_mem(Cleaning_settings& record);
     void remove_preset_from_mem(const std::string& name);
     void copy_prefs(const Cleaning_settings& source, Cleaning_settings& destination);
-    // Saves the working copy as that preset. False, with a warning and nothing changed, for a
-    // name that the registry could not give back as one preset (see storable_preset_name) or a
-    // predefined preset; true otherwise, also when the registry write failed (its own warning).
-    bool copy_temp_to_preset(const std::string& name);
-    Cleaning_settings& get_preset(const std::string& name);
-    std::int32_t get_int_setting(Int_setting setting) override;
-    void set_int_setting(Int_setting setting, std::int32_t value);
-    std::string get_string_setting(Text_setting setting) override;
-    void set_string_setting(Text_setting setting, const std::string& value);
+    // Saves values as that preset. False, with a warning and nothing changed, for a name that
+    // the registry could not give back as one preset (see storable_preset_name) or a predefined
+    // preset; true otherwise, also when the registry write failed (its own warning).
+    bool copy_temp_to_preset(const std::string& name, const Cleaning_settings& values);
+    const Cleaning_settings& get_preset(const std::string& name) const;
     bool preset_exists(const std::string& name) const;
     std::vector<std::string> list_presets(bool user_defined, bool predefined) const;
     void remove_preset(const std::string& name);
+
+    const Cleaning_settings& current_settings() const { return current_settings_; }
+    // The values become the current settings, in memory and under "Current Cleaning Settings";
+    // false (with a warning) when the registry write failed.
+    bool set_current_settings(const Cleaning_settings& values);
     // The preset's values become the current settings, in memory and in the registry.
     void make_preset_current(const std::string& name);
-    // The current settings into "Current Cleaning Settings"; false (with a warning) on failure.
-    bool write_current_settings() { return write_prefs_to_reg(current_settings, current_key, nullptr); }
 
-    // Start of every cleaning run: the working copy becomes a copy of the current settings.
-    void refresh_working_copy() override { copy_prefs(current_settings, working_copy); }
-
-    Cleaning_settings working_copy;
-    Cleaning_settings current_settings;
+    // Start of every cleaning run: the working copy becomes a copy of the current settings and
+    // is the run's snapshot; nothing changes it while the run is under way.
+    const Cleaning_settings& refresh_working_copy();
 
 private:
-    std::map<std::string, std::unique_ptr<Cleaning_settings>> presets;
+    std::map<std::string, Preset> presets;
+    Cleaning_settings working_copy;
+    Cleaning_settings current_settings_;
     HKEY presets_key = nullptr;
     HKEY current_key = nullptr;
 };

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -732,11 +732,13 @@ int run(int argc, char** argv)
         // The built-in preset's values as the catalogue has them, one "name<TAB>value" a line.
         std::string name = arg(1);
         Cleaning_settings s;
-        if (name == full_cleaning_name) build_builtin_preset(s, Builtin_preset::full);
-        else if (name == light_cleaning_name) build_builtin_preset(s, Builtin_preset::light);
+        if (name == full_cleaning_name) s = builtin_preset(Builtin_preset::full);
+        else if (name == light_cleaning_name) s = builtin_preset(Builtin_preset::light);
         else fail("no built-in preset " + name);
-        for (const char* n : int_setting_names) std::printf("%s\t%d\n", n, static_cast<int>(s.get_int(n)));
-        for (const char* n : string_setting_names) std::printf("%s\t%s\n", n, s.get_string(n).c_str());
+        for (const Setting_field& f : setting_fields) {
+            if (f.is_text()) std::printf("%s\t%s\n", f.name(), f.text.of(s).c_str());
+            else std::printf("%s\t%d\n", f.name(), static_cast<int>(f.integer.of(s)));
+        }
         return 0;
     }
     fail("unknown command " + cmd);

@@ -3,95 +3,126 @@
 #include <set>
 #include <string>
 
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 namespace {
 
-Cleaning_settings preset(Builtin_preset which)
+TEST(Catalogue, TheTableHoldsThe39NamesOnceIntegersFirstInRegistryOrder)
 {
-    Cleaning_settings record;
-    build_builtin_preset(record, which);
-    return record;
+    EXPECT_STREQ(setting_fields.front().name(), "para-remove line breaks");
+    EXPECT_STREQ(setting_fields[14].name(), "spac-tab stops");
+    EXPECT_STREQ(setting_fields[27].name(), "misc-tab replace");
+    EXPECT_STREQ(setting_fields[28].name(), "list-id custom");
+    EXPECT_STREQ(setting_fields.back().name(), "misc-replace 4");
+    std::set<std::string> names;
+    int texts = 0;
+    for (std::size_t i = 0; i < setting_fields.size(); ++i) {
+        const Setting_field& field = setting_fields[i];
+        names.insert(field.name());
+        // The registry stores the 28 integers as REG_DWORD, then the 11 texts as REG_SZ.
+        EXPECT_EQ(field.is_text(), i >= 28) << field.name();
+        texts += field.is_text();
+    }
+    EXPECT_EQ(names.size(), 39u);
+    EXPECT_EQ(texts, 11);
 }
 
-TEST(Catalogue, TablesHoldTheNamesInOrderWithoutRepeats)
+// Each field reaches its own member: writing one changes exactly one value of a record.
+TEST(Catalogue, EveryFieldReachesAMemberOfItsOwn)
 {
-    EXPECT_STREQ(int_setting_names.front(), "para-remove line breaks");
-    EXPECT_STREQ(int_setting_names[14], "spac-tab stops");
-    EXPECT_STREQ(int_setting_names.back(), "misc-tab replace");
-    EXPECT_STREQ(string_setting_names.front(), "list-id custom");
-    EXPECT_STREQ(string_setting_names.back(), "misc-replace 4");
-    std::set<std::string> all(int_setting_names.begin(), int_setting_names.end());
-    all.insert(string_setting_names.begin(), string_setting_names.end());
-    EXPECT_EQ(all.size(), 39u);
+    for (const Setting_field& field : setting_fields) {
+        Cleaning_settings record = builtin_preset(Builtin_preset::full);
+        const Cleaning_settings before = record;
+        if (field.is_text())
+            field.text.of(record) = "x";
+        else
+            field.integer.of(record) += 7;
+        int changed = 0;
+        for (const Setting_field& other : setting_fields)
+            changed += other.is_text() ? other.text.of(record) != other.text.of(before)
+                                       : other.integer.of(record) != other.integer.of(before);
+        EXPECT_EQ(changed, 1) << field.name();
+        EXPECT_FALSE(same_settings(record, before)) << field.name();
+    }
 }
 
 TEST(Catalogue, PresetsDifferInExactlyTheEightDocumentedSettings)
 {
-    Cleaning_settings full = preset(Builtin_preset::full), light = preset(Builtin_preset::light);
+    const Cleaning_settings full = builtin_preset(Builtin_preset::full);
+    const Cleaning_settings light = builtin_preset(Builtin_preset::light);
     std::set<std::string> differing;
-    for (const char* name : int_setting_names)
-        if (full.get_int(name) != light.get_int(name)) differing.insert(name);
+    for (const Setting_field& field : setting_fields) {
+        if (field.is_text()) {
+            EXPECT_EQ(field.text.of(full), "");
+            EXPECT_EQ(field.text.of(light), "");
+        } else if (field.integer.of(full) != field.integer.of(light)) {
+            differing.insert(field.name());
+            EXPECT_EQ(field.integer.of(full), 1) << field.name();
+        }
+    }
     const std::set<std::string> expected = {
         "para-remove line breaks", "spac-adjust para spacing", "list-id numbers",
         "list-id letters",         "list-id roman",            "list-id '- '",
         "list-id '* '",            "list-id 'o '"};
     EXPECT_EQ(differing, expected);
-    for (const std::string& name : expected) EXPECT_EQ(full.get_int(name), 1) << name;
-    for (const char* name : string_setting_names) {
-        EXPECT_EQ(full.get_string(name), "");
-        EXPECT_EQ(light.get_string(name), "");
-    }
 }
 
-TEST(Catalogue, FullCleaningHasTheTableValues)
+TEST(Catalogue, FullCleaningHasTheTableValuesWithinTheirRanges)
 {
-    Cleaning_settings full = preset(Builtin_preset::full);
+    const Cleaning_settings full = builtin_preset(Builtin_preset::full);
     const std::pair<const char*, int> values[] = {
         {"para-punct mark ends para", 0}, {"para-spaces between sents", 2},
         {"para-blank lines separate paras", 1}, {"para-max chars on para line", 0},
         {"spac-adjust para indent", 1}, {"spac-lines between paras", 1},
         {"spac-num spaces between sents", 2}, {"spac-tab stops", 4}, {"list-format", 0},
         {"list-num indent spaces", 2}, {"list-max line length", 65},
-        {"misc-remove reply marks", 1}, {"misc-case sensitive", 0}, {"misc-tab replace", 4},
-        {"preset type", PRESET_PREDEFINED}};
-    for (auto [name, value] : values) EXPECT_EQ(full.get_int(name), value) << name;
-    EXPECT_EQ(full.size(), 40u);  // 39 settings and "preset type"
+        {"misc-remove reply marks", 1}, {"misc-case sensitive", 0}, {"misc-tab replace", 4}};
+    for (auto [name, value] : values) EXPECT_EQ(find_setting(name)->integer.of(full), value) << name;
+    for (const Setting_field& field : setting_fields) {
+        if (field.is_text()) continue;
+        EXPECT_TRUE(field.in_range(field.full)) << field.name();
+        EXPECT_TRUE(field.in_range(field.light)) << field.name();
+        if (field.kind == Setting_kind::flag) EXPECT_EQ(field.range_text(), "0 or 1") << field.name();
+    }
 }
 
-TEST(Catalogue, KindsFollowFromTheTablesAndQuotesAndSpacesMatter)
+// The ranges that --help prints and that the option pages and --set enforce.
+TEST(Catalogue, RangesAreThoseThePagesAccept)
 {
-    EXPECT_EQ(setting_kind("list-id '- '"), Setting_kind::integer);
-    EXPECT_EQ(setting_kind("list-id '-'"), Setting_kind::none);
-    EXPECT_EQ(setting_kind("list-id \"- \""), Setting_kind::none);
-    EXPECT_EQ(setting_kind("List-id '- '"), Setting_kind::none);
-    EXPECT_EQ(setting_kind("misc-find 3"), Setting_kind::text);
-    EXPECT_EQ(setting_kind("preset type"), Setting_kind::none);
+    const struct {
+        const char* name;
+        long long below, lowest, highest, above;
+        const char* text;
+    } cases[] = {
+        {"para-spaces between sents", 0, 1, 2, 3, "1 or 2"},
+        {"para-max chars on para line", -1, 0, 999999, 1000000, "0 to 999999, 0: unlimited"},
+        {"spac-tab stops", -1, 0, 999, 1000, "0 to 999"},
+        {"list-max line length", 0, 1, 999999, 1000000, "1 to 999999"},
+        {"list-num indent spaces", -1, 0, 2147483647, 2147483648LL, "0 or more"},
+        {"misc-tab replace", -1, 0, 4, 5,
+         "0 tabs to spaces, 1 spaces to tabs, 2 tabs to commas, 3 commas to tabs, 4 none"},
+        {"list-id 'o '", -1, 0, 1, 2, "0 or 1"},
+    };
+    for (const auto& c : cases) {
+        const Setting_field* field = find_setting(c.name);
+        ASSERT_NE(field, nullptr) << c.name;
+        EXPECT_FALSE(field->in_range(c.below)) << c.name;
+        EXPECT_TRUE(field->in_range(c.lowest)) << c.name;
+        EXPECT_TRUE(field->in_range(c.highest)) << c.name;
+        EXPECT_FALSE(field->in_range(c.above)) << c.name;
+        EXPECT_EQ(field->range_text(), c.text);
+    }
 }
 
-TEST(Catalogue, WritesChangeValuesInPlaceAndClearEmpties)
+TEST(Catalogue, NamesMatchExactlyQuotesAndSpacesIncluded)
 {
-    Cleaning_settings record = preset(Builtin_preset::light);
-    record.set_int("spac-tab stops", 8);
-    record.set_string("misc-find 0", "teh");
-    EXPECT_EQ(record.get_int("spac-tab stops"), 8);
-    EXPECT_EQ(record.get_string("misc-find 0"), "teh");
-    record.clear();
-    EXPECT_TRUE(record.empty());
-}
-
-using CatalogueDeath = ::testing::Test;
-
-TEST(CatalogueDeath, MissingNameIsAnInternalErrorThatEndsWithCodeZero)
-{
-    Cleaning_settings record = preset(Builtin_preset::full);
-    EXPECT_EXIT(record.get_int("list-id '-'"), ::testing::ExitedWithCode(0),
-                "An internal error has occured.  \\(Error Codes: cleaning_settings.cpp, [0-9]+\\)");
-    EXPECT_EXIT(record.set_string("misc-find 5", "x"), ::testing::ExitedWithCode(0),
-                "CRITICAL ERROR");
-    Cleaning_settings current;
-    for (const char* name : int_setting_names) current.put_int(name, 0);
-    EXPECT_EXIT(current.get_int("preset type"), ::testing::ExitedWithCode(0), "internal error");
+    EXPECT_NE(find_setting("list-id '- '"), nullptr);
+    EXPECT_EQ(find_setting("list-id '- '")->integer.member, &Cleaning_settings::list_id_dash);
+    EXPECT_EQ(find_setting("list-id '-'"), nullptr);
+    EXPECT_EQ(find_setting("list-id \"- \""), nullptr);
+    EXPECT_EQ(find_setting("List-id '- '"), nullptr);
+    EXPECT_TRUE(find_setting("misc-find 3")->is_text());
+    EXPECT_EQ(find_setting("preset type"), nullptr);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
-#include "settings/memory_prefs.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -57,17 +57,18 @@ std::vector<Configuration> read_configurations()
 }
 
 // Applies the configuration; a setting that is not an exact name fails the test.
-void configure(Memory_prefs& prefs, const Configuration& configuration)
+void configure(Cleaning_settings& prefs, const Configuration& configuration)
 {
     for (const std::string& assignment : configuration.assignments) {
         std::size_t eq = assignment.find('=');
         ASSERT_NE(eq, std::string::npos) << assignment;
         std::string name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
-        switch (setting_kind(name)) {
-        case Setting_kind::integer: prefs.current().set_int(name, std::stoi(value)); break;
-        case Setting_kind::text: prefs.current().set_string(name, value); break;
-        case Setting_kind::none: FAIL() << "no setting named " << name;
-        }
+        const Setting_field* field = find_setting(name);
+        ASSERT_NE(field, nullptr) << "no setting named " << name;
+        if (field->is_text())
+            field->text.of(prefs) = value;
+        else
+            field->integer.of(prefs) = std::stoi(value);
     }
 }
 
@@ -90,8 +91,8 @@ TEST(Golden, EveryTextUnderEveryConfigurationGivesItsCheckedResult)
         ASSERT_TRUE(configuration.preset == full_cleaning_name ||
                     configuration.preset == light_cleaning_name)
             << configuration.preset;
-        Memory_prefs prefs(configuration.preset == full_cleaning_name ? Builtin_preset::full
-                                                                      : Builtin_preset::light);
+        Cleaning_settings prefs = builtin_preset(
+            configuration.preset == full_cleaning_name ? Builtin_preset::full : Builtin_preset::light);
         configure(prefs, configuration);
         for (const char* text : texts) {
             const std::string label = std::string(text) + "." + configuration.name;

@@ -8,7 +8,7 @@
 #include "base/diagnostics.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
-#include "settings/memory_prefs.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -54,10 +54,10 @@ protected:
         Cleaner(prefs, abbreviations).clean_lines(l);
         return l;
     }
-    void set(const char* name, int value) { prefs.current().set_int(name, value); }
-    void set(const char* name, const char* value) { prefs.current().set_string(name, value); }
+    void set(const char* name, int value) { find_setting(name)->integer.of(prefs) = value; }
+    void set(const char* name, const char* value) { find_setting(name)->text.of(prefs) = value; }
 
-    Memory_prefs prefs{Builtin_preset::light};
+    Cleaning_settings prefs = builtin_preset(Builtin_preset::light);
     Abbreviations abbreviations;
 };
 
@@ -113,7 +113,7 @@ TEST_F(Pipeline, ParagraphSpacingEmptiesATextOfBlankLines)
 
 class Full_pipeline : public Pipeline {
 protected:
-    Full_pipeline() { prefs = Memory_prefs(Builtin_preset::full); }
+    Full_pipeline() { prefs = builtin_preset(Builtin_preset::full); }
 };
 
 TEST_F(Full_pipeline, ThePairsRunAgainAfterJoiningSoAPhraseBrokenAcrossLinesIsFound)
@@ -187,7 +187,7 @@ TEST_F(Traces, EachStepThatRunsIsTracedAndSkippedStepsOnlyAtTheirTests)
     EXPECT_EQ(wraps, 0u);
     EXPECT_TRUE(std::is_sorted(light.begin(), light.end()));
 
-    prefs = Memory_prefs(Builtin_preset::full);
+    prefs = builtin_preset(Builtin_preset::full);
     set("para-max chars on para line", 72);
     ASSERT_TRUE(open_log(path));
     clean(lines({"one", "", "two"}));

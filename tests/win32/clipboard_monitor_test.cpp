@@ -120,7 +120,7 @@ protected:
     std::string cleaned(const std::string& text)
     {
         Line_list lines = text_to_line_list(text);
-        Cleaner(*store, view->abbreviations).clean_lines(lines);
+        Cleaner(store->current_settings(), view->abbreviations).clean_lines(lines);
         return line_list_to_text(lines);
     }
     // Lets the program's timer fire; true when a run happened.

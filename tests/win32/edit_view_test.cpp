@@ -29,7 +29,7 @@ protected:
     std::string cleaned(const std::string& source)
     {
         Line_list lines = text_to_line_list(source);
-        Cleaner(*store, view->abbreviations).clean_lines(lines);
+        Cleaner(store->current_settings(), view->abbreviations).clean_lines(lines);
         return line_list_to_text(lines);
     }
 };
@@ -272,7 +272,9 @@ TEST_F(Editor, FontIsCourierNewAtTheRequestedPointSize)
 // Where the character after a leading tab is drawn, for a given "spac-tab stops".
 int x_after_tab(Cleaning_prefs& store, CSorvaneEditView& view, int width)
 {
-    store.set_int_setting(setting::spac_tab_stops, width);
+    Cleaning_settings values = store.current_settings();
+    values.spac_tab_stops = width;
+    store.set_current_settings(values);
     view.set_tab_stops_from_settings();
     view.set_text("\tx");
     LRESULT at_tab = SendMessageA(view.hwnd(), EM_POSFROMCHAR, 0, 0);

@@ -14,7 +14,7 @@
 #include "framework/controls.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
-#include "settings/memory_prefs.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -114,10 +114,9 @@ TEST_F(Embedded_help, TheCleaningExampleIsWhatTheEngineMakesOfIt)
     for (const Help_block& block : topic->blocks)
         if (block.kind == Kind::example) examples.push_back(block.text);
     ASSERT_GE(examples.size(), 2u);
-    Memory_prefs full(Builtin_preset::full);
     const Abbreviations none;
     Line_list lines = text_to_line_list(examples[0]);
-    Cleaner(full, none).clean_lines(lines);
+    Cleaner(builtin_preset(Builtin_preset::full), none).clean_lines(lines);
     EXPECT_EQ(line_list_to_text(lines), line_list_to_text(text_to_line_list(examples[1])));
 }
 

@@ -11,11 +11,12 @@
 
 #include "dialogs/D_opt_lists.h"
 #include "dialogs/D_opt_misc.h"
+#include "dialogs/Option_page.h"
 #include "framework/controls.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
-#include "settings/D_preset_comms.h"
-#include "settings/cleaning_settings.h"
+#include "dialogs/D_preset_comms.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -146,6 +147,11 @@ protected:
     {
         script.run([this] { app->on_command(ID_OPT_CLEANING); });
     }
+    // The sheet's settings as its pages have stored them so far.
+    static const Cleaning_settings& edited(HWND sheet)
+    {
+        return dynamic_cast<Option_page&>(*Dialog_window::bound_to(page_of(sheet))).edited();
+    }
     std::string current_path() { return program_key("Current Cleaning Settings"); }
     int stored(Int_setting s) { return static_cast<int>(registry_int(current_path(), s.name, 9999)); }
     Cleaning_settings preset(const char* name) { return store->get_preset(name); }
@@ -155,7 +161,6 @@ protected:
         for (const Box& b : boxes) texts.push_back(b.caption + ": " + b.text);
         return texts;
     }
-    int working(Int_setting s) { return store->get_int_setting(s); }
 };
 
 // --- the sheet -------------------------------------------------------------------------------
@@ -201,7 +206,7 @@ TEST_F(Options, SheetHidesApplyMovesOkAndCancelAndPausesMonitoring)
 
 TEST_F(Options, CancelAfterLeavingEditedPagesChangesNothing)
 {
-    const Cleaning_settings before = store->current_settings;
+    const Cleaning_settings before = store->current_settings();
     const std::string name = context().presets.current_preset_name;
     Script script;
     script.on(sheet_caption, [&](HWND sheet) {
@@ -214,10 +219,10 @@ TEST_F(Options, CancelAfterLeavingEditedPagesChangesNothing)
         SendMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     });
     run_sheet(script);
-    EXPECT_TRUE(store->current_settings == before);
-    EXPECT_EQ(stored(setting::spac_tab_stops), before.get_int(setting::spac_tab_stops.name));
+    EXPECT_TRUE(store->current_settings() == before);
+    EXPECT_EQ(stored(setting::spac_tab_stops), before.spac_tab_stops);
     EXPECT_EQ(stored(setting::para_remove_line_breaks),
-              before.get_int(setting::para_remove_line_breaks.name));
+              before.para_remove_line_breaks);
     EXPECT_EQ(context().presets.current_preset_name, name);
     EXPECT_EQ(frame->toolbar.combo().get_selected_name(), name);
     EXPECT_TRUE(boxes.empty());
@@ -230,19 +235,19 @@ TEST_F(Options, OkWithoutChangesStoresTheCurrentSettingsUnchanged)
               ERROR_SUCCESS);
     RegDeleteValueA(key, setting::spac_tab_stops.name);
     RegCloseKey(key);
-    const Cleaning_settings before = store->current_settings;
+    const Cleaning_settings before = store->current_settings();
     const std::string name = context().presets.current_preset_name;
     Script script;
     script.on(sheet_caption, [&](HWND sheet) { press_ok(sheet); });
     run_sheet(script);
-    EXPECT_TRUE(store->current_settings == before);
-    EXPECT_EQ(stored(setting::spac_tab_stops), before.get_int(setting::spac_tab_stops.name));
+    EXPECT_TRUE(store->current_settings() == before);
+    EXPECT_EQ(stored(setting::spac_tab_stops), before.spac_tab_stops);
     EXPECT_EQ(context().presets.current_preset_name, name);
 }
 
 TEST_F(Options, AnEditThenOkStoresTheSettingsUnderNoPreset)
 {
-    const int tab_stops = store->current_settings.get_int(setting::spac_tab_stops.name);
+    const int tab_stops = store->current_settings().spac_tab_stops;
     Script script;
     script.on(sheet_caption, [&](HWND sheet) {
         go_to(sheet, 1);
@@ -251,7 +256,7 @@ TEST_F(Options, AnEditThenOkStoresTheSettingsUnderNoPreset)
         press_ok(sheet);
     });
     run_sheet(script);
-    EXPECT_EQ(store->current_settings.get_int(setting::spac_tab_stops.name), tab_stops + 3);
+    EXPECT_EQ(store->current_settings().spac_tab_stops, tab_stops + 3);
     EXPECT_EQ(stored(setting::spac_tab_stops), tab_stops + 3);
     EXPECT_EQ(context().presets.current_preset_name, "(none)");
     EXPECT_EQ(frame->toolbar.combo().get_selected_name(), "(none)");
@@ -265,18 +270,19 @@ TEST_F(Options, APresetChosenOnTheListsPageReplacesWhatThePargraphPageStored)
     script.on(sheet_caption, [&](HWND sheet) {
         HWND para = page_of(sheet);
         type(para, IDC_PARA_INDENT_SPACES, "9");
+        // Left, the page stored 9 in the sheet's settings, from which it shows them again.
         go_to(sheet, 2);
-        EXPECT_EQ(working(setting::para_num_indent_spaces_for_new_para), 9);
+        go_to(sheet, 0);
+        EXPECT_EQ(text(page_of(sheet), IDC_PARA_INDENT_SPACES), "9");
+        go_to(sheet, 2);
         choose(page_of(sheet), IDC_PRESET_COMBO, light_cleaning_name);
-        EXPECT_EQ(working(setting::para_num_indent_spaces_for_new_para),
-                  light.get_int(setting::para_num_indent_spaces_for_new_para.name));
         go_to(sheet, 0);
         para = page_of(sheet);
         EXPECT_EQ(selected(para, IDC_PRESET_COMBO), light_cleaning_name);
         EXPECT_EQ(text(para, IDC_PARA_INDENT_SPACES),
-                  int_to_string(light.get_int(setting::para_num_indent_spaces_for_new_para.name)));
+                  int_to_string(light.para_num_indent_spaces_for_new_para));
         EXPECT_EQ(checked(para, IDC_PARA_REMOVE_BREAKS),
-                  light.get_int(setting::para_remove_line_breaks.name) == 1);
+                  light.para_remove_line_breaks == 1);
         // "(none)" only unties the settings: the fields keep what they show.
         type(para, IDC_PARA_INDENT_SPACES, "4");
         choose(para, IDC_PRESET_COMBO, light_cleaning_name);
@@ -288,7 +294,7 @@ TEST_F(Options, APresetChosenOnTheListsPageReplacesWhatThePargraphPageStored)
     run_sheet(script);
     Cleaning_settings expected;
     store->copy_prefs(light, expected);
-    EXPECT_TRUE(store->current_settings == expected);
+    EXPECT_TRUE(store->current_settings() == expected);
     EXPECT_EQ(context().presets.current_preset_name, light_cleaning_name);
     EXPECT_EQ(frame->toolbar.combo().get_selected_name(), light_cleaning_name);
 }
@@ -296,8 +302,10 @@ TEST_F(Options, APresetChosenOnTheListsPageReplacesWhatThePargraphPageStored)
 TEST_F(Options, OkAsksOnlyTheVisiblePage)
 {
     // A Lists page that would refuse: it is never opened, so never asked.
-    store->current_settings.set_int(setting::list_format.name, 1);
-    store->current_settings.set_int(setting::list_max_line_length.name, 0);
+    Cleaning_settings refused = store->current_settings();
+    refused.list_format = 1;
+    refused.list_max_line_length = 0;
+    store->set_current_settings(refused);
     Script script;
     script.on(sheet_caption, [&](HWND sheet) {
         go_to(sheet, 1);
@@ -312,8 +320,8 @@ TEST_F(Options, OkAsksOnlyTheVisiblePage)
     });
     run_sheet(script);
     EXPECT_EQ(messages(), std::vector<std::string>{"OOPS!: Please enter a value for the tab stops."});
-    EXPECT_EQ(store->current_settings.get_int(setting::spac_tab_stops.name), 6);
-    EXPECT_EQ(store->current_settings.get_int(setting::list_max_line_length.name), 0);
+    EXPECT_EQ(store->current_settings().spac_tab_stops, 6);
+    EXPECT_EQ(store->current_settings().list_max_line_length, 0);
 }
 
 // --- Paragraph page --------------------------------------------------------------------------
@@ -383,12 +391,12 @@ TEST_F(Options, ParagraphChecksAndStoresEveryControl)
         if (checked(p, IDC_PARA_BLANK_LINES)) click(p, IDC_PARA_BLANK_LINES);
         choose(p, IDC_PARA_SENT_SPACES, "1");
         go_to(sheet, 1);
-        EXPECT_EQ(working(setting::para_num_indent_spaces_for_new_para), 12);
-        EXPECT_EQ(working(setting::para_max_chars_on_para_line), 72);
-        EXPECT_EQ(working(setting::para_indented_makes_new_para), 1);
-        EXPECT_EQ(working(setting::para_blank_lines_separate_paras), 0);
-        EXPECT_EQ(working(setting::para_punct_mark_ends_para), 0);
-        EXPECT_EQ(working(setting::para_spaces_between_sents), 1);
+        EXPECT_EQ(edited(sheet).para_num_indent_spaces_for_new_para, 12);
+        EXPECT_EQ(edited(sheet).para_max_chars_on_para_line, 72);
+        EXPECT_EQ(edited(sheet).para_indented_makes_new_para, 1);
+        EXPECT_EQ(edited(sheet).para_blank_lines_separate_paras, 0);
+        EXPECT_EQ(edited(sheet).para_punct_mark_ends_para, 0);
+        EXPECT_EQ(edited(sheet).para_spaces_between_sents, 1);
         // Unlimited over 72 stores 0; the page then shows "0", Unlimited checked, field disabled.
         go_to(sheet, 0);
         p = page_of(sheet);
@@ -398,9 +406,9 @@ TEST_F(Options, ParagraphChecksAndStoresEveryControl)
         type(p, IDC_PARA_INDENT_SPACES, "");
         click(p, IDC_PARA_REMOVE_BREAKS);
         go_to(sheet, 1);
-        EXPECT_EQ(working(setting::para_max_chars_on_para_line), 0);
-        EXPECT_EQ(working(setting::para_num_indent_spaces_for_new_para), 0);
-        EXPECT_EQ(working(setting::para_remove_line_breaks), 0);
+        EXPECT_EQ(edited(sheet).para_max_chars_on_para_line, 0);
+        EXPECT_EQ(edited(sheet).para_num_indent_spaces_for_new_para, 0);
+        EXPECT_EQ(edited(sheet).para_remove_line_breaks, 0);
         go_to(sheet, 0);
         p = page_of(sheet);
         EXPECT_EQ(text(p, IDC_PARA_MAX_CHARS), "0");
@@ -457,9 +465,9 @@ TEST_F(Options, SpacingEnablesAndChecksItsFields)
                 EXPECT_EQ(focus_id(), c.focus);
             } else {
                 EXPECT_NE(page_of(sheet), p);
-                EXPECT_EQ(working(setting::spac_num_spaces_to_indent), string_to_int(c.indent));
-                EXPECT_EQ(working(setting::spac_lines_between_paras), string_to_int(c.lines));
-                EXPECT_EQ(working(setting::spac_tab_stops), string_to_int(c.tabs));
+                EXPECT_EQ(edited(sheet).spac_num_spaces_to_indent, string_to_int(c.indent));
+                EXPECT_EQ(edited(sheet).spac_lines_between_paras, string_to_int(c.lines));
+                EXPECT_EQ(edited(sheet).spac_tab_stops, string_to_int(c.tabs));
                 go_to(sheet, 1);
                 p = page_of(sheet);
             }
@@ -505,9 +513,9 @@ TEST_F(Options, ListsSelectAllClearAllAndTheCustomSymbol)
         type(p, IDC_LIST_MAX_LENGTH, "");
         go_to(sheet, 3);
         EXPECT_NE(page_of(sheet), p);
-        EXPECT_EQ(working(setting::list_num_indent_spaces), 0);
-        EXPECT_EQ(working(setting::list_max_line_length), 0);
-        EXPECT_EQ(store->get_string_setting(setting::list_id_custom), "");
+        EXPECT_EQ(edited(sheet).list_num_indent_spaces, 0);
+        EXPECT_EQ(edited(sheet).list_max_line_length, 0);
+        EXPECT_EQ(edited(sheet).list_id_custom, "");
 
         go_to(sheet, 2);
         p = page_of(sheet);
@@ -518,8 +526,8 @@ TEST_F(Options, ListsSelectAllClearAllAndTheCustomSymbol)
         for (int id : identifiers) EXPECT_TRUE(checked(p, id)) << id;
         EXPECT_TRUE(checked(p, IDC_LIST_CUSTOM));
         go_to(sheet, 3);
-        EXPECT_EQ(store->get_string_setting(setting::list_id_custom), " => ");
-        EXPECT_EQ(working(setting::list_id_o), 1);
+        EXPECT_EQ(edited(sheet).list_id_custom, " => ");
+        EXPECT_EQ(edited(sheet).list_id_o, 1);
         // Unchecked, the symbol stays in the disabled field but is stored empty.
         go_to(sheet, 2);
         p = page_of(sheet);
@@ -527,7 +535,7 @@ TEST_F(Options, ListsSelectAllClearAllAndTheCustomSymbol)
         EXPECT_FALSE(enabled(p, IDC_LIST_CUSTOM_TEXT));
         EXPECT_EQ(text(p, IDC_LIST_CUSTOM_TEXT), " => ");
         go_to(sheet, 3);
-        EXPECT_EQ(store->get_string_setting(setting::list_id_custom), "");
+        EXPECT_EQ(edited(sheet).list_id_custom, "");
         go_to(sheet, 2);
         EXPECT_EQ(text(page_of(sheet), IDC_LIST_CUSTOM_TEXT), "");
         press_cancel(sheet);
@@ -576,9 +584,9 @@ TEST_F(Options, ListsChecksTheFixedWidthFields)
                 EXPECT_EQ(focus_id(), c.focus);
             }
         }
-        EXPECT_EQ(working(setting::list_num_indent_spaces), 7);
-        EXPECT_EQ(working(setting::list_max_line_length), 8);
-        EXPECT_EQ(working(setting::list_format), 1);
+        EXPECT_EQ(edited(sheet).list_num_indent_spaces, 7);
+        EXPECT_EQ(edited(sheet).list_max_line_length, 8);
+        EXPECT_EQ(edited(sheet).list_format, 1);
         // Like a paragraph: the fields are neither checked nor needed.
         go_to(sheet, 2);
         p = page_of(sheet);
@@ -632,12 +640,12 @@ TEST_F(Options, ReplaceRefusesAReplacementWithoutFindAndStoresTextsAsTyped)
     });
     run_sheet(script);
     EXPECT_EQ(messages(), expected);
-    const Cleaning_settings& now = store->current_settings;
+    const Cleaning_settings& now = store->current_settings();
     const char* finds[] = {" ", "  two  ", "gone", "", "five"};
     const char* replaces[] = {"_", " 2 ", "", "", "5 "};
     for (int j = 0; j < 5; ++j) {
-        EXPECT_EQ(now.get_string(setting::misc_find[j].name), finds[j]);
-        EXPECT_EQ(now.get_string(setting::misc_replace[j].name), replaces[j]);
+        EXPECT_EQ(now.misc_find[j], finds[j]);
+        EXPECT_EQ(now.misc_replace[j], replaces[j]);
     }
     EXPECT_EQ(stored(setting::misc_tab_replace), 4);
     EXPECT_EQ(stored(setting::misc_case_sensitive), 0);
@@ -676,7 +684,7 @@ protected:
     }
     void save_user_preset(const std::string& name)
     {
-        ASSERT_TRUE(store->copy_temp_to_preset(name));
+        ASSERT_TRUE(store->copy_temp_to_preset(name, sheet_values));
     }
     bool in_registry(const std::string& name)
     {
@@ -688,6 +696,13 @@ protected:
         return true;
     }
     Preset_state& presets() { return context().presets; }
+    void SetUp() override
+    {
+        Options::SetUp();
+        sheet_values = store->current_settings();
+    }
+    // What the options sheet would hand the dialog to save.
+    Cleaning_settings sheet_values;
     static Script::Action ok() { return [](HWND d) { click(d, IDOK); }; }
 };
 
@@ -696,7 +711,7 @@ const UINT question_yes_default = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1;
 
 TEST_F(PresetCommands, WithoutUserPresetsOnlyANewPresetCanBeSaved)
 {
-    Answering_comms dialog(presets());
+    Answering_comms dialog(presets(), sheet_values);
     INT_PTR result = run(dialog, {[&](HWND d) {
         for (int id : {IDC_COMMS_OVERWRITE_LIST, IDC_COMMS_REMOVE_LIST}) {
             EXPECT_EQ(selected(d, id), "(No user-defined presets exist.)");
@@ -743,8 +758,8 @@ TEST_F(PresetCommands, WithoutUserPresetsOnlyANewPresetCanBeSaved)
 TEST_F(PresetCommands, ANameDifferingOnlyInCaseAsksToOverwriteThatPreset)
 {
     save_user_preset("Letters");
-    store->set_int_setting(setting::spac_tab_stops, 11);
-    Answering_comms dialog(presets());
+    sheet_values.spac_tab_stops = 11;
+    Answering_comms dialog(presets(), sheet_values);
     dialog.answers = {IDNO, IDYES};
     INT_PTR result = run(dialog, {[&](HWND d) {
         SetFocus(GetDlgItem(d, IDC_COMMS_NEW_NAME));
@@ -754,8 +769,8 @@ TEST_F(PresetCommands, ANameDifferingOnlyInCaseAsksToOverwriteThatPreset)
         type(d, IDC_COMMS_NEW_NAME, "LETTERS");
         click(d, IDOK);
         EXPECT_TRUE(is_open(d));
-        EXPECT_EQ(store->get_preset("Letters").get_int(setting::spac_tab_stops.name),
-                  store->current_settings.get_int(setting::spac_tab_stops.name));
+        EXPECT_EQ(store->get_preset("Letters").spac_tab_stops,
+                  store->current_settings().spac_tab_stops);
         click(d, IDOK);
     }});
     EXPECT_EQ(result, IDOK);
@@ -763,7 +778,7 @@ TEST_F(PresetCommands, ANameDifferingOnlyInCaseAsksToOverwriteThatPreset)
                                  "existing preset named \"Letters\"? [" +
                                  std::to_string(question_no_default) + "]";
     EXPECT_EQ(dialog.asked, (std::vector<std::string>{question, question}));
-    EXPECT_EQ(store->get_preset("Letters").get_int(setting::spac_tab_stops.name), 11);
+    EXPECT_EQ(store->get_preset("Letters").spac_tab_stops, 11);
     EXPECT_EQ(registry_int(program_key("Presets\\Letters"), setting::spac_tab_stops.name, 0), 11u);
     EXPECT_FALSE(store->preset_exists("LETTERS"));
     EXPECT_EQ(presets().pending_preset_name, "Letters");
@@ -774,9 +789,9 @@ TEST_F(PresetCommands, OverwriteAndRemoveFollowTheFocusAndTheirLists)
     save_user_preset("Alpha");
     save_user_preset("Beta");
     presets().pending_preset_name = "Beta";
-    store->set_int_setting(setting::spac_tab_stops, 13);
+    sheet_values.spac_tab_stops = 13;
     {
-        Answering_comms dialog(presets());
+        Answering_comms dialog(presets(), sheet_values);
         INT_PTR result = run(dialog, {[&](HWND d) {
             EXPECT_EQ(selected(d, IDC_COMMS_OVERWRITE_LIST), "Beta");
             // Only an enabled input can take the focus: each step makes the next one reachable.
@@ -800,7 +815,7 @@ TEST_F(PresetCommands, OverwriteAndRemoveFollowTheFocusAndTheirLists)
         EXPECT_EQ(presets().pending_preset_name, "Alpha");
     }
     {
-        Answering_comms dialog(presets());
+        Answering_comms dialog(presets(), sheet_values);
         dialog.answers = {IDNO, IDYES};
         INT_PTR result = run(dialog, {[&](HWND d) {
             click(d, IDC_COMMS_REMOVE);
@@ -843,7 +858,7 @@ TEST_F(Options, APresetSavedDuringACancelledSheetStaysAndIsListed)
     run_sheet(script);
     EXPECT_TRUE(store->preset_exists("Mine"));
     EXPECT_EQ(registry_int(program_key("Presets\\Mine"), setting::spac_tab_stops.name, 0), 3u);
-    EXPECT_NE(store->current_settings.get_int(setting::spac_tab_stops.name), 3);
+    EXPECT_NE(store->current_settings().spac_tab_stops, 3);
     D_preset_combo_box& toolbar = frame->toolbar.combo();
     bool listed = false;
     for (int i = 0; i < toolbar.count(); ++i) listed = listed || toolbar.item_text(i) == "Mine";

@@ -9,7 +9,7 @@
 #include "base/diagnostics.h"
 #include "engine/cleaning.h"
 #include "settings/Cleaning_prefs.h"
-#include "settings/memory_prefs.h"
+#include "settings/catalogue.h"
 #include "tests/win32/test_files.h"
 
 namespace {
@@ -45,15 +45,28 @@ void put(const std::string& path, const std::string& name, DWORD type, const std
 
 std::string dword_bytes(std::int32_t value) { return std::string(reinterpret_cast<char*>(&value), 4); }
 
+// The record's value of a setting as the registry holds it: the 4 bytes, or the text and its NUL.
+std::string stored_bytes(const Setting_field& field, const Cleaning_settings& record)
+{
+    return field.is_text() ? field.text.of(record) + '\0' : dword_bytes(field.integer.of(record));
+}
+std::int32_t int_of(const Cleaning_settings& record, std::string_view name)
+{
+    return find_setting(name)->integer.of(record);
+}
+const std::string& text_of(const Cleaning_settings& record, std::string_view name)
+{
+    return find_setting(name)->text.of(record);
+}
+
 // Stores the 39 values of record the way the program does, leaving out the names in skip.
 void store(const std::string& path, const Cleaning_settings& record,
            const std::set<std::string>& skip = {})
 {
     RegCloseKey(create_key(path));
-    for (const char* name : int_setting_names)
-        if (!skip.count(name)) put(path, name, REG_DWORD, dword_bytes(record.get_int(name)));
-    for (const char* name : string_setting_names)
-        if (!skip.count(name)) put(path, name, REG_SZ, record.get_string(name) + '\0');
+    for (const Setting_field& field : setting_fields)
+        if (!skip.count(field.name()))
+            put(path, field.name(), field.is_text() ? REG_SZ : REG_DWORD, stored_bytes(field, record));
 }
 
 Value read_value(const std::string& path, const std::string& name)
@@ -96,32 +109,26 @@ DWORD count_of(const std::string& path, bool subkeys)
 // The 39 values exactly as the program stores them: REG_DWORD of 4 bytes, REG_SZ with one NUL.
 void expect_stored(const std::string& path, const Cleaning_settings& record)
 {
-    for (const char* name : int_setting_names) {
-        Value v = read_value(path, name);
-        EXPECT_EQ(v.type, DWORD(REG_DWORD)) << name;
-        EXPECT_EQ(v.data, dword_bytes(record.get_int(name))) << name;
-    }
-    for (const char* name : string_setting_names) {
-        Value v = read_value(path, name);
-        EXPECT_EQ(v.type, DWORD(REG_SZ)) << name;
-        EXPECT_EQ(v.data, record.get_string(name) + '\0') << name;
+    for (const Setting_field& field : setting_fields) {
+        Value v = read_value(path, field.name());
+        EXPECT_EQ(v.type, DWORD(field.is_text() ? REG_SZ : REG_DWORD)) << field.name();
+        EXPECT_EQ(v.data, stored_bytes(field, record)) << field.name();
     }
 }
 
-// A record of the 39 values without "preset type", as the current settings hold them.
-Cleaning_settings settings_of(Builtin_preset preset)
-{
-    Memory_prefs source(preset);
-    return source.current();
-}
+Cleaning_settings settings_of(Builtin_preset preset) { return builtin_preset(preset); }
 
 // Every setting different from "Full Cleaning".
 Cleaning_settings unusual_settings()
 {
     Cleaning_settings record = settings_of(Builtin_preset::full);
     int n = 100;
-    for (const char* name : int_setting_names) record.set_int(name, n++);
-    for (const char* name : string_setting_names) record.set_string(name, std::string("t\xe9 ") + name);
+    for (const Setting_field& field : setting_fields) {
+        if (field.is_text())
+            field.text.of(record) = std::string("t\xe9 ") + field.name();
+        else
+            field.integer.of(record) = n++;
+    }
     return record;
 }
 
@@ -180,8 +187,7 @@ TEST_F(Prefs, FirstStartStoresFullCleaningAndReadsItBack)
     EXPECT_EQ(count_of(presets_path, true), 0u);
     EXPECT_EQ(count_of(current_path, false), 39u);
     expect_stored(current_path, settings_of(Builtin_preset::full));
-    EXPECT_TRUE(p.current_settings == settings_of(Builtin_preset::full));
-    EXPECT_TRUE(p.working_copy.empty());
+    EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::full));
     EXPECT_EQ(sorted(p.list_presets(true, true)), (Texts{"Full Cleaning", "Light Cleaning"}));
     EXPECT_EQ(read_file(log),
               "Cleaning_prefs::Cleaning_prefs()\r\n"
@@ -210,7 +216,7 @@ TEST_F(Prefs, CurrentSettingsLackingValuesNameTheFirstAndBecomeFullCleaning)
         const std::string expected = std::string("Unable to read preference '") + c.named + "'.";
         EXPECT_EQ(warnings(), Texts{with_system_text(expected, ERROR_FILE_NOT_FOUND)});
         EXPECT_GT(boxes.at(0).text.size(), expected.size() + 2);  // the system's text follows
-        EXPECT_TRUE(p.current_settings == settings_of(Builtin_preset::full));
+        EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::full));
         // Deleted and recreated: only the 39 values of "Full Cleaning" are left.
         EXPECT_EQ(count_of(current_path, false), 39u);
         expect_stored(current_path, settings_of(Builtin_preset::full));
@@ -242,14 +248,14 @@ TEST_F(Prefs, IntegersAreTheRawFourBytesOfAnyType)
         Cleaning_prefs& p = open_store();
         if (c.error == 0) {
             EXPECT_TRUE(boxes.empty());
-            EXPECT_EQ(p.current_settings.get_int(name), c.value);
-            EXPECT_EQ(p.current_settings.get_int("list-id numbers"), 0);  // as stored, not Full
+            EXPECT_EQ(int_of(p.current_settings(), name), c.value);
+            EXPECT_EQ(int_of(p.current_settings(), "list-id numbers"), 0);  // as stored, not Full
             EXPECT_EQ(read_value(current_path, name).type, c.type);      // not rewritten
             EXPECT_TRUE(read_value(current_path, "extra").present);
         } else {
             EXPECT_EQ(warnings(),
                       Texts{with_system_text("Unable to read preference 'spac-tab stops'.", c.error)});
-            EXPECT_TRUE(p.current_settings == settings_of(Builtin_preset::full));
+            EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::full));
         }
         TearDown();
     }
@@ -267,12 +273,12 @@ TEST_F(Prefs, TextsEndAtTheirFirstNulOrTheEndOfTheirData)
     put(current_path, "misc-replace 0", REG_SZ, std::string("\xe9\xa0\xff!\0", 5));
     Cleaning_prefs& p = open_store();
     EXPECT_TRUE(boxes.empty());
-    const Cleaning_settings& s = p.current_settings;
-    EXPECT_EQ(s.get_string("list-id custom"), "");
-    EXPECT_EQ(s.get_string("misc-find 0"), "abc");
-    EXPECT_EQ(s.get_string("misc-find 1"), "ab");
-    EXPECT_EQ(s.get_string("misc-find 2"), "xyz");
-    EXPECT_EQ(s.get_string("misc-replace 0"), "\xe9\xa0\xff!");
+    const Cleaning_settings& s = p.current_settings();
+    EXPECT_EQ(text_of(s, "list-id custom"), "");
+    EXPECT_EQ(text_of(s, "misc-find 0"), "abc");
+    EXPECT_EQ(text_of(s, "misc-find 1"), "ab");
+    EXPECT_EQ(text_of(s, "misc-find 2"), "xyz");
+    EXPECT_EQ(text_of(s, "misc-replace 0"), "\xe9\xa0\xff!");
 }
 
 TEST_F(Prefs, ACorruptPresetBetweenTwoGoodOnesIsDroppedAndDeleted)
@@ -288,10 +294,8 @@ TEST_F(Prefs, ACorruptPresetBetweenTwoGoodOnesIsDroppedAndDeleted)
     EXPECT_FALSE(key_exists(presets_path + "\\Beta"));
     EXPECT_TRUE(key_exists(presets_path + "\\Alpha"));
     EXPECT_TRUE(key_exists(presets_path + "\\Gamma"));
-    Cleaning_settings alpha = values;
-    alpha.put_int(preset_type_name, PRESET_USER);
-    EXPECT_TRUE(p.get_preset("Alpha") == alpha);
-    EXPECT_EQ(p.get_preset("Gamma").get_int("list-id numbers"), 0);
+    EXPECT_TRUE(p.get_preset("Alpha") == values);
+    EXPECT_EQ(int_of(p.get_preset("Gamma"), "list-id numbers"), 0);
 }
 
 // What a preset name with a backslash would leave behind: a subkey "a" without values that
@@ -318,7 +322,7 @@ TEST_F(Prefs, ASubkeyNameLongerThan80CharactersEndsTheEnumeration)
     EXPECT_EQ(sorted(p.list_presets(true, false)), (Texts{"Alpha", name80}));
     EXPECT_TRUE(key_exists(presets_path + "\\" + name81));
     EXPECT_TRUE(key_exists(presets_path + "\\zeta"));
-    EXPECT_TRUE(p.current_settings == settings_of(Builtin_preset::full));  // start-up went on
+    EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::full));  // start-up went on
 }
 
 TEST_F(Prefs, SavingOverAPresetRewritesAll39ValuesAndKeepsItsType)
@@ -326,18 +330,14 @@ TEST_F(Prefs, SavingOverAPresetRewritesAll39ValuesAndKeepsItsType)
     store(presets_path + "\\Mine", settings_of(Builtin_preset::light));
     put(presets_path + "\\Mine", "note", REG_SZ, std::string("kept\0", 5));
     Cleaning_prefs& p = open_store();
-    p.copy_prefs(p.current_settings, p.working_copy);
     const Cleaning_settings values = unusual_settings();
-    for (Int_setting s : int_setting_names) p.set_int_setting(s, values.get_int(s.name));
-    for (Text_setting s : string_setting_names) p.set_string_setting(s, values.get_string(s.name));
-    ASSERT_TRUE(p.copy_temp_to_preset("Mine"));
+    ASSERT_TRUE(p.copy_temp_to_preset("Mine", values));
     EXPECT_TRUE(boxes.empty());
     expect_stored(presets_path + "\\Mine", values);
     EXPECT_EQ(count_of(presets_path + "\\Mine", false), 40u);  // "note" is left in place
-    Cleaning_settings mine = values;
-    mine.put_int(preset_type_name, PRESET_USER);
-    EXPECT_TRUE(p.get_preset("Mine") == mine);
-    EXPECT_TRUE(p.current_settings == settings_of(Builtin_preset::full));
+    EXPECT_TRUE(p.get_preset("Mine") == values);
+    EXPECT_EQ(p.list_presets(true, false), Texts{"Mine"});  // still a user preset
+    EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::full));
 }
 
 TEST_F(Prefs, APresetSavedByOneInstanceIsLoadedWithAll39ValuesByTheNext)
@@ -345,18 +345,15 @@ TEST_F(Prefs, APresetSavedByOneInstanceIsLoadedWithAll39ValuesByTheNext)
     const Cleaning_settings values = unusual_settings();
     const std::string longest(80, 'L');
     Cleaning_prefs& first = open_store();
-    first.copy_prefs(values, first.working_copy);
-    ASSERT_TRUE(first.copy_temp_to_preset("Letters"));
-    ASSERT_TRUE(first.copy_temp_to_preset(longest));
+    ASSERT_TRUE(first.copy_temp_to_preset("Letters", values));
+    ASSERT_TRUE(first.copy_temp_to_preset(longest, values));
     prefs.reset();
 
     Cleaning_prefs& second = open_store();
     EXPECT_TRUE(boxes.empty());
-    Cleaning_settings expected = values;
-    expected.put_int(preset_type_name, PRESET_USER);
-    EXPECT_EQ(second.get_preset("Letters").size(), 40u);
-    EXPECT_TRUE(second.get_preset("Letters") == expected);
-    EXPECT_TRUE(second.get_preset(longest) == expected);
+    EXPECT_EQ(sorted(second.list_presets(true, false)), (Texts{longest, "Letters"}));
+    EXPECT_TRUE(second.get_preset("Letters") == values);
+    EXPECT_TRUE(second.get_preset(longest) == values);
 }
 
 // A backslash would nest keys and a longer name would stop the enumeration at the next start;
@@ -364,11 +361,11 @@ TEST_F(Prefs, APresetSavedByOneInstanceIsLoadedWithAll39ValuesByTheNext)
 TEST_F(Prefs, NamesThatCouldNotComeBackAsTheSamePresetAreRefused)
 {
     Cleaning_prefs& p = open_store();
-    p.copy_prefs(p.get_preset("Light Cleaning"), p.working_copy);
+    const Cleaning_settings light = p.get_preset("Light Cleaning");
     const Cleaning_settings full = p.get_preset("Full Cleaning");
     const std::string too_long(81, 'x');
     for (const std::string& name : {std::string("a\\b"), too_long, std::string(), std::string("Full Cleaning")})
-        EXPECT_FALSE(p.copy_temp_to_preset(name)) << name;
+        EXPECT_FALSE(p.copy_temp_to_preset(name, light)) << name;
     EXPECT_EQ(warnings(),
               (Texts{"Unable to save preset 'a\\b'.  A preset name cannot contain a backslash (\\).",
                      "Unable to save preset '" + too_long +
@@ -397,23 +394,26 @@ TEST_F(Prefs, RemovingAPresetDeletesItsSubkeyAndReportsOneAlreadyGone)
     EXPECT_TRUE(key_exists(presets_path + "\\Keep"));
 }
 
-TEST_F(Prefs, CopyPrefsKeepsTheDestinationsPresetType)
+// A preset's kind is not among its values: saving values over a preset keeps it the user's, and
+// copying values around makes no preset.
+TEST_F(Prefs, CopyingValuesKeepsEveryPresetsKind)
 {
     store(presets_path + "\\Mine", unusual_settings());
     Cleaning_prefs& p = open_store();
-    p.copy_prefs(p.get_preset("Light Cleaning"), p.working_copy);
-    EXPECT_FALSE(p.working_copy.has_int(preset_type_name));
-    EXPECT_TRUE(p.working_copy == settings_of(Builtin_preset::light));
+    Cleaning_settings copy;
+    p.copy_prefs(p.get_preset("Light Cleaning"), copy);
+    EXPECT_TRUE(copy == settings_of(Builtin_preset::light));
 
-    p.copy_prefs(p.working_copy, p.get_preset("Mine"));
-    Cleaning_settings mine = settings_of(Builtin_preset::light);
-    mine.put_int(preset_type_name, PRESET_USER);
-    EXPECT_TRUE(p.get_preset("Mine") == mine);
+    ASSERT_TRUE(p.copy_temp_to_preset("Mine", copy));
+    EXPECT_TRUE(p.get_preset("Mine") == settings_of(Builtin_preset::light));
+    EXPECT_EQ(p.list_presets(true, false), Texts{"Mine"});
+    EXPECT_EQ(sorted(p.list_presets(false, true)), (Texts{"Full Cleaning", "Light Cleaning"}));
 
-    p.copy_prefs(p.get_preset("Mine"), p.current_settings);
-    EXPECT_TRUE(p.current_settings == settings_of(Builtin_preset::light));
-    p.copy_prefs(p.working_copy, p.working_copy);
-    EXPECT_TRUE(p.working_copy == settings_of(Builtin_preset::light));
+    p.make_preset_current("Mine");
+    EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::light));
+    expect_stored(current_path, settings_of(Builtin_preset::light));
+    p.copy_prefs(copy, copy);
+    EXPECT_TRUE(copy == settings_of(Builtin_preset::light));
 }
 
 TEST_F(Prefs, ListPresetsHonoursEachFlagCombination)
@@ -428,22 +428,24 @@ TEST_F(Prefs, ListPresetsHonoursEachFlagCombination)
     EXPECT_TRUE(p.list_presets(false, false).empty());
 }
 
+// A run reads the current settings; what the options sheet edits is its own until OK.
 TEST_F(Prefs, ACleaningRunReadsTheWorkingCopyRefreshedFromTheCurrentSettings)
 {
     Cleaning_settings current = settings_of(Builtin_preset::light);
-    current.set_string("misc-find 0", "cat");
-    current.set_string("misc-replace 0", "dog");
+    current.misc_find[0] = "cat";
+    current.misc_replace[0] = "dog";
     store(current_path, current);
     Cleaning_prefs& p = open_store();
-    p.copy_prefs(p.current_settings, p.working_copy);
-    p.set_string_setting(setting::misc_replace[0], "bird");  // edited in the options, never committed
-    p.set_int_setting(setting::misc_remove_reply_marks, 0);
+    Cleaning_settings edited = p.current_settings();
+    edited.misc_replace[0] = "bird";  // edited in the options, never committed
+    edited.misc_remove_reply_marks = 0;
     const Abbreviations none;
-    Cleaner cleaner(p, none);
+    Cleaner cleaner(p.refresh_working_copy(), none);
     Line_list lines{"> the cat sat"};
     cleaner.clean_lines(lines);
     EXPECT_EQ(lines, Line_list{"the dog sat"});
-    EXPECT_TRUE(p.working_copy == current);
+    EXPECT_TRUE(p.refresh_working_copy() == current);
+    EXPECT_TRUE(p.current_settings() == current);
 }
 
 TEST_F(Prefs, RegistryFailuresAreWarningsNamingTheSettingOrKey)
@@ -459,7 +461,7 @@ TEST_F(Prefs, RegistryFailuresAreWarningsNamingTheSettingOrKey)
     const std::string bad(300, 'k');  // no key name can be that long
     Cleaning_settings record = settings_of(Builtin_preset::light);
     EXPECT_FALSE(p.read_prefs_from_reg(HKEY_CURRENT_USER, bad.c_str(), record));
-    EXPECT_TRUE(record.empty());
+    EXPECT_TRUE(record == Cleaning_settings());
     const Texts texts = warnings();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], with_system_text("Unable to store setting 'para-remove line breaks'.",

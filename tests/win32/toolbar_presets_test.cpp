@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "settings/D_preset_combo_box.h"
-#include "settings/cleaning_settings.h"
+#include "dialogs/D_preset_combo_box.h"
+#include "settings/catalogue.h"
 
 namespace {
 
@@ -50,17 +50,12 @@ TEST_F(ToolbarSelector, ChoosingLightCleaningWritesTheRegistryAtOnce)
     ASSERT_EQ(combo->get_selected_name(), "Light Cleaning");
     EXPECT_EQ(context().presets.current_preset_name, "Light Cleaning");
 
-    Cleaning_settings light;
-    build_builtin_preset(light, Builtin_preset::light);
+    const Cleaning_settings light = builtin_preset(Builtin_preset::light);
     Cleaning_settings stored;
     ASSERT_TRUE(store->read_prefs_from_reg(HKEY_CURRENT_USER,
                                                     current_values_path().c_str(), stored));
-    for (const char* name : int_setting_names) EXPECT_EQ(stored.get_int(name), light.get_int(name)) << name;
-    for (const char* name : string_setting_names)
-        EXPECT_EQ(stored.get_string(name), light.get_string(name)) << name;
-    // The working copy is refilled at the next cleaning run, not now.
-    for (const char* name : int_setting_names)
-        EXPECT_EQ(store->current_settings.get_int(name), light.get_int(name)) << name;
+    EXPECT_TRUE(stored == light);
+    EXPECT_TRUE(store->current_settings() == light);
 }
 
 TEST_F(ToolbarSelector, ChoosingNoneWritesNothing)
@@ -98,8 +93,8 @@ TEST_F(ToolbarSelector, SelectingANameMatchesPrefixesIgnoringCase)
 
 TEST_F(ToolbarSelector, UserPresetsJoinTheListInOrder)
 {
-    store->copy_temp_to_preset("Aardvark");
-    store->copy_temp_to_preset("Mail");
+    store->copy_temp_to_preset("Aardvark", store->current_settings());
+    store->copy_temp_to_preset("Mail", store->current_settings());
     combo->init(true, true, true, nullptr);
     EXPECT_EQ(entries(), (std::vector<std::string>{"(none)", "Aardvark", "Full Cleaning",
                                                    "Light Cleaning", "Mail"}));

@@ -1,8 +1,8 @@
-#include "settings/D_preset_combo_box.h"
+#include "dialogs/D_preset_combo_box.h"
 
 #include "base/diagnostics.h"
 #include "settings/Cleaning_prefs.h"
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 void D_preset_combo_box::init(bool user_defined, bool predefined, bool add_none, HFONT new_font)
 {

@@ -1,4 +1,4 @@
-#include "settings/D_preset_comms.h"
+#include "dialogs/D_preset_comms.h"
 
 #include <vector>
 
@@ -7,7 +7,7 @@
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 namespace {
 const char* const no_user_presets = "(No user-defined presets exist.)";
@@ -20,8 +20,12 @@ std::string upper(std::string text)
 }
 }  // namespace
 
-D_preset_comms::D_preset_comms(Preset_state& presets)
-    : Dialog(IDD_PRESET_COMMS), presets(presets), overwrite_list(presets), remove_list(presets)
+D_preset_comms::D_preset_comms(Preset_state& presets, const Cleaning_settings& values)
+    : Dialog(IDD_PRESET_COMMS),
+      presets(presets),
+      values(values),
+      overwrite_list(presets),
+      remove_list(presets)
 {
 }
 
@@ -139,7 +143,7 @@ void D_preset_comms::save_new()
     }
     // The store refuses, with its own message, a name that the registry cannot keep as one
     // preset; the name stays in the field to be corrected.
-    if (!presets.cleaning_prefs->copy_temp_to_preset(new_name)) {
+    if (!presets.cleaning_prefs->copy_temp_to_preset(new_name, values)) {
         dx.fail(IDC_COMMS_NEW_NAME);
         return;
     }
@@ -156,7 +160,7 @@ void D_preset_comms::on_ok()
         return;
     case overwrite_preset: {
         const std::string name = overwrite_list.get_selected_name();
-        if (!presets.cleaning_prefs->copy_temp_to_preset(name)) return;
+        if (!presets.cleaning_prefs->copy_temp_to_preset(name, values)) return;
         presets.pending_preset_name = name;
         close(IDOK);
         return;

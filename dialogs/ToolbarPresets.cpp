@@ -1,4 +1,4 @@
-#include "settings/ToolbarPresets.h"
+#include "dialogs/ToolbarPresets.h"
 
 #include <commctrl.h>
 
@@ -6,7 +6,7 @@
 #include "framework/controls.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
-#include "settings/cleaning_settings.h"
+#include "settings/catalogue.h"
 
 namespace {
 constexpr int preset_slot_width = 200;
@@ -20,11 +20,11 @@ ToolbarPresets::~ToolbarPresets()
     if (toolbar_font) DeleteObject(toolbar_font);
 }
 
-bool ToolbarPresets::Create(HWND parent, DWORD style, int id, const std::vector<int>& layout)
+bool ToolbarPresets::create(HWND parent, DWORD style, int id, const std::vector<int>& layout)
 {
     TRACE_HERE();
     if (layout.empty() || layout.back() != 0) return false;
-    if (!create(parent, style, id, IDR_MAINFRAME, layout)) return false;
+    if (!Toolbar::create(parent, style, id, IDR_MAINFRAME, layout)) return false;
 
     const int slot = static_cast<int>(layout.size()) - 1;
     if (!make_control_slot(slot, IDC_TOOLBAR_PRESETS, preset_slot_width)) return false;

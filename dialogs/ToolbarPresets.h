@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "framework/toolbar.h"
-#include "settings/D_preset_combo_box.h"
+#include "dialogs/D_preset_combo_box.h"
 
 class ToolbarPresets : public Toolbar {
 public:
@@ -16,7 +16,7 @@ public:
 
     // layout: the toolbar's entries (command ids, 0 for a separator); the last separator
     // becomes the selector's slot. Returns false on failure.
-    bool Create(HWND parent, DWORD style, int id, const std::vector<int>& layout);
+    bool create(HWND parent, DWORD style, int id, const std::vector<int>& layout);
     void OnSelchangePreset();
 
     D_preset_combo_box& combo() { return preset_combo; }

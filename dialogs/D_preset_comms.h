@@ -1,5 +1,5 @@
-// "Preset Commands": saves the working copy as a new user preset or over an existing one, or
-// removes a user preset. Every command reaches the store and the registry at once.
+// "Preset Commands": saves the options sheet's settings as a new user preset or over an existing
+// one, or removes a user preset. Every command reaches the store and the registry at once.
 #pragma once
 
 #include <windows.h>
@@ -7,14 +7,16 @@
 #include <string>
 
 #include "framework/dialog.h"
-#include "settings/D_preset_combo_box.h"
-#include "settings/Preset_state.h"
+#include "dialogs/D_preset_combo_box.h"
+#include "dialogs/Preset_state.h"
+#include "engine/cleaning_settings.h"
 
 class D_preset_comms : public Dialog {
 public:
     enum Command { none = 0, new_preset = 1, overwrite_preset = 2, remove_preset = 3 };
 
-    explicit D_preset_comms(Preset_state& presets);
+    // values: the settings that a save stores.
+    D_preset_comms(Preset_state& presets, const Cleaning_settings& values);
     ~D_preset_comms() override;
 
     int help_context() const override;
@@ -38,6 +40,7 @@ private:
     std::string user_preset_like(const std::string& name) const;
 
     Preset_state& presets;
+    const Cleaning_settings& values;
     D_preset_combo_box overwrite_list;
     D_preset_combo_box remove_list;
     std::string new_name;
