@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/program_settings.h"
-#include "dialogs/Preset_state.h"
+#include "dialogs/preset_state.h"
 
 class CMainFrame;
 class CSorvaneEditView;

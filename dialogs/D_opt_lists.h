@@ -2,7 +2,7 @@
 // like paragraphs or indented to a fixed position with a fixed width.
 #pragma once
 
-#include "dialogs/Option_page.h"
+#include "dialogs/option_page.h"
 
 class D_opt_lists : public Option_page {
 public:

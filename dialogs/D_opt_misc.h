@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "dialogs/Option_page.h"
+#include "dialogs/option_page.h"
 
 class D_opt_misc : public Option_page {
 public:

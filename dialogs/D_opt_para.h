@@ -2,7 +2,7 @@
 // between joined sentences and the longest paragraph line.
 #pragma once
 
-#include "dialogs/Option_page.h"
+#include "dialogs/option_page.h"
 
 class D_opt_para : public Option_page {
 public:

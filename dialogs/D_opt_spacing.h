@@ -2,7 +2,7 @@
 // and sentences, and the tab stop width.
 #pragma once
 
-#include "dialogs/Option_page.h"
+#include "dialogs/option_page.h"
 
 class D_opt_spacing : public Option_page {
 public:

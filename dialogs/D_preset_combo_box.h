@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/controls.h"
-#include "dialogs/Preset_state.h"
+#include "dialogs/preset_state.h"
 
 class D_preset_combo_box : public Combo_box {
 public:

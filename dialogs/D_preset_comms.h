@@ -8,7 +8,7 @@
 
 #include "framework/dialog.h"
 #include "dialogs/D_preset_combo_box.h"
-#include "dialogs/Preset_state.h"
+#include "dialogs/preset_state.h"
 #include "engine/cleaning_settings.h"
 
 class D_preset_comms : public Dialog {

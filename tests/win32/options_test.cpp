@@ -11,7 +11,7 @@
 
 #include "dialogs/D_opt_lists.h"
 #include "dialogs/D_opt_misc.h"
-#include "dialogs/Option_page.h"
+#include "dialogs/option_page.h"
 #include "framework/controls.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"

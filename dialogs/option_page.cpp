@@ -1,4 +1,4 @@
-#include "dialogs/Option_page.h"
+#include "dialogs/option_page.h"
 
 #include <algorithm>
 #include <climits>

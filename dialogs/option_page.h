@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "dialogs/D_preset_combo_box.h"
-#include "dialogs/Preset_state.h"
+#include "dialogs/preset_state.h"
 #include "engine/cleaning_settings.h"
 #include "framework/property_sheet.h"
 
