@@ -137,11 +137,12 @@ TEST_F(Full_pipeline, ListIdentifiersAreSpacedAfterThePairsAndBeforeWrapping)
 {
     set("misc-find 0", "#");
     set("misc-replace 0", "-");
-    EXPECT_EQ(clean(lines({"#item"})), lines({"- item"}));
+    EXPECT_EQ(clean(lines({"#\titem"})), lines({"- item"}));
+    EXPECT_EQ(clean(lines({"#item"})), lines({"-item"}));
     set("list-format", 1);
     set("list-max line length", 12);
     set("spac-num spaces to indent", 3);
-    EXPECT_EQ(clean(lines({"Some text", "", " 2)aaa bbb ccc"})),
+    EXPECT_EQ(clean(lines({"Some text", "", " 2)\taaa bbb ccc"})),
               lines({"   Some text", "", " 2) aaa bbb\r\n    ccc"}));
 }
 
