@@ -171,6 +171,26 @@ TEST_F(Full_pipeline, ListIdentifiersAreSpacedAfterThePairsAndBeforeWrapping)
               lines({"   Some text", "", " 2) aaa bbb\r\n    ccc"}));
 }
 
+// With "Full Cleaning": words that only look like identifiers are joined and left as they are;
+// identifiers followed by a blank still start items and get exactly one space.
+TEST_F(Full_pipeline, OnlyIdentifiersFollowedByABlankStartListItems)
+{
+    set("list-id custom", "=>");
+    const struct {
+        Line_list in, out;
+    } cases[] = {
+        {{"3.14 is pi"}, {"3.14 is pi"}},
+        {{"The value of pi is about", "3.14 and so on."}, {"The value of pi is about 3.14 and so on."}},
+        {{"e.g. foo."}, {"e.g. foo."}},
+        {{"Use", "-z compresses", "-- usually", "*first* word", "1.11.0 is out", "=>x"},
+         {"Use -z compresses -- usually *first* word 1.11.0 is out =>x"}},
+        {{"1.1. Contributor"}, {"1.1. Contributor"}},
+        {{"Fruit:", "1.   Apples", "(b)\tpears", "iv) figs", "*\tkiwis", "=>  plums"},
+         {"Fruit:", "", "1. Apples", "", "(b) pears", "", "iv) figs", "", "* kiwis", "", "=> plums"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(clean(c.in), c.out) << c.in[0];
+}
+
 TEST_F(Full_pipeline, SentenceSpacingUsesTheAbbreviationList)
 {
     EXPECT_EQ(clean(lines({"Ask Mr. Li. Then", "go."})), lines({"Ask Mr.  Li.  Then go."}));
