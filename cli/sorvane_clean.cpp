@@ -104,15 +104,19 @@ bool first_break_is_crlf(const char* text, std::size_t size)
 
 // The text's lines, and whether its first line end is CR LF. A regular file is read with one
 // read into a buffer sized once from it (one byte more, to see the end at once), which the list
-// then owns; anything else grows as it is read. False on a read error, with errno set.
-bool read_lines(int fd, Line_list& lines, bool& crlf)
+// then owns; anything else grows as it is read. False on a read error, with its errno in error
+// (taken before the buffer is released, which may change errno).
+bool read_lines(int fd, Line_list& lines, bool& crlf, int& error)
 {
     struct stat info;
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
         auto buffer = std::make_shared<Populated>(static_cast<std::size_t>(info.st_size) + 1);
         std::size_t size = 0;
         if (buffer->data()) {
-            if (!read_into(fd, buffer->data(), buffer->size(), size)) return false;
+            if (!read_into(fd, buffer->data(), buffer->size(), size)) {
+                error = errno;
+                return false;
+            }
             if (size < buffer->size()) {
                 char* data = buffer->data();
                 crlf = first_break_is_crlf(data, size);
@@ -121,14 +125,20 @@ bool read_lines(int fd, Line_list& lines, bool& crlf)
             }
             // The file grew while it was read: the rest is read the general way.
             std::string text(buffer->data(), size);
-            if (!read_all(fd, text)) return false;
+            if (!read_all(fd, text)) {
+                error = errno;
+                return false;
+            }
             crlf = first_break_is_crlf(text.data(), text.size());
             lines = text_to_line_list(std::move(text));
             return true;
         }
     }
     std::string text;
-    if (!read_all(fd, text)) return false;
+    if (!read_all(fd, text)) {
+        error = errno;
+        return false;
+    }
     crlf = first_break_is_crlf(text.data(), text.size());
     lines = text_to_line_list(std::move(text));
     return true;
@@ -202,8 +212,8 @@ void write_or_fail(std::string_view text)
 
 // The join of line_list_to_text, written through one buffer of 256 KiB, so a 1 MiB text goes
 // out in five writes. A wrapped entry holds CR LF between its output lines; with LF line ends
-// they become LF too. False on a write error, with errno set.
-bool write_lines(const Line_list& lines, bool lf)
+// they become LF too. A write error ends the program.
+void write_lines(const Line_list& lines, bool lf)
 {
     const std::size_t capacity = std::min<std::size_t>(joined_size(lines), 256 * 1024) + 2;
     Populated populated(capacity);
@@ -213,7 +223,7 @@ bool write_lines(const Line_list& lines, bool lf)
     auto put = [&](const char* data, std::size_t n) {
         while (n > 0) {
             if (used == capacity) {
-                if (!write_all(out, used)) return false;
+                write_or_fail({out, used});
                 used = 0;
             }
             const std::size_t part = std::min(n, capacity - used);
@@ -222,20 +232,19 @@ bool write_lines(const Line_list& lines, bool lf)
             data += part;
             n -= part;
         }
-        return true;
     };
     const std::string_view separator = lf ? "\n" : "\r\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i && !put(separator.data(), separator.size())) return false;
+        if (i) put(separator.data(), separator.size());
         const std::string_view line = lines[i];
         std::size_t from = 0;
         if (lf)
             for (std::size_t at; (at = line.find("\r\n", from)) != std::string_view::npos;
                  from = at + 1)
-                if (!put(line.data() + from, at - from)) return false;
-        if (!put(line.data() + from, line.size() - from)) return false;
+                put(line.data() + from, at - from);
+        put(line.data() + from, line.size() - from);
     }
-    return write_all(out, used);
+    write_or_fail({out, used});
 }
 
 // What one input's output ended with: nothing written, a line break, or other text.
@@ -328,8 +337,8 @@ int main(int argc, char** argv)
         bool ended_with_break = false, input_crlf = false;
         try {
             const int fd = have_input ? open(input_path.c_str(), O_RDONLY | O_CLOEXEC) : 0;
-            const bool read = fd >= 0 && read_lines(fd, lines, input_crlf);
-            const int error = errno;
+            int error = errno;
+            const bool read = fd >= 0 && read_lines(fd, lines, input_crlf, error);
             if (have_input && fd >= 0) close(fd);
             if (!read) {
                 std::fprintf(stderr, "sorvane-clean: cannot read %s: %s\n", input_name.c_str(),
@@ -348,7 +357,7 @@ int main(int argc, char** argv)
         const bool lf = uses_lf(line_ends, as_editor, input_crlf);
         const char* line_break = lf ? "\n" : "\r\n";
         if (pending_break && joined_size(lines) > 0) write_or_fail(pending_break);
-        if (!write_lines(lines, lf)) write_failed(errno);
+        write_lines(lines, lf);
         // The editor's join leaves no break after the last line; a text that ended with one
         // keeps it here, unless the cleaned text already ends with an empty line.
         const bool ends_open = lines.size() > 0 && !lines[lines.size() - 1].empty();
