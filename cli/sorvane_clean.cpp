@@ -1,6 +1,7 @@
 // sorvane-clean: cleans files or stdin exactly as "Clean Everything" cleans the same text in
-// the editor: the editor's split into lines, the whole pipeline, the join with CR LF. Unlike
-// the editor, an output ends with a line break when its input did (what pipes expect).
+// the editor: the editor's split into lines, the whole pipeline. Unlike the editor, an output
+// ends with a line break when its input did and uses the input's line ends, CR LF or LF (what
+// pipes expect); --as-editor gives the editor's exact result.
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -12,6 +13,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,13 +28,19 @@
 namespace {
 
 constexpr const char* usage =
-    "usage: sorvane-clean [--preset NAME] [--set NAME=VALUE]... [-w N] [--abbr FILE] [--lf] "
-    "[--as-editor] [FILE]...";
+    "usage: sorvane-clean [--preset NAME] [--set NAME=VALUE]... [-w N] [--abbr FILE] "
+    "[--lf | --crlf] [--as-editor] [FILE]...";
 
 [[noreturn]] void fail(const std::string& message)
 {
     std::fprintf(stderr, "sorvane-clean: %s\n", message.c_str());
     std::exit(2);
+}
+
+[[noreturn]] void write_failed(int error)
+{
+    std::fprintf(stderr, "sorvane-clean: cannot write standard output: %s\n", std::strerror(error));
+    std::exit(1);
 }
 
 // Memory whose pages are all mapped by one system call rather than one fault at a time: on the
@@ -87,42 +95,65 @@ bool read_all(int fd, std::string& content)
     return true;
 }
 
-// The text's lines. A regular file is read with one read into a buffer sized once from it (one
-// byte more, to see the end at once), which the list then owns; anything else grows as it is
-// read. False on a read error.
-bool read_lines(int fd, Line_list& lines)
+// Whether the text's first line end is CR LF; read before the split squeezes the CRs out.
+bool first_break_is_crlf(const char* text, std::size_t size)
+{
+    const char* lf = size ? static_cast<const char*>(std::memchr(text, '\n', size)) : nullptr;
+    return lf && lf != text && lf[-1] == '\r';
+}
+
+// The text's lines, and whether its first line end is CR LF. A regular file is read with one
+// read into a buffer sized once from it (one byte more, to see the end at once), which the list
+// then owns; anything else grows as it is read. False on a read error, with its errno in error
+// (taken before the buffer is released, which may change errno).
+bool read_lines(int fd, Line_list& lines, bool& crlf, int& error)
 {
     struct stat info;
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
         auto buffer = std::make_shared<Populated>(static_cast<std::size_t>(info.st_size) + 1);
         std::size_t size = 0;
         if (buffer->data()) {
-            if (!read_into(fd, buffer->data(), buffer->size(), size)) return false;
+            if (!read_into(fd, buffer->data(), buffer->size(), size)) {
+                error = errno;
+                return false;
+            }
             if (size < buffer->size()) {
                 char* data = buffer->data();
+                crlf = first_break_is_crlf(data, size);
                 lines = Line_list::split(data, size, std::move(buffer));
                 return true;
             }
             // The file grew while it was read: the rest is read the general way.
             std::string text(buffer->data(), size);
-            if (!read_all(fd, text)) return false;
+            if (!read_all(fd, text)) {
+                error = errno;
+                return false;
+            }
+            crlf = first_break_is_crlf(text.data(), text.size());
             lines = text_to_line_list(std::move(text));
             return true;
         }
     }
     std::string text;
-    if (!read_all(fd, text)) return false;
+    if (!read_all(fd, text)) {
+        error = errno;
+        return false;
+    }
+    crlf = first_break_is_crlf(text.data(), text.size());
     lines = text_to_line_list(std::move(text));
     return true;
 }
 
+// False on failure, with errno set.
 bool read_file(const std::string& path, std::string& content)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     content.clear();
     const bool ok = read_all(fd, content);
+    const int error = errno;
     close(fd);
+    errno = error;
     return ok;
 }
 
@@ -149,9 +180,12 @@ void apply_override(Cleaning_settings& settings, const std::string& assignment)
     int number = 0;
     if (!parse_int(value, number))
         fail("setting \"" + name + "\" takes an integer, got \"" + value + "\"");
+    if (!field->in_range(number))
+        fail("setting \"" + name + "\" takes " + field->range_text() + ", got \"" + value + "\"");
     field->integer.of(settings) = number;
 }
 
+// False on failure, with errno set.
 bool write_all(const char* data, std::size_t size)
 {
     while (size > 0) {
@@ -166,10 +200,15 @@ bool write_all(const char* data, std::size_t size)
     return true;
 }
 
+void write_or_fail(std::string_view text)
+{
+    if (!write_all(text.data(), text.size())) write_failed(errno);
+}
+
 // The join of line_list_to_text, written through one buffer of 256 KiB, so a 1 MiB text goes
-// out in five writes. A wrapped entry holds CR LF between its output lines; with --lf they
-// become LF too.
-bool write_lines(const Line_list& lines, bool lf)
+// out in five writes. A wrapped entry holds CR LF between its output lines; with LF line ends
+// they become LF too. A write error ends the program.
+void write_lines(const Line_list& lines, bool lf)
 {
     const std::size_t capacity = std::min<std::size_t>(joined_size(lines), 256 * 1024) + 2;
     Populated populated(capacity);
@@ -179,7 +218,7 @@ bool write_lines(const Line_list& lines, bool lf)
     auto put = [&](const char* data, std::size_t n) {
         while (n > 0) {
             if (used == capacity) {
-                if (!write_all(out, used)) return false;
+                write_or_fail({out, used});
                 used = 0;
             }
             const std::size_t part = std::min(n, capacity - used);
@@ -188,20 +227,39 @@ bool write_lines(const Line_list& lines, bool lf)
             data += part;
             n -= part;
         }
-        return true;
     };
     const std::string_view separator = lf ? "\n" : "\r\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i && !put(separator.data(), separator.size())) return false;
+        if (i) put(separator.data(), separator.size());
         const std::string_view line = lines[i];
         std::size_t from = 0;
         if (lf)
             for (std::size_t at; (at = line.find("\r\n", from)) != std::string_view::npos;
                  from = at + 1)
-                if (!put(line.data() + from, at - from)) return false;
-        if (!put(line.data() + from, line.size() - from)) return false;
+                put(line.data() + from, at - from);
+        put(line.data() + from, line.size() - from);
     }
-    return write_all(out, used);
+    write_or_fail({out, used});
+}
+
+// What one input's output ended with: nothing written, a line break, or other text.
+enum class Output_end { empty, line_break, open };
+
+Output_end end_of_output(const Line_list& lines, bool break_added)
+{
+    if (joined_size(lines) == 0) return Output_end::empty;
+    if (break_added || lines[lines.size() - 1].empty()) return Output_end::line_break;
+    return Output_end::open;
+}
+
+// The line end an input's output uses: CR LF where its first line end was CR LF, otherwise LF;
+// --lf and --crlf force one, and --as-editor gives the editor's CR LF unless --lf says otherwise.
+enum class Line_ends { input, lf, crlf };
+
+bool uses_lf(Line_ends line_ends, bool as_editor, bool input_crlf)
+{
+    if (line_ends != Line_ends::input) return line_ends == Line_ends::lf;
+    return !as_editor && !input_crlf;
 }
 
 }  // namespace
@@ -210,35 +268,40 @@ int main(int argc, char** argv)
 {
     std::string preset = full_cleaning_name, abbr_path;
     std::vector<std::string> overrides, inputs;
-    bool lf = false, as_editor = false, options_done = false;
+    Line_ends line_ends = Line_ends::input;
+    bool as_editor = false, options_done = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&]() -> std::string {
             if (i + 1 >= argc) fail(arg + " needs a value; " + usage);
             return argv[++i];
         };
+        auto starts = [&](const char* prefix) { return arg.compare(0, std::strlen(prefix), prefix) == 0; };
         if (options_done || arg == "-" || arg.empty() || arg[0] != '-') inputs.push_back(arg);
         else if (arg == "--") options_done = true;
         else if (arg == "--preset") preset = value();
+        else if (starts("--preset=")) preset = arg.substr(9);
         else if (arg == "--set") overrides.push_back(value());
-        else if (arg == "-w" || arg == "--width" || arg.compare(0, 2, "-w") == 0 ||
-                 arg.compare(0, 8, "--width=") == 0) {
+        else if (starts("--set=")) overrides.push_back(arg.substr(6));
+        else if (arg == "-w" || arg == "--width" || starts("-w") || starts("--width=")) {
             // "-w 72", "-w72", "--width 72" and "--width=72", as fmt takes them.
             const std::string width = arg == "-w" || arg == "--width" ? value()
                                       : arg[1] == 'w'                ? arg.substr(2)
                                                                      : arg.substr(8);
+            const Setting_field& field = *find_setting(setting::para_max_chars_on_para_line.name);
             int number = 0;
-            if (!parse_int(width, number) || number < 0)
-                fail(arg + " takes a width of 0 or more, got \"" + width + "\"");
-            overrides.push_back(std::string(setting::para_max_chars_on_para_line) + "=" + width);
+            if (!parse_int(width, number) || !field.in_range(number))
+                fail(arg + " takes a width of " + field.range_text() + ", got \"" + width + "\"");
+            overrides.push_back(std::string(field.name()) + "=" + width);
         } else if (arg == "--abbr") abbr_path = value();
-        else if (arg == "--lf") lf = true;
+        else if (arg == "--lf") line_ends = Line_ends::lf;
+        else if (arg == "--crlf") line_ends = Line_ends::crlf;
         else if (arg == "--as-editor") as_editor = true;
         else if (arg == "--help" || arg == "-h") {
-            std::fputs(cli_help_text().c_str(), stdout);
+            write_or_fail(cli_help_text());
             return 0;
         } else if (arg == "--version") {
-            std::printf("sorvane-clean %s\n", SORVANE_VERSION);
+            write_or_fail(std::string("sorvane-clean ") + SORVANE_VERSION + "\n");
             return 0;
         } else fail("unknown option " + arg + "; " + usage);
     }
@@ -253,27 +316,32 @@ int main(int argc, char** argv)
 
     if (abbr_path.empty()) abbr_path = default_abbr_path();
     std::string abbr_content;
-    if (!read_file(abbr_path, abbr_content)) fail("cannot read abbreviation file " + abbr_path);
+    if (!read_file(abbr_path, abbr_content))
+        fail("cannot read abbreviation file " + abbr_path + ": " + std::strerror(errno));
     const Abbreviations abbreviations = parse_abbreviations(abbr_content);
 
-    // Each input on its own, as if opened in the editor, the results one after the other. An
-    // input that cannot be read is reported and the others are still cleaned.
+    // Each input on its own, as if opened in the editor, the results one after the other; an
+    // output that ends without a line break gets one before the next output, so that two never
+    // run together. An input that cannot be read is reported and the others are still cleaned.
     bool unreadable = false;
+    const char* pending_break = nullptr;
     for (const std::string& input_path : inputs) {
         const bool have_input = input_path != "-";
         const std::string input_name = have_input ? input_path : "standard input";
         Line_list lines;
-        bool ended_with_break = false;
+        bool ended_with_break = false, input_crlf = false;
         try {
             const int fd = have_input ? open(input_path.c_str(), O_RDONLY | O_CLOEXEC) : 0;
-            const bool read = fd >= 0 && read_lines(fd, lines);
+            int error = errno;
+            const bool read = fd >= 0 && read_lines(fd, lines, input_crlf, error);
             if (have_input && fd >= 0) close(fd);
             if (!read) {
-                std::fprintf(stderr, "sorvane-clean: cannot read %s\n", input_name.c_str());
+                std::fprintf(stderr, "sorvane-clean: cannot read %s: %s\n", input_name.c_str(),
+                             std::strerror(error));
                 unreadable = true;
                 continue;
             }
-            // The split leaves an empty last line exactly when the text ended with a line feed.
+            // The split leaves an empty last line exactly when the text ended with a line break.
             ended_with_break = lines.size() > 1 && lines[lines.size() - 1].empty();
             Cleaner(settings, abbreviations).clean_lines(lines);
         } catch (const std::length_error&) {
@@ -281,12 +349,20 @@ int main(int argc, char** argv)
         } catch (const std::bad_alloc&) {
             fail("cannot clean " + input_name + ": not enough memory");
         }
-        if (!write_lines(lines, lf)) return 1;
+        const bool lf = uses_lf(line_ends, as_editor, input_crlf);
+        const char* line_break = lf ? "\n" : "\r\n";
+        if (pending_break && joined_size(lines) > 0) write_or_fail(pending_break);
+        write_lines(lines, lf);
         // The editor's join leaves no break after the last line; a text that ended with one
         // keeps it here, unless the cleaned text already ends with an empty line.
         const bool ends_open = lines.size() > 0 && !lines[lines.size() - 1].empty();
-        if (ended_with_break && !as_editor && ends_open && !write_all(lf ? "\n" : "\r\n", lf ? 1 : 2))
-            return 1;
+        const bool add_break = ended_with_break && !as_editor && ends_open;
+        if (add_break) write_or_fail(line_break);
+        switch (end_of_output(lines, add_break)) {
+        case Output_end::empty: break;
+        case Output_end::line_break: pending_break = nullptr; break;
+        case Output_end::open: pending_break = line_break; break;
+        }
     }
     return unreadable ? 2 : 0;
 }

@@ -137,11 +137,24 @@ Find_replace_pairs Cleaner::read_pairs() const
     return pairs;
 }
 
-void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pairs)
+namespace {
+
+// Compared as the search compares: folded when the pair is not case-sensitive.
+bool replaces_own_output(const Find_replace_pair& pair, bool case_sensitive)
+{
+    if (case_sensitive) return pair.replace.find(pair.find) != std::string::npos;
+    return lower_ascii(pair.replace).find(lower_ascii(pair.find)) != std::string::npos;
+}
+
+}  // namespace
+
+void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pairs,
+                                 Replace_run run)
 {
     const bool case_sensitive = settings_.misc_case_sensitive != 0;
     for (const Find_replace_pair& pair : pairs) {
         if (pair.find.empty()) continue;
+        if (run == Replace_run::second && replaces_own_output(pair, case_sensitive)) continue;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const Line_view line = lines[i];
             // A line without the find text stays as it is.
@@ -222,7 +235,7 @@ void Cleaner::clean_lines(Line_list& lines)
     }
 
     TRACE_HERE();
-    apply_find_replace(lines, pairs);
+    apply_find_replace(lines, pairs, Replace_run::second);
 
     TRACE_HERE();
     space_list_identifiers(lines, o.ids);

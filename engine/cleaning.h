@@ -43,7 +43,12 @@ public:
     }
 
     void clean_lines(Line_list& lines);
-    void apply_find_replace(Line_list& lines, const Find_replace_pairs& pairs);
+    // The pairs run twice (before joining and after word spacing). In the second run a pair
+    // whose replacement holds its own find text is skipped: it would replace its own output
+    // ("Mr" to "Mr." would give "Mr..").
+    enum class Replace_run { first, second };
+    void apply_find_replace(Line_list& lines, const Find_replace_pairs& pairs,
+                            Replace_run run = Replace_run::first);
 
 private:
     // Every setting a run uses, in the form the passes take.

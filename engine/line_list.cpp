@@ -24,6 +24,15 @@ std::uint32_t size32(std::size_t n)
     return static_cast<std::uint32_t>(n);
 }
 
+std::size_t count_of(const char* text, std::size_t n, char c)
+{
+    std::size_t count = 0;
+    for (const char* at = text; (at = static_cast<const char*>(std::memchr(at, c, text + n - at)));
+         ++at)
+        ++count;
+    return count;
+}
+
 }  // namespace
 
 void PrintTo(const Line_view& line, std::ostream* os)
@@ -167,7 +176,8 @@ void Line_list::move_line(std::size_t to, std::size_t from)
 void Line_list::resize(std::size_t n) { lines_.resize(n); }
 
 // Each line owns its bytes and the terminator after them; carriage returns are squeezed out
-// where they stand.
+// where they stand. A text with no LF at all but a CR has old Macintosh line ends: each CR ends
+// a line there.
 Line_list Line_list::split(std::string&& text)
 {
     // Held apart: a short string keeps its bytes inside itself, and they would move with it.
@@ -180,21 +190,23 @@ Line_list Line_list::split(char* const base, const std::size_t n, std::shared_pt
     Line_list list;
     list.text_ = std::move(owner);
     size32(n);
-    std::size_t count = 1;
-    for (const char* at = base; (at = static_cast<const char*>(std::memchr(at, '\n', base + n - at)));
-         ++at)
-        ++count;
-    list.lines_.reserve(count);
+    char end_of_line = '\n';
+    std::size_t breaks = count_of(base, n, '\n');
+    if (breaks == 0 && n && std::memchr(base, '\r', n)) {
+        end_of_line = '\r';
+        breaks = count_of(base, n, '\r');
+    }
+    list.lines_.reserve(breaks + 1);
     const bool tracing = console_present();
     std::size_t start = 0;
     for (;;) {
-        const void* found = std::memchr(base + start, '\n', n - start);
+        const void* found = std::memchr(base + start, end_of_line, n - start);
         const std::size_t end = found ? static_cast<std::size_t>(static_cast<const char*>(found) - base) : n;
         const std::size_t next = found ? end + 1 : n;
         char* line = base + start;
         std::size_t size = end - start;
-        if (std::memchr(line, '\r', size)) size = static_cast<std::size_t>(
-                                              std::remove(line, line + size, '\r') - line);
+        if (end_of_line == '\n' && std::memchr(line, '\r', size))
+            size = static_cast<std::size_t>(std::remove(line, line + size, '\r') - line);
         list.lines_.push_back({line, static_cast<std::uint32_t>(size),
                                static_cast<std::uint32_t>(next - start)});
         if (tracing) console_trace("Line: '%s'\n", std::string(line, size).c_str());

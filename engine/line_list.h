@@ -120,7 +120,7 @@ private:
 };
 
 // Splits at every LF and drops every CR; the text after the last LF is always the last entry,
-// so k line feeds give k + 1 lines.
+// so k line feeds give k + 1 lines. A text holding CR but no LF splits at every CR instead.
 Line_list text_to_line_list(std::string_view text);
 Line_list text_to_line_list(std::string&& text);
 inline Line_list text_to_line_list(const std::string& text)

@@ -62,20 +62,26 @@ std::size_t roman_id(std::string_view t)
 
 }  // namespace
 
+// An identifier counts only where a blank or the line's end follows it, so "3.14", "e.g.",
+// "-z" and "*word*" stay words; a kind that fails so passes the line on to the next kind.
 std::size_t list_id_length(std::string_view line, const List_ids& ids)
 {
     std::string_view t = line.substr(leading_whitespace(line));
     if (t.size() < 3) return 0;
-    if (!ids.custom.empty() && t.substr(0, ids.custom.size()) == ids.custom)
-        return ids.custom.size();
+    auto ends_id = [&](std::size_t k) { return k == t.size() || is_blank(t[k]); };
+    // A custom identifier that ends in a blank already has its blank.
+    const std::string& custom = ids.custom;
+    if (!custom.empty() && t.substr(0, custom.size()) == custom &&
+        (is_blank(custom.back()) || ends_id(custom.size())))
+        return custom.size();
     if (ids.numbers)
-        if (std::size_t k = number_id(t)) return k;
+        if (std::size_t k = number_id(t); k && ends_id(k)) return k;
     if (ids.letters)
-        if (std::size_t k = letter_id(t)) return k;
+        if (std::size_t k = letter_id(t); k && ends_id(k)) return k;
     if (ids.roman)
-        if (std::size_t k = roman_id(t)) return k;
-    if (ids.dash && t[0] == '-') return 1;
-    if (ids.star && t[0] == '*') return 1;
+        if (std::size_t k = roman_id(t); k && ends_id(k)) return k;
+    if (ids.dash && t[0] == '-' && ends_id(1)) return 1;
+    if (ids.star && t[0] == '*' && ends_id(1)) return 1;
     if (ids.letter_o && t[0] == 'o' && is_blank(t[1])) return 1;
     return 0;
 }

@@ -20,7 +20,8 @@ struct List_ids {
 };
 
 // Length of the line's list identifier, counted from its first non-whitespace character and
-// including an opening "(" and the closing "." or ")"; 0 when the line is not a list item.
+// including an opening "(" and the closing "." or ")"; 0 when the line is not a list item. A
+// blank (space or tab) or the end of the line must follow the identifier.
 std::size_t list_id_length(std::string_view line, const List_ids& ids);
 
 // Every list item becomes: its leading whitespace, the identifier, one space, the rest with its

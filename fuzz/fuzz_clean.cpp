@@ -30,12 +30,14 @@ bool keeps_visible_text(const Cleaning_settings& s)
 }
 
 // The line list against the conversion rules written out byte by byte: LF ends a line, CR is
-// dropped, the text after the last LF is the last line; the join puts CR LF between lines.
+// dropped, the text after the last LF is the last line; in a text without LF, CR ends a line.
+// The join puts CR LF between lines.
 bool splits_and_joins_by_the_rules(const std::string& text)
 {
+    const char end = text.find('\n') == std::string::npos ? '\r' : '\n';
     std::vector<std::string> expected(1);
     for (char c : text) {
-        if (c == '\n') expected.emplace_back();
+        if (c == end) expected.emplace_back();
         else if (c != '\r') expected.back() += c;
     }
     const Line_list lines = text_to_line_list(text);

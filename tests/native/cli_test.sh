@@ -16,10 +16,26 @@ check_status() {  # name expected actual
   if [ "$2" = "$3" ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL: $1 (exit $3, expected $2)"; fi
 }
 
-# Reply marks go, lines join with CR LF.
-printf '> one\n>> two\r\n' | "$tool" --abbr "$abbr" --preset "Light Cleaning" >"$dir/out"
+# Reply marks go; the output's line ends follow the input's first line end.
+printf '> one\r\n>> two\n' | "$tool" --abbr "$abbr" --preset "Light Cleaning" >"$dir/out"
 printf 'one\r\ntwo\r\n' >"$dir/want"
 check "reply marks and CR LF join" "$dir/want" "$dir/out"
+
+# Line ends: input, expected output (printf formats), then options. Wrapped lines follow too.
+ends() {
+  printf "$2" | "$tool" --abbr "$abbr" --preset "Light Cleaning" "${@:4}" >"$dir/out"
+  printf "$3" >"$dir/want"
+  check "line ends: $1" "$dir/want" "$dir/out"
+}
+ends "LF in, LF out" 'a\n\nb\n' 'a\n\nb\n'
+ends "CR LF in, CR LF out" 'a\r\n\r\nb\r\n' 'a\r\n\r\nb\r\n'
+ends "the first line end decides" 'a\nb\r\n' 'a\nb\n'
+ends "CR alone ends lines" 'one\rtwo\r\rthree\r' 'one\ntwo\n\nthree\n'
+ends "--crlf forces CR LF" 'a\nb' 'a\r\nb' --crlf
+ends "--lf forces LF" 'a\r\nb\r\n' 'a\nb\n' --lf
+ends "--as-editor is the editor's CR LF" 'a\nb\n' 'a\r\nb\r\n' --as-editor
+ends "wrapped lines" 'aaa bbb ccc\r\n' 'aaa\r\nbbb\r\nccc\r\n' -w 3
+ends "wrapped lines, LF" 'aaa bbb ccc\n' 'aaa\nbbb\nccc\n' -w 3
 
 # --lf joins with LF; a file argument is read byte for byte, bytes of 128 and above kept.
 printf '> caf\xe9\n\xa0x\n' >"$dir/in"
@@ -49,6 +65,17 @@ printf 'no break' | "$tool" --abbr "$abbr" >"$dir/out"
 printf 'no break' >"$dir/want"
 check "no line break added" "$dir/want" "$dir/out"
 
+# Outputs that end without a line break get one before the next output, never after the last;
+# an empty output and an unreadable input in between change nothing.
+printf 'x' >"$dir/x"; printf 'y' >"$dir/y"; : >"$dir/empty"
+"$tool" --abbr "$abbr" "$dir/x" "$dir/empty" "$dir/no-such-file" "$dir/y" "$dir/x" >"$dir/out" 2>/dev/null
+printf 'x\ny\nx' >"$dir/want"
+check "two files without final line breaks" "$dir/want" "$dir/out"
+printf 'x\r\ny' >"$dir/xy"
+"$tool" --abbr "$abbr" --as-editor "$dir/xy" "$dir/xy" >"$dir/out"
+printf 'x y\r\nx y' >"$dir/want"
+check "--as-editor outputs do not run together" "$dir/want" "$dir/out"
+
 # Several inputs, "-" for standard input, each cleaned on its own, in order; -w as fmt takes it.
 printf 'one two three four\n' >"$dir/a"
 printf '> five six\n' | "$tool" --abbr "$abbr" --lf -w 9 "$dir/a" - "$dir/a" >"$dir/out"
@@ -57,12 +84,35 @@ check "several inputs and -w" "$dir/want" "$dir/out"
 "$tool" --abbr "$abbr" --lf -w9 "$dir/a" >"$dir/out"
 "$tool" --abbr "$abbr" --lf --set "para-max chars on para line=9" "$dir/a" >"$dir/want"
 check "-w9 is the width setting" "$dir/want" "$dir/out"
+"$tool" --abbr "$abbr" --lf --set="para-max chars on para line=9" "$dir/a" >"$dir/out"
+check "--set=NAME=VALUE" "$dir/want" "$dir/out"
+printf '> one\n' | "$tool" --abbr "$abbr" --preset="Light Cleaning" --set="misc-remove reply marks=0" >"$dir/out"
+printf '> one\n' >"$dir/want"
+check "--preset=NAME" "$dir/want" "$dir/out"
 
-# An unreadable input is reported; the others are still cleaned; exit code 2.
-"$tool" --abbr "$abbr" --lf "$dir/a" "$dir/no-such-file" "$dir/a" >"$dir/out" 2>"$dir/err"
+# An unreadable input is reported with the system's reason; the others are still cleaned;
+# exit code 2.
+"$tool" --abbr "$abbr" --lf "$dir/a" "$dir/no-such-file" "$dir/a" "$dir" >"$dir/out" 2>"$dir/err"
 check_status "unreadable among several" 2 $?
 printf 'one two three four\none two three four\n' >"$dir/want"
 check "the readable inputs are cleaned" "$dir/want" "$dir/out"
+printf 'sorvane-clean: cannot read %s: No such file or directory\nsorvane-clean: cannot read %s: Is a directory\n' \
+  "$dir/no-such-file" "$dir" >"$dir/want"
+check "cannot read says why" "$dir/want" "$dir/err"
+
+# A write error is one line naming it and exit code 1, for --help and --version too; so is a
+# closed pipe where SIGPIPE is ignored.
+for args in "$dir/a" --help --version; do
+  "$tool" --abbr "$abbr" $args >/dev/full 2>"$dir/err"
+  check_status "write error: $args" 1 $?
+  printf 'sorvane-clean: cannot write standard output: No space left on device\n' >"$dir/want"
+  check "write error message: $args" "$dir/want" "$dir/err"
+done
+head -c 2000000 /dev/zero | tr '\0' 'w' | fold -w 50 >"$dir/big"
+(trap '' PIPE; "$tool" --abbr "$abbr" "$dir/big" 2>"$dir/err" | true; exit "${PIPESTATUS[0]}")
+check_status "closed pipe" 1 $?
+printf 'sorvane-clean: cannot write standard output: Broken pipe\n' >"$dir/want"
+check "closed pipe message" "$dir/want" "$dir/err"
 
 # --help names every option and each of the 39 settings with its values, and both presets.
 "$tool" --help >"$dir/help"
@@ -102,6 +152,26 @@ bad "unreadable abbreviations" --abbr "$dir/no-such-abbr"
 bad "directory as input" --abbr "$abbr" "$dir"
 bad "negative width" --abbr "$abbr" -w -3
 bad "width not a number" --abbr "$abbr" --width=wide
+bad "width too large" --abbr "$abbr" -w 1000000
+
+# Every integer setting takes exactly the values --help prints: its bounds, not one beyond.
+lows=() highs=()
+while IFS= read -r line; do
+  name=${line#  \"}; name=${name%%\" = *}; range=${line#*; }
+  numbers=$(grep -o '[0-9]\+' <<<"$range" | sort -n)
+  low=$(head -1 <<<"$numbers"); high=$(tail -1 <<<"$numbers")
+  case $range in *"or more"*) high=2147483647 ;; esac
+  lows+=(--set "$name=$low"); highs+=(--set "$name=$high")
+  bad "\"$name\" refuses $((low - 1))" --abbr "$abbr" --set "$name=$((low - 1))"
+  [ "$high" = 2147483647 ] || bad "\"$name\" refuses $((high + 1))" --abbr "$abbr" --set "$name=$((high + 1))"
+done < <("$tool" --help | grep '^  "[a-z]*-[^"]*" = [0-9]')
+check_status "28 integer settings" 56 "${#lows[@]}"
+for bounds in lows highs; do
+  declare -n sets=$bounds
+  "$tool" --abbr "$abbr" "${sets[@]}" </dev/null >/dev/null 2>"$dir/err"
+  check_status "every setting takes its $bounds" 0 $?
+  [ -s "$dir/err" ] && cat "$dir/err"
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -29,6 +29,10 @@ TEST(LineListStore, SplitsEdgeTexts)
         {"no final break\nlast", {"no final break", "last"}},
         {"final break\n", {"final break", ""}},
         {"\r\r\n\r", {"", ""}},
+        // Without any LF, CR alone ends a line.
+        {"one\rtwo\r\rthree\r", {"one", "two", "", "three", ""}},
+        {"\r", {"", ""}},
+        {"a\rb\nc\r", {"ab", "c"}},
         {big, {big}},
     };
     for (const Case& c : cases) {

@@ -111,6 +111,31 @@ TEST_F(Pipeline, ParagraphSpacingEmptiesATextOfBlankLines)
     EXPECT_EQ(clean(lines({"", "\t", "  "})), Line_list{});
 }
 
+// The second run skips a pair whose replacement holds its find text (folded when the pairs are
+// not case-sensitive); the first run still applies it. Other pairs run twice (a phrase that the
+// join forms is replaced: Full_pipeline below).
+TEST_F(Pipeline, APairThatWouldReplaceItsOwnOutputRunsOnce)
+{
+    const struct {
+        const char* find;
+        const char* replace;
+        int case_sensitive;
+        const char* line;
+        const char* cleaned;
+    } cases[] = {
+        {"Mr", "Mr.", 0, "ask Mr", "ask Mr."},
+        {"cat", "cats", 0, "a cat", "a cats"},
+        {"cat", "CATS", 0, "a Cat", "a CATS"},
+        {"a", "aa", 1, "banana", "baanaanaa"},
+    };
+    for (const auto& c : cases) {
+        set("misc-find 0", c.find);
+        set("misc-replace 0", c.replace);
+        set("misc-case sensitive", c.case_sensitive);
+        EXPECT_EQ(clean(lines({c.line})), lines({c.cleaned})) << c.find << " to " << c.replace;
+    }
+}
+
 class Full_pipeline : public Pipeline {
 protected:
     Full_pipeline() { prefs = builtin_preset(Builtin_preset::full); }
@@ -137,12 +162,33 @@ TEST_F(Full_pipeline, ListIdentifiersAreSpacedAfterThePairsAndBeforeWrapping)
 {
     set("misc-find 0", "#");
     set("misc-replace 0", "-");
-    EXPECT_EQ(clean(lines({"#item"})), lines({"- item"}));
+    EXPECT_EQ(clean(lines({"#\titem"})), lines({"- item"}));
+    EXPECT_EQ(clean(lines({"#item"})), lines({"-item"}));
     set("list-format", 1);
     set("list-max line length", 12);
     set("spac-num spaces to indent", 3);
-    EXPECT_EQ(clean(lines({"Some text", "", " 2)aaa bbb ccc"})),
+    EXPECT_EQ(clean(lines({"Some text", "", " 2)\taaa bbb ccc"})),
               lines({"   Some text", "", " 2) aaa bbb\r\n    ccc"}));
+}
+
+// With "Full Cleaning": words that only look like identifiers are joined and left as they are;
+// identifiers followed by a blank still start items and get exactly one space.
+TEST_F(Full_pipeline, OnlyIdentifiersFollowedByABlankStartListItems)
+{
+    set("list-id custom", "=>");
+    const struct {
+        Line_list in, out;
+    } cases[] = {
+        {{"3.14 is pi"}, {"3.14 is pi"}},
+        {{"The value of pi is about", "3.14 and so on."}, {"The value of pi is about 3.14 and so on."}},
+        {{"e.g. foo."}, {"e.g. foo."}},
+        {{"Use", "-z compresses", "-- usually", "*first* word", "1.11.0 is out", "=>x"},
+         {"Use -z compresses -- usually *first* word 1.11.0 is out =>x"}},
+        {{"1.1. Contributor"}, {"1.1. Contributor"}},
+        {{"Fruit:", "1.   Apples", "(b)\tpears", "iv) figs", "*\tkiwis", "=>  plums"},
+         {"Fruit:", "", "1. Apples", "", "(b) pears", "", "iv) figs", "", "* kiwis", "", "=> plums"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(clean(c.in), c.out) << c.in[0];
 }
 
 TEST_F(Full_pipeline, SentenceSpacingUsesTheAbbreviationList)
