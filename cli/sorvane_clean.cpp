@@ -108,6 +108,7 @@ bool first_break_is_crlf(const char* text, std::size_t size)
 // (taken before the buffer is released, which may change errno).
 bool read_lines(int fd, Line_list& lines, bool& crlf, int& error)
 {
+    std::string text;
     struct stat info;
     if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
         auto buffer = std::make_shared<Populated>(static_cast<std::size_t>(info.st_size) + 1);
@@ -124,17 +125,9 @@ bool read_lines(int fd, Line_list& lines, bool& crlf, int& error)
                 return true;
             }
             // The file grew while it was read: the rest is read the general way.
-            std::string text(buffer->data(), size);
-            if (!read_all(fd, text)) {
-                error = errno;
-                return false;
-            }
-            crlf = first_break_is_crlf(text.data(), text.size());
-            lines = text_to_line_list(std::move(text));
-            return true;
+            text.assign(buffer->data(), size);
         }
     }
-    std::string text;
     if (!read_all(fd, text)) {
         error = errno;
         return false;
