@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <ostream>
 #include <stdexcept>
 
 #include "base/diagnostics.h"
@@ -25,11 +24,6 @@ std::uint32_t size32(std::size_t n)
 }
 
 }  // namespace
-
-void PrintTo(const Line_view& line, std::ostream* os)
-{
-    *os << '"' << static_cast<std::string_view>(line) << '"';
-}
 
 Line_list::Line_list(std::initializer_list<std::string_view> lines)
 {
