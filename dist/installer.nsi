@@ -33,8 +33,6 @@ SetCompressor /SOLID lzma
 BrandingText "Sorvane ${VERSION}"
 ManifestDPIAware true
 
-Icon "${TOP}/resources/Sorvane.ico"
-UninstallIcon "${TOP}/resources/Sorvane.ico"
 VIProductVersion "${VI_VERSION}"
 VIFileVersion "${VI_VERSION}"
 VIAddVersionKey "ProductName" "Sorvane"

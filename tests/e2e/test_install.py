@@ -7,6 +7,7 @@ cannot run)."""
 import glob
 import os
 import re
+import struct
 import subprocess
 import unittest
 
@@ -66,6 +67,13 @@ class Installer(SessionTest):
         s = self.s
         exe = self.windows_home + r"\Sorvane.exe"
         self.assertEqual(s.drive("file-version", s.windows_path(self.setup)).strip(), self.version)
+        with open(self.setup, "rb") as f:
+            setup = f.read()
+        with open(os.path.join(TOP, "resources", "Sorvane.ico"), "rb") as f:
+            icon = f.read()
+        for i in range(struct.unpack_from("<H", icon, 4)[0]):
+            size, offset = struct.unpack_from("<II", icon, 6 + 16 * i + 8)
+            self.assertIn(icon[offset:offset + size], setup, "the installer carries the program's icon")
 
         self.assertEqual(self.install(), 0, "the silent install")
         self.assertEqual(sorted(os.listdir(self.home)), INSTALLED)
