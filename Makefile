@@ -65,10 +65,11 @@ bench: native
 
 # The engine under libFuzzer with ASan and UBSan, built with clang in a tree of its own.
 # The release: the 32-bit program stripped, with abbr.dat, the read-me and the licence, in
-# build/dist/Sorvane-<version>.zip.
+# build/dist as Sorvane-<version>.zip (portable use) and Sorvane-<version>-setup.exe (the
+# installer), with their SHA256SUMS; dist/release checks what it made.
 .PHONY: dist
 dist: win32
-	@dist/pack $(WIN32) build/dist
+	@dist/release $(WIN32) build/dist
 
 # Starts the program 100 times and counts the starts that end by themselves before start-up is
 # over, keeping the log and Wine's messages of each (build/bench/startup-loop).

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <ostream>
 #include <stdexcept>
 
 #include "base/diagnostics.h"
@@ -34,11 +33,6 @@ std::size_t count_of(const char* text, std::size_t n, char c)
 }
 
 }  // namespace
-
-void PrintTo(const Line_view& line, std::ostream* os)
-{
-    *os << '"' << static_cast<std::string_view>(line) << '"';
-}
 
 Line_list::Line_list(std::initializer_list<std::string_view> lines)
 {

@@ -236,12 +236,12 @@ def main():
     pixels, w, h = toolbar_art.toolbar_pixels()
     bmpio.write_bmp8(os.path.join(OUT, "toolbar.bmp"), pixels, w, h)
     bmpio.write_ico(os.path.join(OUT, "Sorvane.ico"), [(16, icon16()), (32, icon(32)), (48, icon(48))])
-    bmpio.write_bmp24(os.path.join(OUT, "about_side.bmp"), about_side(), 80, 256)
-    bmpio.write_bmp24(os.path.join(OUT, "about_title.bmp"), about_title(), 200, 48)
-    bmpio.write_bmp24(os.path.join(OUT, "welcome.bmp"), welcome(), 105, 98)
-    bmpio.write_bmp24(os.path.join(OUT, "auto_clean.bmp"), auto_clean(), 35, 33)
+    bmpio.write_bmp(os.path.join(OUT, "about_side.bmp"), about_side(), 80, 256)
+    bmpio.write_bmp(os.path.join(OUT, "about_title.bmp"), about_title(), 200, 48)
+    bmpio.write_bmp(os.path.join(OUT, "welcome.bmp"), welcome(), 105, 98)
+    bmpio.write_bmp(os.path.join(OUT, "auto_clean.bmp"), auto_clean(), 35, 33)
     for name, pixels in small_pictures().items():
-        bmpio.write_bmp24(os.path.join(OUT, name + ".bmp"), pixels, SMALL_W, SMALL_H)
+        bmpio.write_bmp(os.path.join(OUT, name + ".bmp"), pixels, SMALL_W, SMALL_H)
 
 
 if __name__ == "__main__":
