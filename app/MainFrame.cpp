@@ -9,7 +9,6 @@
 #include "app/SorvaneEditView.h"
 #include "app/help_window.h"
 #include "dialogs/D_font_size.h"
-#include "framework/application.h"
 #include "framework/strings.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
@@ -51,11 +50,16 @@ CMainFrame::CMainFrame(Program_context& context) : toolbar(context.presets), con
     context.main_frame = this;
 }
 
-bool CMainFrame::create(CSorvaneDoc& document, CSorvaneEditView& view)
+CMainFrame::~CMainFrame()
+{
+    if (context.main_frame == this) context.main_frame = nullptr;
+}
+
+bool CMainFrame::create(Application& app, CSorvaneDoc& document, CSorvaneEditView& view)
 {
     editor = &view;
     document.attach_view(view);
-    return create_frame("SorvaneFrame", IDR_MAINFRAME, document, view);
+    return create_frame(app, "SorvaneFrame", IDR_MAINFRAME, document, view);
 }
 
 bool CMainFrame::on_create()

@@ -4,11 +4,11 @@
 
 #include <vector>
 
+#include "app/MainFrame.h"
 #include "app/Program_context.h"
 #include "app/SorvaneEditView.h"
 #include "app/text_file.h"
 #include "base/diagnostics.h"
-#include "framework/application.h"
 #include "framework/edit_view.h"
 #include "framework/file_type.h"
 #include "framework/frame_window.h"
@@ -184,15 +184,10 @@ void CSorvaneDoc::set_path(const std::string& new_path)
 
 void CSorvaneDoc::refresh_title()
 {
-    Application* app = Application::current();
-    if (app && app->main_frame_window()) app->main_frame_window()->update_title();
+    if (context.main_frame && context.main_frame->hwnd()) context.main_frame->update_title();
 }
 
-HWND CSorvaneDoc::owner() const
-{
-    Application* app = Application::current();
-    return app && app->main_frame_window() ? app->main_frame_window()->hwnd() : nullptr;
-}
+HWND CSorvaneDoc::owner() const { return context.main_frame ? context.main_frame->hwnd() : nullptr; }
 
 int CSorvaneDoc::ask_save_changes(const std::string& question)
 {

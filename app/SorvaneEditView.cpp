@@ -11,7 +11,6 @@
 #include "dialogs/D_auto_clean_warning.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
-#include "framework/application.h"
 #include "framework/controls.h"
 #include "framework/frame_window.h"
 #include "resources/resource.h"
@@ -25,10 +24,10 @@ const char* const cleaning_status = "Cleaning\x85";
 // byte, make bench), so cleans from this size on show that the program is at work.
 constexpr std::size_t long_clean_size = 64 * 1024;
 
-Frame_window* busy_frame(std::size_t size)
+Frame_window* busy_frame(const Program_context& context, std::size_t size)
 {
-    Application* app = Application::current();
-    return size >= long_clean_size && app ? app->main_frame_window() : nullptr;
+    Frame_window* frame = context.main_frame;
+    return size >= long_clean_size && frame && frame->hwnd() ? frame : nullptr;
 }
 
 // The run of CR and LF that ends a selection of whole lines (empty unless it holds a line feed).
@@ -51,7 +50,6 @@ CSorvaneEditView::CSorvaneEditView(Program_context& context) : context(context) 
 CSorvaneEditView::~CSorvaneEditView()
 {
     TRACE_HERE();
-    if (context.the_edit_view == this) context.the_edit_view = nullptr;
     if (font) {
         if (hwnd()) Edit_view::set_font(nullptr, false);
         DeleteObject(font);
@@ -162,7 +160,7 @@ void CSorvaneEditView::clean_everything()
     if (!edit) return;
     const std::string text = edit->text();
     std::optional<Busy_scope> busy;
-    if (Frame_window* frame = busy_frame(text.size())) busy.emplace(frame, cleaning_status);
+    if (Frame_window* frame = busy_frame(context, text.size())) busy.emplace(frame, cleaning_status);
     Line_list lines = text_to_line_list(text);
     Cleaner(*context.presets.cleaning_prefs, abbreviations).clean_lines(lines);
     if (replace_with(line_list_to_text(lines), 0, -1)) edit->set_selection(-1, 0);
@@ -180,7 +178,7 @@ void CSorvaneEditView::clean_selected()
                                                      static_cast<std::size_t>(end - start));
     if (console_present()) console_trace("Selected: '%s'\n", selected.c_str());
     std::optional<Busy_scope> busy;
-    if (Frame_window* frame = busy_frame(selected.size())) busy.emplace(frame, cleaning_status);
+    if (Frame_window* frame = busy_frame(context, selected.size())) busy.emplace(frame, cleaning_status);
     const std::size_t breaks = trailing_line_break_size(selected);
     const std::string_view body(selected.data(), selected.size() - breaks);
     Line_list lines = text_to_line_list(body);

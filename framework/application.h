@@ -69,6 +69,3 @@ private:
     std::vector<HWND> modeless_;
     std::function<void(int)> help_;
 };
-
-// The profile of the current application.
-Profile& app_profile();

@@ -146,7 +146,7 @@ int main(int argc, char** argv)
     }
     view.set_modified(false);
     DestroyWindow(frame);
-    app.finish(0);
+    app.ExitInstance(0);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Meradon Bench");
     return same ? 0 : 3;
 }

@@ -153,7 +153,7 @@ protected:
 
 TEST_F(Help, WindowOpensAtGettingStartedWithItsText)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(HELP_CONTEXT_GETTING_STARTED));
     EXPECT_TRUE(IsWindowVisible(help.hwnd()));
     EXPECT_EQ(GetWindow(help.hwnd(), GW_OWNER), nullptr) << "a window of its own";
@@ -167,7 +167,7 @@ TEST_F(Help, WindowOpensAtGettingStartedWithItsText)
 
 TEST_F(Help, TopicsChangeByContextByClickAndByKeyboard)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(help_auto_clean));
     expect_showing(help, help_auto_clean, "Auto Clean");
     for (int unknown : {0, 999}) {
@@ -190,7 +190,7 @@ TEST_F(Help, TopicsChangeByContextByClickAndByKeyboard)
 
 TEST_F(Help, EscapeClosesItAndItOpensAgainWhereItWasLeft)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(2));
     MoveWindow(help.hwnd(), 50, 60, 500, 400, TRUE);
     MSG escape{help.topic_list(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
@@ -210,7 +210,7 @@ TEST_F(Help, EscapeClosesItAndItOpensAgainWhereItWasLeft)
 
 TEST_F(Help, PageWrapsToItsWidthAndScrollsWithinTheTopic)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(help_cleaning_text));
     Help_page& page = help.page();
     MoveWindow(help.hwnd(), 0, 0, 900, 700, TRUE);
@@ -271,7 +271,7 @@ TEST(HelpText, ExamplesWrapAtABlankOrInsideATooLongWordAndLoseNothingElse)
 
 TEST_F(Help, ExamplesWrapToThePageInsteadOfBeingCutAtItsRightEdge)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(help_cleaning_text));
     HDC dc = GetDC(help.page().hwnd());
     HFONT font = CreateFontA(point_size_to_height(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
