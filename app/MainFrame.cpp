@@ -59,6 +59,7 @@ bool CMainFrame::create(Application& app, CSorvaneDoc& document, CSorvaneEditVie
 {
     editor = &view;
     document.attach_view(view);
+    view.attach_document(document);
     return create_frame(app, "SorvaneFrame", IDR_MAINFRAME, document, view);
 }
 
@@ -112,7 +113,7 @@ void CMainFrame::restore_window_state()
 void CMainFrame::on_idle()
 {
     Frame_window::on_idle();
-    if (editor) set_auto_indicator(editor->autoclean);
+    if (editor) set_auto_indicator(editor->autoclean() ? 1 : 0);
 }
 
 void CMainFrame::set_auto_indicator(int on)
@@ -210,7 +211,7 @@ void CMainFrame::on_command(int id)
 void CMainFrame::OnFontSizeOther()
 {
     if (!editor) return;
-    int size = editor->font_size;
+    int size = editor->font_size();
     INT_PTR result;
     {
         Monitoring_pause pause(context);

@@ -20,6 +20,7 @@ public:
     explicit CMainFrame(Program_context& context);
     ~CMainFrame() override;
 
+    // The frame with its view; the document and the view are handed each other.
     bool create(Application& app, CSorvaneDoc& document, CSorvaneEditView& view);
 
     // Once, after the window is first shown: maximized state and editor font size.

@@ -143,7 +143,7 @@ void CSorvaneApp::show_start_dialogs()
         }
         if (answer == IDYES) open_help(HELP_CONTEXT_GETTING_STARTED);
     }
-    if (view_->autoclean == 1 && settings.show_auto_clean_warning != 0) {
+    if (view_->autoclean() && settings.show_auto_clean_warning != 0) {
         close_splash();
         view_->show_auto_clean_warning();
     }
@@ -169,10 +169,10 @@ void CSorvaneApp::collect_settings()
         s.show_toolbar = frame_->toolbar_visible;
         s.show_status_bar = frame_->status_bar_visible;
     }
-    if (view_ && view_->edit) {
+    if (view_ && view_->initialized()) {
         s.editor_ready = true;
-        s.font_size = view_->font_size;
-        s.autoclean = view_->autoclean;
+        s.font_size = view_->font_size();
+        s.autoclean = view_->autoclean() ? 1 : 0;
     }
     if (document_ && document_->warning_read()) {
         s.unsaved_warning_read = true;

@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     Line_list lines = text_to_line_list(text);
     report("split into lines", now_ms() - t);
     t = now_ms();
-    Cleaner(*app.store(), view.abbreviations).clean_lines(lines);
+    Cleaner(*app.store(), view.abbreviations()).clean_lines(lines);
     report("engine", now_ms() - t);
     t = now_ms();
     const std::string cleaned = line_list_to_text(lines);

@@ -346,7 +346,7 @@ TEST_F(Frame_help, ShiftF1HelpModeAnswersTheNextCommandOrClickWithHelp)
 
     // A menu command gives its help instead of running.
     menu_command(ID_OPT_AUTOCLEAN);
-    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(view->autoclean());
     EXPECT_FALSE(frame->in_help_mode());
 
     frame->execute_command(ID_CONTEXT_HELP);
@@ -355,7 +355,7 @@ TEST_F(Frame_help, ShiftF1HelpModeAnswersTheNextCommandOrClickWithHelp)
     click(frame->toolbar.combo().hwnd());
     frame->execute_command(ID_CONTEXT_HELP);
     menu_command(ID_FONT_SIZE_14);
-    EXPECT_EQ(view->font_size, 10);
+    EXPECT_EQ(view->font_size(), 10);
     EXPECT_EQ(helps, (std::vector<int>{help_auto_clean, help_cleaning_text, help_presets,
                                        help_files_and_settings}));
 
@@ -415,7 +415,7 @@ TEST_F(Frame_help, HelpModeClickOnAToolbarButtonGivesItsCommandsTopicAndRunsNoth
     for (const auto& button : buttons) expected.push_back(button.topic);
     EXPECT_EQ(helps, expected);
     EXPECT_EQ(view->text(), "> quoted   text");
-    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(view->autoclean());
     EXPECT_TRUE(boxes.empty());
 
     // The "?" button itself ends the mode without help; a right click counts as a click.
