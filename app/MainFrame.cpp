@@ -9,7 +9,6 @@
 #include "app/SorvaneEditView.h"
 #include "app/help_window.h"
 #include "dialogs/D_font_size.h"
-#include "framework/application.h"
 #include "framework/strings.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
@@ -51,11 +50,17 @@ CMainFrame::CMainFrame(Program_context& context) : toolbar(context.presets), con
     context.main_frame = this;
 }
 
-bool CMainFrame::create(CSorvaneDoc& document, CSorvaneEditView& view)
+CMainFrame::~CMainFrame()
+{
+    if (context.main_frame == this) context.main_frame = nullptr;
+}
+
+bool CMainFrame::create(Application& app, CSorvaneDoc& document, CSorvaneEditView& view)
 {
     editor = &view;
     document.attach_view(view);
-    return create_frame("SorvaneFrame", IDR_MAINFRAME, document, view);
+    view.attach_document(document);
+    return create_frame(app, "SorvaneFrame", IDR_MAINFRAME, document, view);
 }
 
 bool CMainFrame::on_create()
@@ -108,7 +113,7 @@ void CMainFrame::restore_window_state()
 void CMainFrame::on_idle()
 {
     Frame_window::on_idle();
-    if (editor) set_auto_indicator(editor->autoclean);
+    if (editor) set_auto_indicator(editor->autoclean() ? 1 : 0);
 }
 
 void CMainFrame::set_auto_indicator(int on)
@@ -206,7 +211,7 @@ void CMainFrame::on_command(int id)
 void CMainFrame::OnFontSizeOther()
 {
     if (!editor) return;
-    int size = editor->font_size;
+    int size = editor->font_size();
     INT_PTR result;
     {
         Monitoring_pause pause(context);

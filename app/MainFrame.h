@@ -10,6 +10,7 @@
 #include "framework/status_bar.h"
 #include "dialogs/ToolbarPresets.h"
 
+class Application;
 class CSorvaneDoc;
 class CSorvaneEditView;
 struct Program_context;
@@ -17,8 +18,10 @@ struct Program_context;
 class CMainFrame : public Frame_window {
 public:
     explicit CMainFrame(Program_context& context);
+    ~CMainFrame() override;
 
-    bool create(CSorvaneDoc& document, CSorvaneEditView& view);
+    // The frame with its view; the document and the view are handed each other.
+    bool create(Application& app, CSorvaneDoc& document, CSorvaneEditView& view);
 
     // Once, after the window is first shown: maximized state and editor font size.
     void restore_window_state();

@@ -8,7 +8,6 @@
 #include "dialogs/preset_state.h"
 
 class CMainFrame;
-class CSorvaneEditView;
 class Profile;
 
 struct Program_context {
@@ -22,7 +21,7 @@ struct Program_context {
     Preset_state presets;
     // Clipboard changes are processed only while this is 1; 0 around every modal dialog.
     int monitoring_enabled = 0;
-    CSorvaneEditView* the_edit_view = nullptr;
+    // While the main frame exists.
     CMainFrame* main_frame = nullptr;
 };
 

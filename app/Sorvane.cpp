@@ -38,7 +38,7 @@ CSorvaneApp::CSorvaneApp(Start_options options)
 
 CSorvaneApp::~CSorvaneApp()
 {
-    // A start-up that failed half-way leaves pieces that finish never released.
+    // A start-up that failed half-way leaves pieces that ExitInstance never released.
     help_.reset();
     view_.reset();
     frame_.reset();
@@ -69,7 +69,7 @@ bool CSorvaneApp::start()
     context_.monitoring_enabled = 0;
     if (options_.splash) {
         splash_ = std::make_unique<D_about>(false);
-        if (splash_->create_modeless(nullptr)) {
+        if (splash_->create_modeless(nullptr, *this)) {
             // Not activated: the dialog would put the focus, and a selection, into its text box.
             ShowWindow(splash_->hwnd(), SW_SHOWNOACTIVATE);
             UpdateWindow(splash_->hwnd());
@@ -93,7 +93,7 @@ bool CSorvaneApp::start()
     document_ = make_document();
     view_ = std::make_unique<CSorvaneEditView>(context_);
     frame_ = std::make_unique<CMainFrame>(context_);
-    if (!frame_->create(*document_, *view_)) {
+    if (!frame_->create(*this, *document_, *view_)) {
         const DWORD code = GetLastError();
         close_splash();
         // Not silently: the program would otherwise end before anything was shown.
@@ -108,7 +108,6 @@ bool CSorvaneApp::start()
         ShowWindow(frame_->hwnd(), show_command());
         UpdateWindow(frame_->hwnd());
     }
-    context_.the_edit_view = view_.get();
     frame_->restore_window_state();
     view_->initialize();
     view_->set_tab_stops_from_settings();
@@ -145,7 +144,7 @@ void CSorvaneApp::show_start_dialogs()
         }
         if (answer == IDYES) open_help(HELP_CONTEXT_GETTING_STARTED);
     }
-    if (view_->autoclean == 1 && settings.show_auto_clean_warning != 0) {
+    if (view_->autoclean() && settings.show_auto_clean_warning != 0) {
         close_splash();
         view_->show_auto_clean_warning();
     }
@@ -153,7 +152,7 @@ void CSorvaneApp::show_start_dialogs()
 
 void CSorvaneApp::open_help(int context)
 {
-    if (!help_) help_ = std::make_unique<Help_window>();
+    if (!help_) help_ = std::make_unique<Help_window>(*this);
     help_->show(context);
 }
 
@@ -171,10 +170,10 @@ void CSorvaneApp::collect_settings()
         s.show_toolbar = frame_->toolbar_visible;
         s.show_status_bar = frame_->status_bar_visible;
     }
-    if (view_ && view_->edit) {
+    if (view_ && view_->initialized()) {
         s.editor_ready = true;
-        s.font_size = view_->font_size;
-        s.autoclean = view_->autoclean;
+        s.font_size = view_->font_size();
+        s.autoclean = view_->autoclean() ? 1 : 0;
     }
     if (document_ && document_->warning_read()) {
         s.unsaved_warning_read = true;
@@ -183,7 +182,7 @@ void CSorvaneApp::collect_settings()
     s.current_preset = context_.presets.current_preset_name;
 }
 
-int CSorvaneApp::finish(int loop_result)
+int CSorvaneApp::ExitInstance(int loop_result)
 {
     // The main window is gone; its placement is in the settings already.
     collect_settings();

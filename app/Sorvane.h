@@ -34,8 +34,8 @@ public:
     // Start-up; false ends the program without the loop.
     bool start() override;
     // After the main window has gone: the program settings written back, the pieces released,
-    // the log closed.
-    int finish(int loop_result) override;
+    // the log closed. The framework's finish() runs it.
+    int ExitInstance(int loop_result);
 
     bool command_state(int id, Command_state& state) override;
     void on_command(int id) override;
@@ -53,6 +53,7 @@ public:
     Cleaning_prefs* store() const { return store_.get(); }
 
 protected:
+    int finish(int loop_result) override { return ExitInstance(loop_result); }
     // The document start-up makes.
     virtual std::unique_ptr<CSorvaneDoc> make_document();
 

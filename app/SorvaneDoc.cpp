@@ -4,11 +4,10 @@
 
 #include <vector>
 
+#include "app/MainFrame.h"
 #include "app/Program_context.h"
-#include "app/SorvaneEditView.h"
 #include "app/text_file.h"
 #include "base/diagnostics.h"
-#include "framework/application.h"
 #include "framework/edit_view.h"
 #include "framework/file_type.h"
 #include "framework/frame_window.h"
@@ -87,11 +86,26 @@ void CSorvaneDoc::set_modified(bool modified)
     if (view) view->set_modified(modified);
 }
 
+void CSorvaneDoc::record_autoclean_text(const std::string& source, const std::string& cleaned)
+{
+    autoclean_text_shown_ = true;
+    autoclean_source_ = source;
+    autoclean_cleaned_ = cleaned;
+}
+
+bool CSorvaneDoc::holds_only_autoclean_text() const
+{
+    if (!autoclean_text_shown_ || !view || !path.empty()) return false;
+    const std::string shown = view->text();
+    return shown == autoclean_cleaned_ || shown == autoclean_source_;
+}
+
+bool CSorvaneDoc::holds_no_user_work() const { return holds_only_autoclean_text() || !is_modified(); }
+
 bool CSorvaneDoc::save_modified()
 {
     // Text that only Auto Clean put there is not the user's to save.
-    const auto* editor = dynamic_cast<const CSorvaneEditView*>(view);
-    if (!warn_unsaved || (editor && editor->holds_only_autoclean_text())) set_modified(false);
+    if (!warn_unsaved || holds_only_autoclean_text()) set_modified(false);
     if (!is_modified()) return true;
     Monitoring_pause pause(context);
     switch (ask_save_changes("Save changes to " + title() + "?")) {
@@ -184,15 +198,10 @@ void CSorvaneDoc::set_path(const std::string& new_path)
 
 void CSorvaneDoc::refresh_title()
 {
-    Application* app = Application::current();
-    if (app && app->main_frame_window()) app->main_frame_window()->update_title();
+    if (context.main_frame && context.main_frame->hwnd()) context.main_frame->update_title();
 }
 
-HWND CSorvaneDoc::owner() const
-{
-    Application* app = Application::current();
-    return app && app->main_frame_window() ? app->main_frame_window()->hwnd() : nullptr;
-}
+HWND CSorvaneDoc::owner() const { return context.main_frame ? context.main_frame->hwnd() : nullptr; }
 
 int CSorvaneDoc::ask_save_changes(const std::string& question)
 {

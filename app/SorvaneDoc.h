@@ -42,6 +42,15 @@ public:
     void set_modified(bool modified);
     // The document leaves its file: a later Save asks for a name.
     void make_untitled() { set_path(std::string()); }
+    // An Auto Clean run put text in the editor: source, the copy as the editor took it (what
+    // Undo brings back), and cleaned, what the editor shows.
+    void record_autoclean_text(const std::string& source, const std::string& cleaned);
+    // The editor holds only what an Auto Clean run put there (cleaned, or brought back by Undo)
+    // and the document has no file: the save question leaves it out.
+    bool holds_only_autoclean_text() const;
+    // Nothing of the user's would be lost by replacing the editor's text: no change since it
+    // was opened, saved or made, or only Auto Clean's text.
+    bool holds_no_user_work() const;
     // The document's file, empty while it has none.
     const std::string& path_name() const { return path; }
 
@@ -81,6 +90,9 @@ private:
     // UTF-8, as are all file names here: the file system's names need not fit the code page.
     std::string path;
     bool warning_read_ = false;
+    bool autoclean_text_shown_ = false;
+    std::string autoclean_source_;
+    std::string autoclean_cleaned_;
 };
 
 // Records the document type with the shell for the current user, so that the shell's Open

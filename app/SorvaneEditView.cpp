@@ -11,7 +11,6 @@
 #include "dialogs/D_auto_clean_warning.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
-#include "framework/application.h"
 #include "framework/controls.h"
 #include "framework/frame_window.h"
 #include "resources/resource.h"
@@ -24,12 +23,6 @@ const char* const cleaning_status = "Cleaning\x85";
 // Under Wine the edit control takes seconds to lay out a full editor (about 3 microseconds a
 // byte, make bench), so cleans from this size on show that the program is at work.
 constexpr std::size_t long_clean_size = 64 * 1024;
-
-Frame_window* busy_frame(std::size_t size)
-{
-    Application* app = Application::current();
-    return size >= long_clean_size && app ? app->main_frame_window() : nullptr;
-}
 
 // The run of CR and LF that ends a selection of whole lines (empty unless it holds a line feed).
 // The engine drops trailing empty lines, which would glue the next line to the cleaned text.
@@ -46,15 +39,17 @@ void strip_trailing_line_breaks(std::string& text)
 }
 }  // namespace
 
-CSorvaneEditView::CSorvaneEditView(Program_context& context) : context(context) {}
+CSorvaneEditView::CSorvaneEditView(Program_context& context)
+    : context(context), monitor_(*this, context.monitoring_enabled)
+{
+}
 
 CSorvaneEditView::~CSorvaneEditView()
 {
     TRACE_HERE();
-    if (context.the_edit_view == this) context.the_edit_view = nullptr;
-    if (font) {
+    if (font_) {
         if (hwnd()) Edit_view::set_font(nullptr, false);
-        DeleteObject(font);
+        DeleteObject(font_);
     }
 }
 
@@ -74,18 +69,15 @@ bool CSorvaneEditView::create_view(HWND parent, int id)
 void CSorvaneEditView::initialize()
 {
     TRACE_HERE();
-    edit = this;
-    join_chain();
-    console_trace("next win = %04x\n", static_cast<unsigned>(reinterpret_cast<UINT_PTR>(next_viewer)));
-    monitoring = 1;
-    autoclean = context.settings.autoclean;
+    monitor_.start(hwnd(), context.settings.autoclean != 0);
     load_abbreviations();
     TRACE_HERE();
 }
 
-CSorvaneDoc* CSorvaneEditView::document() const
+Frame_window* CSorvaneEditView::busy_frame(std::size_t size) const
 {
-    return context.main_frame ? dynamic_cast<CSorvaneDoc*>(context.main_frame->document()) : nullptr;
+    Frame_window* frame = context.main_frame;
+    return size >= long_clean_size && frame && frame->hwnd() ? frame : nullptr;
 }
 
 void CSorvaneEditView::load_abbreviations()
@@ -101,7 +93,7 @@ void CSorvaneEditView::load_abbreviations()
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, n);
     std::fclose(file);
-    abbreviations = parse_abbreviations(content);
+    abbreviations_ = parse_abbreviations(content);
 }
 
 void CSorvaneEditView::set_font(int size)
@@ -110,9 +102,9 @@ void CSorvaneEditView::set_font(int size)
     HFONT created = CreateFontA(point_size_to_height(size), 0, 0, 0, 0, FALSE, FALSE, FALSE, 1, 0,
                                 0, 0, 1, "Courier New");
     Edit_view::set_font(created, true);
-    if (font) DeleteObject(font);
-    font = created;
-    font_size = size;
+    if (font_) DeleteObject(font_);
+    font_ = created;
+    font_size_ = size;
     TRACE_HERE();
 }
 
@@ -156,36 +148,38 @@ bool CSorvaneEditView::replace_with(const std::string& cleaned, int start, int e
     return true;
 }
 
+std::string CSorvaneEditView::clean_text(std::string_view text)
+{
+    Line_list lines = text_to_line_list(text);
+    Cleaner(context.presets.cleaning_prefs->refresh_working_copy(), abbreviations_).clean_lines(lines);
+    return line_list_to_text(lines);
+}
+
 void CSorvaneEditView::clean_everything()
 {
     TRACE_HERE();
-    if (!edit) return;
-    const std::string text = edit->text();
+    if (!initialized()) return;
+    const std::string source = text();
     std::optional<Busy_scope> busy;
-    if (Frame_window* frame = busy_frame(text.size())) busy.emplace(frame, cleaning_status);
-    Line_list lines = text_to_line_list(text);
-    Cleaner(context.presets.cleaning_prefs->refresh_working_copy(), abbreviations).clean_lines(lines);
-    if (replace_with(line_list_to_text(lines), 0, -1)) edit->set_selection(-1, 0);
+    if (Frame_window* frame = busy_frame(source.size())) busy.emplace(frame, cleaning_status);
+    if (replace_with(clean_text(source), 0, -1)) set_selection(-1, 0);
     TRACE_HERE();
 }
 
 void CSorvaneEditView::clean_selected()
 {
     TRACE_HERE();
-    if (!edit) return;
+    if (!initialized()) return;
     int start = 0, end = 0;
-    edit->selection(start, end);
+    selection(start, end);
     if (!(start >= 0 && end > 0 && start < end)) return;
-    const std::string selected = edit->text().substr(static_cast<std::size_t>(start),
-                                                     static_cast<std::size_t>(end - start));
+    const std::string selected = text().substr(static_cast<std::size_t>(start),
+                                               static_cast<std::size_t>(end - start));
     if (console_present()) console_trace("Selected: '%s'\n", selected.c_str());
     std::optional<Busy_scope> busy;
     if (Frame_window* frame = busy_frame(selected.size())) busy.emplace(frame, cleaning_status);
     const std::size_t breaks = trailing_line_break_size(selected);
-    const std::string_view body(selected.data(), selected.size() - breaks);
-    Line_list lines = text_to_line_list(body);
-    Cleaner(context.presets.cleaning_prefs->refresh_working_copy(), abbreviations).clean_lines(lines);
-    std::string cleaned = line_list_to_text(lines);
+    std::string cleaned = clean_text(std::string_view(selected.data(), selected.size() - breaks));
     if (breaks > 0) {
         strip_trailing_line_breaks(cleaned);
         cleaned.append(selected, selected.size() - breaks, breaks);
@@ -203,22 +197,22 @@ void CSorvaneEditView::select_all()
 void CSorvaneEditView::copy_selection()
 {
     if (!selection_not_empty()) return;
-    local_copy = 1;
+    monitor_.gate().mark_local_copy();
     copy();
 }
 
 void CSorvaneEditView::cut_selection()
 {
     if (!selection_not_empty()) return;
-    local_copy = 1;
+    monitor_.gate().mark_local_copy();
     cut();
 }
 
 void CSorvaneEditView::toggle_autoclean()
 {
     TRACE_HERE();
-    autoclean = autoclean ? 0 : 1;
-    if (autoclean == 1 && context.settings.show_auto_clean_warning != 0) show_auto_clean_warning();
+    set_autoclean(!autoclean());
+    if (autoclean() && context.settings.show_auto_clean_warning != 0) show_auto_clean_warning();
     TRACE_HERE();
 }
 
@@ -237,10 +231,10 @@ bool CSorvaneEditView::command_state(int id, Command_state& state)
     switch (id) {
     case ID_EDIT_CLEAN_EVERYTHING:
         // Before initialize the state is left as it is.
-        if (edit) state.enabled = holds_text();
+        if (initialized()) state.enabled = holds_text();
         return true;
     case ID_EDIT_CLEAN_SELECTED:
-        if (edit) state.enabled = selection_not_empty();
+        if (initialized()) state.enabled = selection_not_empty();
         return true;
     case ID_EDIT_SELECT_ALL:
         return true;
@@ -255,7 +249,7 @@ bool CSorvaneEditView::command_state(int id, Command_state& state)
         state.enabled = can_undo();
         return true;
     case ID_OPT_AUTOCLEAN:
-        state.checked = autoclean == 1;
+        state.checked = autoclean();
         return true;
     }
     return false;
@@ -279,4 +273,75 @@ void CSorvaneEditView::on_reflected_notification(int code)
 {
     // EN_MAXTEXT too: a paste cut short at the limit would otherwise lose text silently.
     if (code == EN_ERRSPACE || code == EN_MAXTEXT) warning(text_full_message);
+}
+
+LRESULT CSorvaneEditView::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    // The view's window is the clipboard chain member and the monitor's timer's owner.
+    switch (msg) {
+    case WM_DRAWCLIPBOARD:
+        monitor_.on_draw_clipboard();
+        return 0;
+    case WM_CHANGECBCHAIN:
+        monitor_.on_change_cb_chain(reinterpret_cast<HWND>(wp), reinterpret_cast<HWND>(lp));
+        return 0;
+    case WM_TIMER:
+        if (wp != Clipboard_monitor::timer_id) break;
+        monitor_.on_timer();
+        return 0;
+    case WM_DESTROY: {
+        TRACE_HERE();
+        const LRESULT result = Edit_view::handle(msg, wp, lp);
+        monitor_.stop();
+        TRACE_HERE();
+        return result;
+    }
+    }
+    return Edit_view::handle(msg, wp, lp);
+}
+
+std::string CSorvaneEditView::editor_text() const { return text(); }
+
+std::size_t CSorvaneEditView::editor_limit() const { return static_cast<std::size_t>(limit()); }
+
+bool CSorvaneEditView::holds_no_user_work() const
+{
+    return document_ ? document_->holds_no_user_work() : !modified();
+}
+
+std::string CSorvaneEditView::begin_showing(const std::string& shown)
+{
+    SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+    set_text(std::string());
+    set_text(shown);
+    return text();
+}
+
+void CSorvaneEditView::replace_all_undoably(const std::string& cleaned)
+{
+    set_selection(0, -1);
+    // Text that grew past the editor's limit stays on the clipboard only.
+    if (cleaned.size() <= static_cast<std::size_t>(limit())) replace_selection(cleaned, true);
+    set_selection(-1, 0);
+}
+
+void CSorvaneEditView::end_showing()
+{
+    SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+    scroll_caret();
+}
+
+void CSorvaneEditView::show_text(const std::string& shown) { set_text(shown); }
+
+void CSorvaneEditView::autoclean_shown(const std::string& source, const std::string& cleaned)
+{
+    if (!document_) return;
+    document_->record_autoclean_text(source, cleaned);
+    document_->make_untitled();
+}
+
+void CSorvaneEditView::show_status(const std::string& status)
+{
+    if (context.main_frame) context.main_frame->status_bar.set_text(0, status);
 }

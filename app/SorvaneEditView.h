@@ -1,19 +1,22 @@
 // The editor: the main window's client area is one multi-line EDIT control holding the text to
-// clean. It carries the cleaning commands, the editor font, the Auto Clean switch and the
-// abbreviation list that the engine consults; it is also the clipboard monitor.
+// clean. It carries the cleaning commands, the editor font and the abbreviation list that the
+// engine consults; its window is the clipboard monitor's, which it owns and serves as host.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
+#include "app/clipboard_monitor.h"
 #include "engine/abbreviations.h"
 #include "framework/edit_view.h"
 
 class CSorvaneDoc;
+class Frame_window;
 struct Program_context;
 
-class CSorvaneEditView : public Edit_view {
+class CSorvaneEditView : public Edit_view, private Autoclean_host {
 public:
     // 1024 x 1024 - 1 characters.
     static constexpr int text_limit = 1048575;
@@ -22,18 +25,33 @@ public:
     ~CSorvaneEditView() override;
 
     bool create_view(HWND parent, int id) override;
+    // The document whose text the editor holds; set when the frame is made.
+    void attach_document(CSorvaneDoc& document) { document_ = &document; }
 
-    // Once, after the main window is shown: Auto Clean switch, clipboard chain, "abbr.dat".
+    // Once, after the main window is shown: the clipboard monitor with the stored Auto Clean
+    // switch, then "abbr.dat".
     void initialize();
+    // initialize() has run: until then the cleaning commands do nothing.
+    bool initialized() const { return monitor_.gate().started(); }
     void set_font(int size);
+    HFONT font() const { return font_; }
+    int font_size() const { return font_size_; }
     // Tab stops from "spac-tab stops", so a tab spans what the engine assumes.
     void set_tab_stops_from_settings();
+    const Abbreviations& abbreviations() const { return abbreviations_; }
+
+    // The text as Clean Everything would leave it: split into the line list, cleaned, joined.
+    // The one place the editor's three ways of cleaning (Clean Everything, Clean Selected,
+    // Auto Clean) run the engine.
+    std::string clean_text(std::string_view text) override;
 
     void clean_everything();
     void clean_selected();
     void select_all();
     void copy_selection();
     void cut_selection();
+    bool autoclean() const { return monitor_.gate().autoclean(); }
+    void set_autoclean(bool on) { monitor_.gate().set_autoclean(on); }
     void toggle_autoclean();
     // "Auto Clean is Enabled", with clipboard processing held off while it is up.
     void show_auto_clean_warning();
@@ -42,39 +60,12 @@ public:
     bool selection_not_empty() const;
     bool holds_text() const;
 
-    // The clipboard monitor (clipboard_monitor.cpp).
-    void join_chain();
-    void leave_chain();
-    void on_draw_clipboard();
-    void on_change_cb_chain(HWND removed, HWND after);
-    // One Auto Clean run: the clipboard's text cleaned and put back.
-    void perform_autoclean();
-    static void CALLBACK autoclean_timer_proc(HWND window, UINT msg, UINT_PTR id, DWORD time) noexcept;
-    // The editor holds only what an Auto Clean run put there (cleaned, or brought back by
-    // Undo) in an untitled document.
-    bool holds_only_autoclean_text() const;
-    // Nothing of the user's would be lost by replacing the editor's text: no change since it
-    // was opened, saved or made, or only Auto Clean's text.
-    bool holds_no_user_work() const;
-    // What the last run said in the status bar.
-    const std::string& autoclean_status() const { return autoclean_status_; }
+    Clipboard_monitor& monitor() { return monitor_; }
+    const Clipboard_monitor& monitor() const { return monitor_; }
 
     bool command_state(int id, Command_state& state) override;
     void on_command(int id) override;
     void on_reflected_notification(int code) override;
-
-    HFONT font = nullptr;
-    Edit_view* edit = nullptr;
-    int monitoring = 0;
-    int font_size = 10;
-    int autoclean = 0;
-    Abbreviations abbreviations;
-    HWND next_viewer = nullptr;
-    int local_copy = 0;
-    int in_chain = 0;
-    // Numbers in the console traces: clipboard notifications, and Auto Clean runs.
-    int clipboard_event_counter = 1000;
-    int autoclean_counter = 0;
 
 protected:
     void adjust_style(DWORD& style, DWORD& ex_style) override;
@@ -82,29 +73,27 @@ protected:
 
 private:
     void load_abbreviations();
-    // The frame's document, when there is a frame.
-    CSorvaneDoc* document() const;
-    // Replaces the selection with cleaned lines as one undoable change, unless the result would
-    // not fit the editor.
+    // The frame that shows a clean of size bytes at work; null for a short one.
+    Frame_window* busy_frame(std::size_t size) const;
+    // Replaces the characters from start to end (-1: the end) with cleaned as one undoable
+    // change, unless the result would not fit the editor.
     bool replace_with(const std::string& cleaned, int start, int end);
 
-    // The run's two ways: in the editor as "Clean Everything", or, when the editor holds the
-    // user's work, on the clipboard alone. Each returns the status bar text.
-    std::string read_clipboard_text(int n, std::string& text);
-    // The text as Clean Everything would leave it in the editor.
-    std::string cleaned_text(const std::string& text);
-    // Puts cleaned on the clipboard as CF_TEXT, in place of everything it held.
-    bool put_on_clipboard(const std::string& cleaned);
-    std::string autoclean_in_editor(int n, const std::string& text);
-    std::string autoclean_on_clipboard(int n, const std::string& text);
-    void show_autoclean_status(const std::string& text);
+    // The monitor's host.
+    std::string editor_text() const override;
+    std::size_t editor_limit() const override;
+    bool holds_no_user_work() const override;
+    std::string begin_showing(const std::string& text) override;
+    void replace_all_undoably(const std::string& cleaned) override;
+    void end_showing() override;
+    void show_text(const std::string& text) override;
+    void autoclean_shown(const std::string& source, const std::string& cleaned) override;
+    void show_status(const std::string& text) override;
 
     Program_context& context;
-    // What the last run put on the clipboard, and the uncleaned text Undo brings back.
-    std::string autoclean_put_;
-    // A run has put text in the editor: the uncleaned text Undo brings back, and the cleaned.
-    bool autoclean_text_shown_ = false;
-    std::string autoclean_shown_source_;
-    std::string autoclean_shown_cleaned_;
-    std::string autoclean_status_;
+    CSorvaneDoc* document_ = nullptr;
+    HFONT font_ = nullptr;
+    int font_size_ = 10;
+    Abbreviations abbreviations_;
+    Clipboard_monitor monitor_;
 };

@@ -3,19 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/Program_context.h"
-#include "app/MainFrame.h"
-#include "app/SorvaneDoc.h"
-#include "app/SorvaneEditView.h"
 #include "base/diagnostics.h"
-#include "engine/cleaning.h"
-#include "engine/line_list.h"
-#include "framework/guard.h"
-#include "settings/Cleaning_prefs.h"
 
 namespace {
-
-constexpr UINT_PTR autoclean_timer = 1;
 
 const char* const too_large_explanation =
     "Sorvane was unable to clean the text that was just placed on the clipboard.  The most "
@@ -151,118 +141,97 @@ const char* const unreadable = "Auto Clean could not read the clipboard; the cop
 const char* const unwritable = "Auto Clean could not write the clipboard; the copy is unchanged.";
 }  // namespace autoclean_status
 
-void CSorvaneEditView::join_chain()
+void Clipboard_monitor::start(HWND window, bool autoclean)
 {
-    if (in_chain) return;
+    window_ = window;
+    join_chain();
+    console_trace("next win = %04x\n", handle_number(next_viewer_));
+    gate_.start();
+    gate_.set_autoclean(autoclean);
+}
+
+void Clipboard_monitor::stop()
+{
+    KillTimer(window_, timer_id);
+    if (in_chain_) leave_chain();
+}
+
+void Clipboard_monitor::join_chain()
+{
+    if (in_chain_) return;
     // The notification the join itself sends must not start a run.
-    if (monitoring == 1) local_copy = 1;
-    next_viewer = SetClipboardViewer(hwnd());
-    in_chain = 1;
+    gate_.joining();
+    next_viewer_ = SetClipboardViewer(window_);
+    in_chain_ = true;
 }
 
-void CSorvaneEditView::leave_chain()
+void Clipboard_monitor::leave_chain()
 {
-    ChangeClipboardChain(hwnd(), next_viewer);
-    in_chain = 0;
+    ChangeClipboardChain(window_, next_viewer_);
+    in_chain_ = false;
 }
 
-LRESULT CSorvaneEditView::handle(UINT msg, WPARAM wp, LPARAM lp)
+void Clipboard_monitor::on_draw_clipboard()
 {
-    switch (msg) {
-    case WM_DRAWCLIPBOARD:
-        on_draw_clipboard();
-        return 0;
-    case WM_CHANGECBCHAIN:
-        on_change_cb_chain(reinterpret_cast<HWND>(wp), reinterpret_cast<HWND>(lp));
-        return 0;
-    case WM_DESTROY: {
-        TRACE_HERE();
-        const LRESULT result = Edit_view::handle(msg, wp, lp);
-        KillTimer(hwnd(), autoclean_timer);
-        if (in_chain == 1) leave_chain();
-        TRACE_HERE();
-        return result;
-    }
-    }
-    return Edit_view::handle(msg, wp, lp);
-}
-
-void CSorvaneEditView::on_draw_clipboard()
-{
-    const int n = clipboard_event_counter++;
+    const int n = clipboard_event_counter_++;
     console_trace("%d: Got WM_DRAWCLIPBOARD.\n", n);
     TRACE_HERE();
-    if (next_viewer) {
-        console_trace("%d:   - Passing WM_DRAWCLIPBOARD to window %04x.\n", n, handle_number(next_viewer));
-        SendMessageA(next_viewer, WM_DRAWCLIPBOARD, 0, 0);
+    if (next_viewer_) {
+        console_trace("%d:   - Passing WM_DRAWCLIPBOARD to window %04x.\n", n, handle_number(next_viewer_));
+        SendMessageA(next_viewer_, WM_DRAWCLIPBOARD, 0, 0);
     }
-    if (monitoring == 0 || autoclean == 0 || context.monitoring_enabled == 0) {
+    switch (gate_.on_change(enabled_ == 0)) {
+    case Autoclean_gate::Decision::off:
         console_trace("%d:   - Unprocessed (monitoring or autoclean off).\n", n);
-    } else if (local_copy == 1) {
+        break;
+    case Autoclean_gate::Decision::local_copy:
         console_trace("%d:   - Unprocessed (local copy).\n", n);
-    } else {
-        if (in_chain == 1) leave_chain();
+        break;
+    case Autoclean_gate::Decision::process:
+        if (in_chain_) leave_chain();
         TRACE_HERE();
-        if (SetTimer(hwnd(), autoclean_timer, 0, autoclean_timer_proc) == autoclean_timer) {
+        if (SetTimer(window_, timer_id, 0, nullptr) == timer_id) {
             console_trace("%d:   - Timer set.\n", n);
         } else {
             console_trace("%d:   - Couldn't set timer.\n", n);
             perform_autoclean();
         }
+        break;
     }
-    local_copy = 0;
 }
 
-void CSorvaneEditView::on_change_cb_chain(HWND removed, HWND after)
+void Clipboard_monitor::on_change_cb_chain(HWND removed, HWND after)
 {
     TRACE_HERE();
     console_trace("Got WM_CHANGECBCHAIN: \n    Remove: %04x\n    After: %04x\n", handle_number(removed),
                   handle_number(after));
-    if (removed == next_viewer) {
+    if (removed == next_viewer_) {
         console_trace("Changing the next window to %04x.\n", handle_number(after));
-        next_viewer = after;
+        next_viewer_ = after;
         return;
     }
-    if (next_viewer) {
-        console_trace("Passing WM_CHANGECBCHAIN to window %04x.\n", handle_number(next_viewer));
-        SendMessageA(next_viewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(removed),
+    if (next_viewer_) {
+        console_trace("Passing WM_CHANGECBCHAIN to window %04x.\n", handle_number(next_viewer_));
+        SendMessageA(next_viewer_, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(removed),
                      reinterpret_cast<LPARAM>(after));
     }
     TRACE_HERE();
 }
 
-void CALLBACK CSorvaneEditView::autoclean_timer_proc(HWND window, UINT, UINT_PTR, DWORD) noexcept
+void Clipboard_monitor::on_timer()
 {
-    guarded<int>(0, [window] {
-        console_trace("Timer expired.  About to perform the autoclean operation.\n");
-        if (!KillTimer(window, autoclean_timer)) console_trace("WARNING: Couldn't stop timer.\n");
-        if (auto* view = dynamic_cast<CSorvaneEditView*>(Window::bound_to(window)))
-            view->perform_autoclean();
-        return 0;
-    });
+    console_trace("Timer expired.  About to perform the autoclean operation.\n");
+    if (!KillTimer(window_, timer_id)) console_trace("WARNING: Couldn't stop timer.\n");
+    perform_autoclean();
 }
 
-bool CSorvaneEditView::holds_only_autoclean_text() const
+void Clipboard_monitor::perform_autoclean()
 {
-    if (!autoclean_text_shown_) return false;
-    const CSorvaneDoc* doc = document();
-    if (doc && !doc->path_name().empty()) return false;
-    const std::string shown = text();
-    return shown == autoclean_shown_cleaned_ || shown == autoclean_shown_source_;
-}
-
-bool CSorvaneEditView::holds_no_user_work() const
-{
-    return holds_only_autoclean_text() || !modified();
-}
-
-void CSorvaneEditView::perform_autoclean()
-{
-    const int n = autoclean_counter++;
+    const int n = autoclean_counter_++;
     TRACE_HERE();
     std::string text;
     std::string status;
-    const int opened = clipboard::open_with_retries(hwnd());
+    const int opened = clipboard::open_with_retries(window_);
     if (!opened) {
         warning("Couldn't open the clipboard.  Another application may be preventing Sorvane from "
                 "doing this.");
@@ -275,21 +244,22 @@ void CSorvaneEditView::perform_autoclean()
     bool cleaned = false;
     try {
         if (status.empty()) {
-            status = holds_no_user_work() ? autoclean_in_editor(n, text) : autoclean_on_clipboard(n, text);
+            status = host_.holds_no_user_work() ? autoclean_in_editor(n, text) : autoclean_on_clipboard(n, text);
             cleaned = status != autoclean_status::too_large && status != autoclean_status::unwritable;
         }
     } catch (...) {
-        // Out of memory for a large copy: reported by the caller's guard, and the monitor goes on.
+        // Out of memory for a large copy: reported by the window procedure's guard, and the
+        // monitor goes on.
         join_chain();
         throw;
     }
     join_chain();
     if (cleaned) TRACE_HERE();
-    show_autoclean_status(status);
+    show_status(status);
 }
 
 // The clipboard's text, or the status text of a run that ends here. The clipboard is open.
-std::string CSorvaneEditView::read_clipboard_text(int n, std::string& text)
+std::string Clipboard_monitor::read_clipboard_text(int n, std::string& text)
 {
     if (clipboard::marked_to_be_left_alone()) {
         console_trace("%d:   - Marked to be left alone.\n", n);
@@ -332,83 +302,65 @@ std::string CSorvaneEditView::read_clipboard_text(int n, std::string& text)
         console_trace("%d:   - Text the code page cannot hold.\n", n);
         return autoclean_status::code_page;
     }
-    if (text == autoclean_put_) {
+    if (gate_.is_own_text(text)) {
         console_trace("%d:   - Sorvane's own text.\n", n);
         return autoclean_status::own_text;
     }
     return std::string();
 }
 
-std::string CSorvaneEditView::cleaned_text(const std::string& text)
+bool Clipboard_monitor::put_on_clipboard(const std::string& cleaned)
 {
-    Line_list lines = text_to_line_list(text);
-    Cleaner(context.presets.cleaning_prefs->refresh_working_copy(), abbreviations).clean_lines(lines);
-    return line_list_to_text(lines);
-}
-
-bool CSorvaneEditView::put_on_clipboard(const std::string& cleaned)
-{
-    if (!clipboard::open_with_retries(hwnd())) return false;
+    if (!clipboard::open_with_retries(window_)) return false;
     const bool put = clipboard::put_text(cleaned);
     CloseClipboard();
-    if (put) autoclean_put_ = cleaned;
+    if (put) gate_.put_on_clipboard(cleaned);
     return put;
 }
 
 // The cleaned text goes on the clipboard first, so the next paste need not wait for the editor
 // (a megabyte takes it seconds); then the editor shows it as Clean Everything would have made it,
 // with Undo bringing back the copy.
-std::string CSorvaneEditView::autoclean_in_editor(int n, const std::string& text)
+std::string Clipboard_monitor::autoclean_in_editor(int n, const std::string& text)
 {
     std::string status;
     std::string taken;
-    if (text.size() > static_cast<std::size_t>(limit())) {
-        set_text(std::string());
+    if (text.size() > host_.editor_limit()) {
+        host_.show_text(std::string());
     } else {
-        const std::string cleaned = cleaned_text(text);
+        const std::string cleaned = host_.clean_text(text);
         if (!put_on_clipboard(cleaned)) return autoclean_status::unwritable;
-        SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
-        set_text(std::string());
-        set_text(text);
-        taken = this->text();
+        taken = host_.begin_showing(text);
         if (!taken.empty()) {
             TRACE_HERE();
-            set_selection(0, -1);
-            // Text that grew past the editor's limit stays on the clipboard only.
-            if (cleaned.size() <= static_cast<std::size_t>(limit())) replace_selection(cleaned, true);
+            host_.replace_all_undoably(cleaned);
             TRACE_HERE();
-            set_selection(-1, 0);
             console_trace("%d:   - Cleaned.\n", n);
             status = autoclean_status::cleaned(clipboard::count_changed_characters(text, cleaned));
         }
-        SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(hwnd(), nullptr, TRUE);
-        scroll_caret();
+        host_.end_showing();
     }
     if (taken.empty()) {
         TRACE_HERE();
-        set_text(too_large_explanation);
+        host_.show_text(too_large_explanation);
         status = autoclean_status::too_large;
     }
     // What the run put in the editor is not the user's: the save question leaves it out (it
     // still counts as a change), and an opened file it replaced is not overwritten by a Save.
-    autoclean_text_shown_ = true;
-    autoclean_shown_source_ = taken;
-    autoclean_shown_cleaned_ = this->text();
-    if (CSorvaneDoc* doc = document()) doc->make_untitled();
+    host_.autoclean_shown(taken, host_.editor_text());
     return status;
 }
 
-std::string CSorvaneEditView::autoclean_on_clipboard(int n, const std::string& text)
+std::string Clipboard_monitor::autoclean_on_clipboard(int n, const std::string& text)
 {
-    const std::string cleaned = cleaned_text(text);
+    const std::string cleaned = host_.clean_text(text);
     if (!put_on_clipboard(cleaned)) return autoclean_status::unwritable;
     console_trace("%d:   - Cleaned.\n", n);
     return autoclean_status::cleaned_beside_user_work(clipboard::count_changed_characters(text, cleaned));
 }
 
-void CSorvaneEditView::show_autoclean_status(const std::string& text)
+void Clipboard_monitor::show_status(const std::string& text)
 {
-    autoclean_status_ = text;
-    if (context.main_frame) context.main_frame->status_bar.set_text(0, text);
+    status_ = text;
+    host_.show_status(text);
 }

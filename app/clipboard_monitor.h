@@ -1,11 +1,12 @@
-// The clipboard side of Auto Clean: reading and writing CF_TEXT with the bounded retries, the
-// marks and texts a run must leave alone, and the status bar texts a run ends with. The view's
-// own part of the monitor (the viewer chain, the timer, the run) is in clipboard_monitor.cpp.
+// Auto Clean: the clipboard monitor that cleans each copy another program makes, and the
+// clipboard side it works with (reading and writing CF_TEXT with bounded retries, the marks and
+// texts a run leaves alone, the status bar texts a run ends with).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace clipboard {
 
@@ -42,3 +43,135 @@ extern const char* const too_large;
 extern const char* const unreadable;
 extern const char* const unwritable;
 }  // namespace autoclean_status
+
+// Whether a clipboard change is processed, kept apart from windows so that every case can be
+// driven directly. A change is processed only once monitoring has started, while Auto Clean is
+// on and no modal dialog or box holds processing off, and when it is not the program's own:
+// a Copy or Cut in the editor, or the notification the monitor's own rejoin sends.
+class Autoclean_gate {
+public:
+    enum class Decision { process, off, local_copy };
+
+    // Start-up has joined the chain: from now on changes may be processed.
+    void start() { started_ = true; }
+    bool started() const { return started_; }
+    void set_autoclean(bool on) { autoclean_ = on; }
+    bool autoclean() const { return autoclean_; }
+    // The next change is the program's own.
+    void mark_local_copy() { local_copy_ = true; }
+    // The monitor is joining the chain; the join's notification is its own once started (the
+    // first join, at start-up, is "off" anyway).
+    void joining()
+    {
+        if (started_) local_copy_ = true;
+    }
+    bool local_copy() const { return local_copy_; }
+
+    // The one decision, for the change being notified; a local-copy mark covers that change only.
+    Decision on_change(bool paused)
+    {
+        Decision decision = Decision::process;
+        if (!started_ || !autoclean_ || paused)
+            decision = Decision::off;
+        else if (local_copy_)
+            decision = Decision::local_copy;
+        local_copy_ = false;
+        return decision;
+    }
+
+    // The text a run last put on the clipboard comes back unprocessed (another monitor
+    // rewriting it as it was must not start a run after each of ours).
+    void put_on_clipboard(const std::string& text) { last_put_ = text; }
+    bool is_own_text(const std::string& text) const { return !last_put_.empty() && text == last_put_; }
+
+private:
+    bool started_ = false;
+    bool autoclean_ = false;
+    bool local_copy_ = false;
+    std::string last_put_;
+};
+
+// What the monitor needs of the editor and its document.
+class Autoclean_host {
+public:
+    // The editor's text and the most it can hold.
+    virtual std::string editor_text() const = 0;
+    virtual std::size_t editor_limit() const = 0;
+    // Nothing of the user's would be lost by replacing the editor's text.
+    virtual bool holds_no_user_work() const = 0;
+    // Shows text in the editor with the drawing held off, for a change that follows; empty
+    // shows an empty editor. Returns what the editor took of text.
+    virtual std::string begin_showing(const std::string& text) = 0;
+    // Replaces all of the editor's text with cleaned as one change that Undo takes back, unless
+    // it would not fit; the caret goes to the start.
+    virtual void replace_all_undoably(const std::string& cleaned) = 0;
+    // Drawing on again, the caret in view.
+    virtual void end_showing() = 0;
+    // Shows text without Undo.
+    virtual void show_text(const std::string& text) = 0;
+    // The document's text is now Auto Clean's (source: the copy as the editor took it, cleaned:
+    // what the editor shows), and the document leaves its file.
+    virtual void autoclean_shown(const std::string& source, const std::string& cleaned) = 0;
+    virtual void show_status(const std::string& text) = 0;
+    // The text as Clean Everything would leave it in the editor.
+    virtual std::string clean_text(std::string_view text) = 0;
+
+protected:
+    ~Autoclean_host() = default;
+};
+
+// The clipboard viewer chain member and the Auto Clean run. Its window is the editor's: the
+// editor's window procedure hands it the chain's messages and its timer's.
+class Clipboard_monitor {
+public:
+    // enabled: the program context's flag, 0 while a modal dialog or box holds processing off.
+    Clipboard_monitor(Autoclean_host& host, const int& enabled) : host_(host), enabled_(enabled) {}
+    Clipboard_monitor(const Clipboard_monitor&) = delete;
+    Clipboard_monitor& operator=(const Clipboard_monitor&) = delete;
+
+    // Once, after the main window is shown: joins the chain with the stored Auto Clean switch.
+    void start(HWND window, bool autoclean);
+    // While its window is destroyed: the timer stopped and the chain left.
+    void stop();
+
+    void join_chain();
+    void leave_chain();
+    void on_draw_clipboard();
+    void on_change_cb_chain(HWND removed, HWND after);
+    // The timer the notification set has fired: one run.
+    void on_timer();
+    // One Auto Clean run: the clipboard's text cleaned and put back.
+    void perform_autoclean();
+
+    static constexpr UINT_PTR timer_id = 1;
+
+    Autoclean_gate& gate() { return gate_; }
+    const Autoclean_gate& gate() const { return gate_; }
+    bool in_chain() const { return in_chain_; }
+    HWND next_viewer() const { return next_viewer_; }
+    // Numbers in the console traces: clipboard notifications, and Auto Clean runs.
+    int notification_count() const { return clipboard_event_counter_; }
+    int run_count() const { return autoclean_counter_; }
+    // What the last run said in the status bar.
+    const std::string& status() const { return status_; }
+
+private:
+    // The run's two ways: in the editor as "Clean Everything", or, when the editor holds the
+    // user's work, on the clipboard alone. Each returns the status bar text.
+    std::string read_clipboard_text(int n, std::string& text);
+    // Puts cleaned on the clipboard as CF_TEXT, in place of everything it held.
+    bool put_on_clipboard(const std::string& cleaned);
+    std::string autoclean_in_editor(int n, const std::string& text);
+    std::string autoclean_on_clipboard(int n, const std::string& text);
+    void show_status(const std::string& text);
+
+    Autoclean_host& host_;
+    const int& enabled_;
+    HWND window_ = nullptr;
+    Autoclean_gate gate_;
+    HWND next_viewer_ = nullptr;
+    bool in_chain_ = false;
+    int clipboard_event_counter_ = 1000;
+    int autoclean_counter_ = 0;
+    std::string status_;
+};

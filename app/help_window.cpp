@@ -103,7 +103,7 @@ int help_context_for_command(int command)
     return help_getting_started;
 }
 
-Help_window::Help_window() = default;
+Help_window::Help_window(Application& app) : app_(app) {}
 
 Help_window::~Help_window()
 {
@@ -193,7 +193,7 @@ bool Help_window::make_window()
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(topic.title.c_str()));
     arrange();
     // Escape closes it and Tab moves between the list and the page.
-    if (Application* app = Application::current()) app->add_modeless(hwnd());
+    app_.add_modeless(hwnd());
     return true;
 }
 
@@ -246,7 +246,7 @@ LRESULT Help_window::handle(UINT msg, WPARAM wp, LPARAM lp)
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         if (GetWindowPlacement(hwnd(), &placement)) placement_ = placement.rcNormalPosition;
-        if (Application* app = Application::current()) app->remove_modeless(hwnd());
+        app_.remove_modeless(hwnd());
         current_ = -1;
         if (return_to_ && IsWindow(return_to_) && IsWindowEnabled(return_to_) &&
             IsWindowVisible(return_to_)) {

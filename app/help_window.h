@@ -12,9 +12,12 @@
 #include "app/help_text.h"
 #include "framework/window.h"
 
+class Application;
+
 class Help_window : public Window {
 public:
-    Help_window();
+    // app's loop gives the window its keys while it is open.
+    explicit Help_window(Application& app);
     ~Help_window() override;
 
     // Shows the window, making it when needed, at the topic of context; 0 or a context that no
@@ -44,6 +47,7 @@ private:
     void select_topic(int index);
     void arrange();
 
+    Application& app_;
     std::vector<Help_topic> topics_;
     Topic_list list_;
     Help_page page_;

@@ -24,12 +24,6 @@ Application::~Application()
 
 Application* Application::current() { return the_application; }
 
-Profile& app_profile()
-{
-    if (!the_application) INTERNAL_ERROR();
-    return the_application->profile();
-}
-
 void Application::set_profile(const std::string& company, const std::string& application)
 {
     profile_ = Profile(company, application);

@@ -48,7 +48,8 @@ public:
 
     // Runs until WM_QUIT; returns its exit code.
     int message_loop();
-    // Dialog keys for modeless dialogs, then the main frame's accelerators.
+    // Help mode, then dialog keys for modeless dialogs, then the main frame's accelerators;
+    // true when one of them used msg up.
     bool pre_translate(MSG& msg);
     // Keeps messages flowing for ms milliseconds (a pause that still paints).
     void pause(DWORD ms);
@@ -69,6 +70,3 @@ private:
     std::vector<HWND> modeless_;
     std::function<void(int)> help_;
 };
-
-// The profile of the current application.
-Profile& app_profile();

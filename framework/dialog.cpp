@@ -142,13 +142,14 @@ INT_PTR Dialog::run_modal(HWND owner)
                            reinterpret_cast<LPARAM>(this));
 }
 
-bool Dialog::create_modeless(HWND owner)
+bool Dialog::create_modeless(HWND owner, Application& app)
 {
     modal_ = false;
     HWND window = CreateDialogParamA(module_instance(), MAKEINTRESOURCEA(template_id_), owner,
                                      dialog_proc, reinterpret_cast<LPARAM>(this));
     if (!window) return false;
-    if (Application* app = Application::current()) app->add_modeless(window);
+    loop_ = &app;
+    loop_->add_modeless(window);
     return true;
 }
 
@@ -203,8 +204,8 @@ INT_PTR Dialog::handle(UINT msg, WPARAM wp, LPARAM lp)
 
 void Dialog::on_destroyed()
 {
-    if (!modal_)
-        if (Application* app = Application::current()) app->remove_modeless(hwnd());
+    if (!modal_ && loop_) loop_->remove_modeless(hwnd());
+    loop_ = nullptr;
 }
 
 INT_PTR CALLBACK Dialog::dialog_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept

@@ -95,6 +95,8 @@ private:
     int exchanging_ = 0;
 };
 
+class Application;
+
 class Dialog : public Dialog_window {
 public:
     explicit Dialog(int template_id) : template_id_(template_id) {}
@@ -102,8 +104,8 @@ public:
 
     // Returns the result given to close(), or -1 when the dialog cannot be created.
     INT_PTR run_modal(HWND owner);
-    // Shows the dialog without waiting; the message loop gives it its keys.
-    bool create_modeless(HWND owner);
+    // Shows the dialog without waiting; the loop of app gives it its keys until it goes.
+    bool create_modeless(HWND owner, Application& app);
     void close(INT_PTR result);
 
 protected:
@@ -121,6 +123,8 @@ private:
 
     int template_id_;
     bool modal_ = false;
+    // The loop a modeless dialog is registered with.
+    Application* loop_ = nullptr;
 };
 
 // A white dialog page: the page, its static texts and its buttons are painted on white, the texts

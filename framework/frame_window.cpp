@@ -19,13 +19,13 @@ void trace_failure(const char* what)
 
 Frame_window::~Frame_window()
 {
-    Application* app = Application::current();
-    if (app && app->main_frame_window() == this) app->set_main_frame(nullptr);
+    if (app_ && app_->main_frame_window() == this) app_->set_main_frame(nullptr);
 }
 
-bool Frame_window::create_frame(const char* class_name, int resource_id, Document& document,
-                                View& view)
+bool Frame_window::create_frame(Application& app, const char* class_name, int resource_id,
+                                Document& document, View& view)
 {
+    app_ = &app;
     document_ = &document;
     view_ = &view;
     program_title_ = string_line(load_string(resource_id), 0);
@@ -61,7 +61,7 @@ void Frame_window::update_title()
 
 Command_state Frame_window::query_command(int id)
 {
-    Command_target* route[] = {view_, document_, this, Application::current()};
+    Command_target* route[] = {view_, document_, this, app_};
     for (Command_target* target : route) {
         Command_state state;
         if (target && target->command_state(id, state)) return state;
@@ -71,7 +71,7 @@ Command_state Frame_window::query_command(int id)
 
 bool Frame_window::execute_command(int id)
 {
-    Command_target* route[] = {view_, document_, this, Application::current()};
+    Command_target* route[] = {view_, document_, this, app_};
     for (Command_target* target : route) {
         Command_state state;
         if (!target || !target->command_state(id, state)) continue;
@@ -176,8 +176,7 @@ bool Frame_window::command_state(int id, Command_state& state)
     case help_command:
     case default_help_command:
     case context_help_command: {
-        Application* app = Application::current();
-        if (!app || !app->has_help()) return false;
+        if (!app_ || !app_->has_help()) return false;
         state.checked = id == context_help_command && help_mode_;
         return true;
     }
@@ -187,15 +186,14 @@ bool Frame_window::command_state(int id, Command_state& state)
 
 void Frame_window::on_command(int id)
 {
-    Application* app = Application::current();
-    if (!app) return;
+    if (!app_) return;
     switch (id) {
     case help_finder_command:
     case default_help_command:
-        app->show_help(0);
+        app_->show_help(0);
         break;
     case help_command:
-        app->show_help(help_context_for(0, GetFocus()));
+        app_->show_help(help_context_for(0, GetFocus()));
         break;
     case context_help_command:
         enter_help_mode();
@@ -236,8 +234,7 @@ bool Frame_window::help_mode_message(const MSG& msg)
         leave_help_mode();
         // The context help button again just ends the mode.
         if (command == context_help_command) return true;
-        if (Application* app = Application::current())
-            app->show_help(help_context_for(command, command ? nullptr : msg.hwnd));
+        if (app_) app_->show_help(help_context_for(command, command ? nullptr : msg.hwnd));
         return true;
     }
     case WM_LBUTTONUP:
@@ -349,8 +346,7 @@ LRESULT Frame_window::handle(UINT msg, WPARAM wp, LPARAM lp)
             leave_help_mode();
             // The context help command again just ends the mode.
             if (LOWORD(wp) == context_help_command) return 0;
-            if (Application* app = Application::current())
-                app->show_help(help_context_for(LOWORD(wp), nullptr));
+            if (app_) app_->show_help(help_context_for(LOWORD(wp), nullptr));
             return 0;
         }
         execute_command(LOWORD(wp));
@@ -370,14 +366,12 @@ LRESULT Frame_window::handle(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CLOSE:
         if (can_close()) destroy_window();
         return 0;
-    case WM_NCDESTROY: {
-        Application* app = Application::current();
-        if (app && app->main_frame_window() == this) {
-            app->set_main_frame(nullptr);
+    case WM_NCDESTROY:
+        if (app_ && app_->main_frame_window() == this) {
+            app_->set_main_frame(nullptr);
             PostQuitMessage(0);
         }
         return default_handling(msg, wp, lp);
-    }
     }
     return default_handling(msg, wp, lp);
 }

@@ -11,6 +11,7 @@
 #include "framework/command.h"
 #include "framework/window.h"
 
+class Application;
 class Document;
 class Frame_window;
 class Status_bar;
@@ -39,8 +40,10 @@ public:
     ~Frame_window() override;
 
     // Creates the frame (hidden) and its view. resource_id names the menu, accelerators and
-    // icon, and the string whose first line is the program's title.
-    bool create_frame(const char* class_name, int resource_id, Document& document, View& view);
+    // icon, and the string whose first line is the program's title. The application is the last
+    // target of the route and the frame's help; the loop ends when its main frame goes.
+    bool create_frame(Application& app, const char* class_name, int resource_id, Document& document,
+                      View& view);
 
     Document* document() const { return document_; }
     View* view() const { return view_; }
@@ -103,6 +106,7 @@ private:
     void update_menu(HMENU popup);
     LRESULT on_notify(WPARAM wp, NMHDR* header);
 
+    Application* app_ = nullptr;
     Document* document_ = nullptr;
     View* view_ = nullptr;
     Toolbar* toolbar_ = nullptr;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-// The string resource id of the program, or "" when there is none.
+// The program's string resource id, or "" when it has none.
 std::string load_string(int id);
 // File names are the file system's (UTF-16); the program holds them as UTF-8 and shows them
 // in the 8-bit code page as well as it can (a letter it lacks becomes its nearest or "?").

@@ -71,22 +71,6 @@ bool Window::create_control(const char* class_name, DWORD style, DWORD ex_style,
     return true;
 }
 
-Window* Window::bound_to(HWND window)
-{
-    if (!window) return nullptr;
-    // comctl32 exports GetWindowSubclass by ordinal only, and the import library lacks it.
-    using Get_subclass = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
-    static const auto get_subclass = reinterpret_cast<Get_subclass>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("comctl32.dll"), MAKEINTRESOURCEA(411))));
-    DWORD_PTR data = 0;
-    if (get_subclass && get_subclass(window, subclass_proc, subclass_id, &data))
-        return reinterpret_cast<Window*>(data);
-    // GWLP_USERDATA is ours only for windows of our own classes.
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != window_proc)
-        return nullptr;
-    return reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
 LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) { return default_handling(msg, wp, lp); }
 
 LRESULT Window::default_handling(UINT msg, WPARAM wp, LPARAM lp)
@@ -111,7 +95,6 @@ LRESULT Window::dispatch(UINT msg, WPARAM wp, LPARAM lp)
     if (msg != WM_NCDESTROY) return handle(msg, wp, lp);
     LRESULT result = handle(msg, wp, lp);
     detach();
-    on_detached();
     return result;
 }
 

@@ -26,16 +26,11 @@ public:
     // Creates a child control of a system class and binds it; false (and no window) on failure.
     bool create_control(const char* class_name, DWORD style, DWORD ex_style, const RECT& rect,
                         HWND parent, int id);
-    // The object bound to window, either way; nullptr when none is. Callbacks that get only a
-    // window handle (timers) reach their object through it.
-    static Window* bound_to(HWND window);
 
 protected:
     virtual LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     // The handling the window would get without this object.
     LRESULT default_handling(UINT msg, WPARAM wp, LPARAM lp);
-    // Called last, once the window is gone and the binding cleared.
-    virtual void on_detached() {}
 
 private:
     static LRESULT CALLBACK window_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept;

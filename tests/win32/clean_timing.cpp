@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     Line_list lines = text_to_line_list(text);
     report("split into lines", now_ms() - t);
     t = now_ms();
-    Cleaner(app.store()->current_settings(), view.abbreviations).clean_lines(lines);
+    Cleaner(app.store()->current_settings(), view.abbreviations()).clean_lines(lines);
     report("engine", now_ms() - t);
     t = now_ms();
     const std::string cleaned = line_list_to_text(lines);
@@ -146,7 +146,7 @@ int main(int argc, char** argv)
     }
     view.set_modified(false);
     DestroyWindow(frame);
-    app.finish(0);
+    app.ExitInstance(0);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Meradon Bench");
     return same ? 0 : 3;
 }

@@ -120,19 +120,19 @@ protected:
     std::string cleaned(const std::string& text)
     {
         Line_list lines = text_to_line_list(text);
-        Cleaner(store->current_settings(), view->abbreviations).clean_lines(lines);
+        Cleaner(store->current_settings(), view->abbreviations()).clean_lines(lines);
         return line_list_to_text(lines);
     }
     // Lets the program's timer fire; true when a run happened.
     bool pump_run()
     {
-        const int before = view->autoclean_counter;
-        for (int i = 0; i < 200 && view->autoclean_counter == before; ++i) {
+        const int before = view->monitor().run_count();
+        for (int i = 0; i < 200 && view->monitor().run_count() == before; ++i) {
             MSG msg;
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            if (view->autoclean_counter == before) Sleep(5);
+            if (view->monitor().run_count() == before) Sleep(5);
         }
-        return view->autoclean_counter != before;
+        return view->monitor().run_count() != before;
     }
     std::string status() { return frame->status_bar.text(0); }
     // Builds the program with a document that counts its save questions.
@@ -158,22 +158,22 @@ TEST_F(Auto_clean, CopyIsCleanedOnTheClipboardAndShownWithUndoToTheCopy)
     Other_window viewer;
     viewer.join();
     Counting_doc* doc = build_with_counting_doc();
-    ASSERT_EQ(view->in_chain, 1);
-    EXPECT_EQ(view->next_viewer, viewer.hwnd);
-    EXPECT_EQ(view->clipboard_event_counter, 1001) << "the join's own notification is 1000";
+    ASSERT_TRUE(view->monitor().in_chain());
+    EXPECT_EQ(view->monitor().next_viewer(), viewer.hwnd);
+    EXPECT_EQ(view->monitor().notification_count(), 1001) << "the join's own notification is 1000";
     const int draws = viewer.draws;
 
     const UINT private_format = RegisterClipboardFormatA("Sorvane test picture");
     other.copy({{CF_TEXT, mail + '\0'}, {private_format, "picture"}});
     ASSERT_TRUE(pump_run());
-    EXPECT_EQ(view->autoclean_counter, 1);
+    EXPECT_EQ(view->monitor().run_count(), 1);
     const std::string expected = cleaned(mail);
     ASSERT_NE(expected, mail);
     EXPECT_EQ(clipboard_text(), expected);
     EXPECT_FALSE(IsClipboardFormatAvailable(private_format)) << "only the cleaned text remains";
     EXPECT_EQ(view->text(), expected);
-    EXPECT_EQ(view->in_chain, 1);
-    EXPECT_EQ(view->next_viewer, viewer.hwnd);
+    EXPECT_TRUE(view->monitor().in_chain());
+    EXPECT_EQ(view->monitor().next_viewer(), viewer.hwnd);
     EXPECT_GE(viewer.draws, draws + 2) << "the copy and the rejoin are passed on";
     EXPECT_NE(status().find("cleaned ("), std::string::npos) << status();
     EXPECT_NE(status().find("characters changed"), std::string::npos) << status();
@@ -227,20 +227,20 @@ TEST_F(Auto_clean, CopiesThatAreLeftAlone)
         EXPECT_EQ(clipboard_text(), before_text);
         EXPECT_EQ(clipboard_text(CF_UNICODETEXT), before_wide);
         EXPECT_EQ(view->text(), "earlier");
-        EXPECT_EQ(view->in_chain, 1);
+        EXPECT_TRUE(view->monitor().in_chain());
     }
     // Sorvane's own text coming back (another monitor rewriting it as it was) is not processed.
     other.copy_text(mail);
     ASSERT_TRUE(pump_run());
     const std::string own = clipboard_text();
-    const int runs = view->autoclean_counter;
+    const int runs = view->monitor().run_count();
     other.copy_text(own);
     ASSERT_TRUE(pump_run());
     EXPECT_EQ(status(), autoclean_status::own_text);
-    EXPECT_EQ(view->autoclean_counter, runs + 1);
+    EXPECT_EQ(view->monitor().run_count(), runs + 1);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    EXPECT_EQ(view->autoclean_counter, runs + 1) << "no further run follows";
+    EXPECT_EQ(view->monitor().run_count(), runs + 1) << "no further run follows";
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -282,7 +282,7 @@ TEST_F(Auto_clean, NotProcessedWhileOffDuringBoxesAndForLocalCopies)
     build();
     auto not_processed = [&](const char* what) {
         SCOPED_TRACE(what);
-        const int runs = view->autoclean_counter;
+        const int runs = view->monitor().run_count();
         const int draws = viewer.draws;
         other.copy_text(mail);
         MSG msg;
@@ -290,14 +290,14 @@ TEST_F(Auto_clean, NotProcessedWhileOffDuringBoxesAndForLocalCopies)
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
             Sleep(5);
         }
-        EXPECT_EQ(view->autoclean_counter, runs);
+        EXPECT_EQ(view->monitor().run_count(), runs);
         EXPECT_EQ(viewer.draws, draws + 1) << "still passed on";
-        EXPECT_EQ(view->in_chain, 1);
+        EXPECT_TRUE(view->monitor().in_chain());
     };
-    view->autoclean = 0;
+    view->set_autoclean(false);
     not_processed("Auto Clean off");
     EXPECT_EQ(clipboard_text(), mail);
-    view->autoclean = 1;
+    view->set_autoclean(true);
 
     // A box runs a nested loop; the copy happens while it is up.
     set_box_recorder([&](const Box& box) {
@@ -312,14 +312,14 @@ TEST_F(Auto_clean, NotProcessedWhileOffDuringBoxesAndForLocalCopies)
     // Copy and Cut inside the editor.
     view->set_text("Local  text  here");
     view->set_selection(0, 11);
-    const int runs = view->autoclean_counter;
+    const int runs = view->monitor().run_count();
     frame->execute_command(ID_EDIT_COPY);
     view->set_selection(0, 6);
     frame->execute_command(ID_EDIT_CUT);
     EXPECT_EQ(clipboard_text(), "Local ");
     EXPECT_FALSE(pump_run());
-    EXPECT_EQ(view->autoclean_counter, runs);
-    EXPECT_EQ(view->local_copy, 0);
+    EXPECT_EQ(view->monitor().run_count(), runs);
+    EXPECT_FALSE(view->monitor().gate().local_copy());
 }
 
 // Copies from inside a modal dialog's own loop, then closes the dialog.
@@ -365,14 +365,14 @@ TEST_F(Auto_clean, ModalDialogsHoldProcessingOff)
     Copy_inside_dialog::copier = &other;
     for (const Open_dialog& d : dialogs) {
         SCOPED_TRACE(d.name);
-        const int runs = view->autoclean_counter;
+        const int runs = view->monitor().run_count();
         Copy_inside_dialog::copied = false;
         const UINT_PTR timer = SetTimer(nullptr, 0, 20, Copy_inside_dialog::tick);
         d.open();
         KillTimer(nullptr, timer);
         EXPECT_TRUE(Copy_inside_dialog::copied);
         EXPECT_FALSE(pump_run());
-        EXPECT_EQ(view->autoclean_counter, runs);
+        EXPECT_EQ(view->monitor().run_count(), runs);
         EXPECT_EQ(clipboard_text(), mail);
         EXPECT_EQ(context().monitoring_enabled, 1);
     }
@@ -383,27 +383,27 @@ TEST_F(Auto_clean, ChainBookkeepingAndLeavingOnDestroy)
     Other_window viewer;
     viewer.join();
     build();
-    ASSERT_EQ(view->next_viewer, viewer.hwnd);
-    view->leave_chain();
-    EXPECT_EQ(view->in_chain, 0);
-    EXPECT_EQ(view->next_viewer, viewer.hwnd) << "leaving keeps next_viewer";
-    view->join_chain();
-    EXPECT_EQ(view->in_chain, 1);
-    EXPECT_EQ(view->next_viewer, viewer.hwnd);
-    EXPECT_EQ(view->local_copy, 0) << "the join's notification came and went";
+    ASSERT_EQ(view->monitor().next_viewer(), viewer.hwnd);
+    view->monitor().leave_chain();
+    EXPECT_FALSE(view->monitor().in_chain());
+    EXPECT_EQ(view->monitor().next_viewer(), viewer.hwnd) << "leaving keeps next_viewer";
+    view->monitor().join_chain();
+    EXPECT_TRUE(view->monitor().in_chain());
+    EXPECT_EQ(view->monitor().next_viewer(), viewer.hwnd);
+    EXPECT_FALSE(view->monitor().gate().local_copy()) << "the join's notification came and went";
 
     // A window further down the chain leaves: passed on, with the same two parameters.
     HWND later = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
     HWND after = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x5678));
     viewer.next = later;
     SendMessageA(view->hwnd(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(later), reinterpret_cast<LPARAM>(after));
-    EXPECT_EQ(view->next_viewer, viewer.hwnd);
+    EXPECT_EQ(view->monitor().next_viewer(), viewer.hwnd);
     ASSERT_EQ(viewer.chain_changes.size(), 1u);
     EXPECT_EQ(viewer.chain_changes[0], std::make_pair(later, after));
     EXPECT_EQ(viewer.next, after);
     // The next viewer leaves: the view takes the one after it and sends nothing on.
     SendMessageA(view->hwnd(), WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(viewer.hwnd), 0);
-    EXPECT_EQ(view->next_viewer, nullptr);
+    EXPECT_EQ(view->monitor().next_viewer(), nullptr);
     EXPECT_EQ(viewer.chain_changes.size(), 1u);
     viewer.next = nullptr;
     viewer.viewing = false;  // the view now ends the chain as far as it knows
@@ -471,7 +471,7 @@ TEST_F(Auto_clean, RetriesWhileAnotherProgramHoldsTheClipboardAndTooLargeText)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Couldn't open the clipboard.  Another application may be preventing "
                              "Sorvane from doing this.");
-    EXPECT_EQ(view->in_chain, 1);
+    EXPECT_TRUE(view->monitor().in_chain());
     EXPECT_EQ(status(), autoclean_status::unreadable);
     EXPECT_EQ(clipboard_text(), mail);
 
@@ -481,6 +481,63 @@ TEST_F(Auto_clean, RetriesWhileAnotherProgramHoldsTheClipboardAndTooLargeText)
     EXPECT_EQ(view->text().rfind("Sorvane was unable to clean the text", 0), 0u);
     EXPECT_EQ(clipboard_text().size(), huge.size());
     EXPECT_EQ(status(), autoclean_status::too_large);
+}
+
+// The decision alone, through the events that reach it: each case is a sequence of events and
+// the decisions its changes get, in order.
+TEST(Autoclean_gate, DecidesEachChangeFromTheEventsBeforeIt)
+{
+    enum Event { start, on, off, copy, join, change, change_paused };
+    using D = Autoclean_gate::Decision;
+    struct Case {
+        const char* name;
+        std::vector<Event> events;
+        std::vector<D> decisions;
+    };
+    const std::vector<Case> cases = {
+        {"before start-up has joined", {on, change}, {D::off}},
+        {"start-up's own join comes before the start", {join, change, start, on, change}, {D::off, D::process}},
+        {"Auto Clean off (the default)", {start, change}, {D::off}},
+        {"Auto Clean switched off again", {start, on, off, change, on, change}, {D::off, D::process}},
+        {"a dialog holds processing off", {start, on, change_paused, change}, {D::off, D::process}},
+        {"a local copy covers one change", {start, on, copy, change, change}, {D::local_copy, D::process}},
+        {"copied twice, still one change", {start, on, copy, copy, change, change}, {D::local_copy, D::process}},
+        {"a rejoin's own notification", {start, on, join, change, change}, {D::local_copy, D::process}},
+        {"the mark goes with a change while off", {start, copy, change, on, change}, {D::off, D::process}},
+        {"the mark goes with a paused change", {start, on, copy, change_paused, change}, {D::off, D::process}},
+        {"off wins over a local copy", {start, on, copy, off, change}, {D::off}},
+    };
+    for (const Case& c : cases) {
+        Autoclean_gate gate;
+        std::vector<D> decisions;
+        for (Event event : c.events) {
+            switch (event) {
+            case start: gate.start(); break;
+            case on: gate.set_autoclean(true); break;
+            case off: gate.set_autoclean(false); break;
+            case copy: gate.mark_local_copy(); break;
+            case join: gate.joining(); break;
+            case change: decisions.push_back(gate.on_change(false)); break;
+            case change_paused: decisions.push_back(gate.on_change(true)); break;
+            }
+        }
+        EXPECT_EQ(decisions, c.decisions) << c.name;
+        EXPECT_FALSE(gate.local_copy()) << c.name;
+    }
+}
+
+TEST(Autoclean_gate, OnlyTheTextLastPutIsItsOwn)
+{
+    Autoclean_gate gate;
+    EXPECT_FALSE(gate.is_own_text("")) << "nothing put yet";
+    EXPECT_FALSE(gate.is_own_text("text"));
+    gate.put_on_clipboard("cleaned text");
+    EXPECT_TRUE(gate.is_own_text("cleaned text"));
+    EXPECT_FALSE(gate.is_own_text("cleaned text "));
+    EXPECT_FALSE(gate.is_own_text("Cleaned text"));
+    gate.put_on_clipboard("next");
+    EXPECT_FALSE(gate.is_own_text("cleaned text")) << "only the last";
+    EXPECT_TRUE(gate.is_own_text("next"));
 }
 
 TEST(Changed_characters, CountsAlongOneAlignment)

@@ -29,7 +29,7 @@ protected:
     std::string cleaned(const std::string& source)
     {
         Line_list lines = text_to_line_list(source);
-        Cleaner(store->current_settings(), view->abbreviations).clean_lines(lines);
+        Cleaner(store->current_settings(), view->abbreviations()).clean_lines(lines);
         return line_list_to_text(lines);
     }
 };
@@ -202,14 +202,14 @@ TEST_F(Editor, CopyMarksTheClipboardChangeAsOurOwn)
 {
     set_text("copy me please");
     select(0, 7);
-    EXPECT_EQ(view->local_copy, 0);
-    const int notifications = view->clipboard_event_counter;
+    EXPECT_FALSE(view->monitor().gate().local_copy());
+    const int notifications = view->monitor().notification_count();
     EXPECT_TRUE(run(ID_EDIT_COPY));
     // The copy's own notification came, was taken as local and cleared the mark; a processed
     // one would have left the chain for the run.
-    EXPECT_EQ(view->clipboard_event_counter, notifications + 1);
-    EXPECT_EQ(view->local_copy, 0);
-    EXPECT_EQ(view->in_chain, 1);
+    EXPECT_EQ(view->monitor().notification_count(), notifications + 1);
+    EXPECT_FALSE(view->monitor().gate().local_copy());
+    EXPECT_TRUE(view->monitor().in_chain());
     ASSERT_TRUE(OpenClipboard(nullptr));
     HANDLE data = GetClipboardData(CF_TEXT);
     ASSERT_NE(data, nullptr);
@@ -219,15 +219,15 @@ TEST_F(Editor, CopyMarksTheClipboardChangeAsOurOwn)
     EXPECT_TRUE(enabled(ID_EDIT_PASTE));
 
     EXPECT_TRUE(run(ID_EDIT_CUT));
-    EXPECT_EQ(view->clipboard_event_counter, notifications + 2);
-    EXPECT_EQ(view->in_chain, 1);
+    EXPECT_EQ(view->monitor().notification_count(), notifications + 2);
+    EXPECT_TRUE(view->monitor().in_chain());
     EXPECT_EQ(text(), " please");
 }
 
 TEST_F(Editor, AutoCleanSwitchShowsItsCheckAndPaneAndIsStoredOnlyWhenTheViewGoes)
 {
     // No stored value: on.
-    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(view->autoclean());
     EXPECT_TRUE(frame->query_command(ID_OPT_AUTOCLEAN).checked);
     // The pane follows the switch at the idle refresh, as the toolbar does.
     app->on_idle();
@@ -248,25 +248,25 @@ TEST_F(Editor, StoredAutoCleanOtherThanZeroOrOneReadsAsOn)
     close();
     put_setting("AutoClean", 7);
     build();
-    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(view->autoclean());
     close();
     put_setting("AutoClean", 0);
     build();
-    EXPECT_EQ(view->autoclean, 0);
+    EXPECT_FALSE(view->autoclean());
 }
 
 TEST_F(Editor, FontIsCourierNewAtTheRequestedPointSize)
 {
     view->set_font(24);
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(view->hwnd(), WM_GETFONT, 0, 0));
-    ASSERT_EQ(font, view->font);
+    ASSERT_EQ(font, view->font());
     LOGFONTA description{};
     GetObjectA(font, sizeof description, &description);
     EXPECT_STREQ(description.lfFaceName, "Courier New");
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(description.lfHeight, -MulDiv(24, GetDeviceCaps(screen, LOGPIXELSX), 72));
     ReleaseDC(nullptr, screen);
-    EXPECT_EQ(view->font_size, 24);
+    EXPECT_EQ(view->font_size(), 24);
 }
 
 // Where the character after a leading tab is drawn, for a given "spac-tab stops".
@@ -293,7 +293,7 @@ TEST_F(Editor, TabStopsSpanTheSettingsNumberOfCharactersAndZeroCountsAsOne)
 
 TEST_F(Editor, AbbreviationsComeFromTheProgramDirectory)
 {
-    EXPECT_EQ(view->abbreviations, (Abbreviations{"Mr.", "e.g.", "Dr."}));
+    EXPECT_EQ(view->abbreviations(), (Abbreviations{"Mr.", "e.g.", "Dr."}));
 }
 
 // A missing "abbr.dat" ends the program: the critical box, then the fatal exit with code 0.

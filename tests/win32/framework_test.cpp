@@ -112,7 +112,7 @@ protected:
         frame.handling.checked = {ID_CHECKED};
         app().handling.ids = {ID_ALL_HANDLE, ID_DOC_FRAME_APP, ID_FRAME_APP, ID_APP_ONLY,
                               ID_DISABLED};
-        ASSERT_TRUE(frame.create_frame("FrameworkTestFrame", IDR_TEST_FRAME, document, view));
+        ASSERT_TRUE(frame.create_frame(app(), "FrameworkTestFrame", IDR_TEST_FRAME, document, view));
         app().set_main_frame(&frame);
     }
     void TearDown() override
@@ -380,7 +380,7 @@ public:
 TEST(ModelessDialog, GetsItsKeysFromTheLoopAndLeavesIt)
 {
     Plain_dialog dialog;
-    ASSERT_TRUE(dialog.create_modeless(nullptr));
+    ASSERT_TRUE(dialog.create_modeless(nullptr, app()));
     HWND window = dialog.hwnd();
     // Escape, through the loop's pre-translation, is the dialog's Cancel.
     MSG escape = key_down(window, VK_ESCAPE);

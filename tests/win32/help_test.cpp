@@ -152,7 +152,7 @@ protected:
 
 TEST_F(Help, WindowOpensAtGettingStartedWithItsText)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(HELP_CONTEXT_GETTING_STARTED));
     EXPECT_TRUE(IsWindowVisible(help.hwnd()));
     EXPECT_EQ(GetWindow(help.hwnd(), GW_OWNER), nullptr) << "a window of its own";
@@ -166,7 +166,7 @@ TEST_F(Help, WindowOpensAtGettingStartedWithItsText)
 
 TEST_F(Help, TopicsChangeByContextByClickAndByKeyboard)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(help_auto_clean));
     expect_showing(help, help_auto_clean, "Auto Clean");
     for (int unknown : {0, 999}) {
@@ -189,7 +189,7 @@ TEST_F(Help, TopicsChangeByContextByClickAndByKeyboard)
 
 TEST_F(Help, EscapeClosesItAndItOpensAgainWhereItWasLeft)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(2));
     MoveWindow(help.hwnd(), 50, 60, 500, 400, TRUE);
     MSG escape{help.topic_list(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {0, 0}};
@@ -209,7 +209,7 @@ TEST_F(Help, EscapeClosesItAndItOpensAgainWhereItWasLeft)
 
 TEST_F(Help, PageWrapsToItsWidthAndScrollsWithinTheTopic)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(help_cleaning_text));
     Help_page& page = help.page();
     MoveWindow(help.hwnd(), 0, 0, 900, 700, TRUE);
@@ -270,7 +270,7 @@ TEST(HelpText, ExamplesWrapAtABlankOrInsideATooLongWordAndLoseNothingElse)
 
 TEST_F(Help, ExamplesWrapToThePageInsteadOfBeingCutAtItsRightEdge)
 {
-    Help_window help;
+    Help_window help(*app);
     ASSERT_TRUE(help.show(help_cleaning_text));
     HDC dc = GetDC(help.page().hwnd());
     HFONT font = CreateFontA(point_size_to_height(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -345,7 +345,7 @@ TEST_F(Frame_help, ShiftF1HelpModeAnswersTheNextCommandOrClickWithHelp)
 
     // A menu command gives its help instead of running.
     menu_command(ID_OPT_AUTOCLEAN);
-    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(view->autoclean());
     EXPECT_FALSE(frame->in_help_mode());
 
     frame->execute_command(ID_CONTEXT_HELP);
@@ -354,7 +354,7 @@ TEST_F(Frame_help, ShiftF1HelpModeAnswersTheNextCommandOrClickWithHelp)
     click(frame->toolbar.combo().hwnd());
     frame->execute_command(ID_CONTEXT_HELP);
     menu_command(ID_FONT_SIZE_14);
-    EXPECT_EQ(view->font_size, 10);
+    EXPECT_EQ(view->font_size(), 10);
     EXPECT_EQ(helps, (std::vector<int>{help_auto_clean, help_cleaning_text, help_presets,
                                        help_files_and_settings}));
 
@@ -414,7 +414,7 @@ TEST_F(Frame_help, HelpModeClickOnAToolbarButtonGivesItsCommandsTopicAndRunsNoth
     for (const auto& button : buttons) expected.push_back(button.topic);
     EXPECT_EQ(helps, expected);
     EXPECT_EQ(view->text(), "> quoted   text");
-    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(view->autoclean());
     EXPECT_TRUE(boxes.empty());
 
     // The "?" button itself ends the mode without help; a right click counts as a click.

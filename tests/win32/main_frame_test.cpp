@@ -88,7 +88,7 @@ TEST_F(MainFrame, FontSizeOutsideTheMenuChecksOther)
 {
     put_setting("Font Size", 9);
     build();
-    EXPECT_EQ(view->font_size, 9);
+    EXPECT_EQ(view->font_size(), 9);
     EXPECT_TRUE(frame->query_command(ID_FONT_SIZE_OTHER).checked);
     EXPECT_FALSE(frame->query_command(ID_FONT_SIZE_10).checked);
 }
@@ -98,7 +98,7 @@ TEST_F(MainFrame, FontSizeOutOfRangeOrAbsentIsTen)
     for (int stored : {0, 501, -1}) {
         if (stored != -1) put_setting("Font Size", stored);
         build();
-        EXPECT_EQ(view->font_size, 10) << stored;
+        EXPECT_EQ(view->font_size(), 10) << stored;
         EXPECT_TRUE(frame->query_command(ID_FONT_SIZE_10).checked) << stored;
         EXPECT_FALSE(frame->query_command(ID_FONT_SIZE_OTHER).checked) << stored;
         close();
@@ -110,7 +110,7 @@ TEST_F(MainFrame, FontSizeMenuMovesTheCheckAndTheSizeIsStoredAtClose)
 {
     build();
     EXPECT_TRUE(frame->execute_command(ID_FONT_SIZE_18));
-    EXPECT_EQ(view->font_size, 18);
+    EXPECT_EQ(view->font_size(), 18);
     HMENU view_menu = GetSubMenu(frame->menu(), 2);
     HMENU sizes = GetSubMenu(view_menu, 2);
     ASSERT_NE(sizes, nullptr);

@@ -124,7 +124,7 @@ void Program::close()
         MSG quit{};
         EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     }
-    app->finish(0);
+    app->ExitInstance(0);
     document = nullptr;
     view = nullptr;
     frame = nullptr;

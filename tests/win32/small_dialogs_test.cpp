@@ -344,7 +344,7 @@ TEST_F(Callers, OtherFontSizeIsAppliedAndChecksOtherAlone)
     EXPECT_EQ(seen.size(), 1u);
     EXPECT_EQ(monitoring_while_open, 0);
     EXPECT_EQ(context().monitoring_enabled, 1);
-    EXPECT_EQ(view->font_size, 12);
+    EXPECT_EQ(view->font_size(), 12);
     EXPECT_TRUE(frame->query_command(ID_FONT_SIZE_OTHER).checked);
     for (int id : {ID_FONT_SIZE_8, ID_FONT_SIZE_10, ID_FONT_SIZE_12, ID_FONT_SIZE_14,
                    ID_FONT_SIZE_18, ID_FONT_SIZE_24})
@@ -361,7 +361,7 @@ TEST_F(Callers, OtherFontSizeCancelledChangesNothing)
         set_field(d, IDC_FONT_SIZE, "77");
         click(d, IDCANCEL);
     });
-    EXPECT_EQ(view->font_size, 18);
+    EXPECT_EQ(view->font_size(), 18);
     EXPECT_TRUE(frame->query_command(ID_FONT_SIZE_18).checked);
     EXPECT_FALSE(frame->query_command(ID_FONT_SIZE_OTHER).checked);
     EXPECT_EQ(context().monitoring_enabled, 1);
@@ -369,7 +369,7 @@ TEST_F(Callers, OtherFontSizeCancelledChangesNothing)
 
 TEST_F(Callers, SwitchingAutoCleanOnShowsTheNoticeUntilItsBoxIsChecked)
 {
-    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(view->autoclean());
     // Off: never a notice.
     EXPECT_TRUE(command(ID_OPT_AUTOCLEAN, "Auto Clean is Enabled", nullptr).empty());
     int monitoring_while_open = -1;
@@ -381,11 +381,11 @@ TEST_F(Callers, SwitchingAutoCleanOnShowsTheNoticeUntilItsBoxIsChecked)
     EXPECT_EQ(seen, std::vector<std::string>{"Auto Clean is Enabled"});
     EXPECT_EQ(monitoring_while_open, 0);
     EXPECT_EQ(context().monitoring_enabled, 1);
-    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(view->autoclean());
     // Off and on again: the box said not to show it any more.
     EXPECT_TRUE(command(ID_OPT_AUTOCLEAN, "Auto Clean is Enabled", nullptr).empty());
     EXPECT_TRUE(command(ID_OPT_AUTOCLEAN, "Auto Clean is Enabled", nullptr).empty());
-    EXPECT_EQ(view->autoclean, 1);
+    EXPECT_TRUE(view->autoclean());
 }
 
 }  // namespace
