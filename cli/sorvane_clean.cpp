@@ -217,9 +217,10 @@ void apply_override(Cleaning_settings& settings, const std::string& assignment)
     if (!field) fail("no cleaning setting is named \"" + name + "\"");
     if (field->is_text()) {
         // The engine's text is UTF-8; a value that is not is taken as Windows-1252.
-        std::string error;
-        if (!is_valid_utf8(value)) decode_text(value, Text_encoding::ansi, value, error);
-        field->text.of(settings) = value;
+        std::string decoded, error;
+        if (!is_valid_utf8(value)) decode_text(value, Text_encoding::ansi, decoded, error);
+        else decoded = value;
+        field->text.of(settings) = decoded;
         return;
     }
     int number = 0;

@@ -21,7 +21,7 @@ Text_encoding detect_encoding(std::string_view bytes);
 // 8-bit: every byte is a character, the five bytes Windows-1252 leaves undefined becoming
 // U+0081, U+008D, U+008F, U+0090 and U+009D as Windows makes them. False, with a sentence for
 // a message in error, for bytes that do not decode: invalid UTF-8; UTF-16 of odd length or
-// with an unpaired surrogate.
+// with an unpaired surrogate. utf8 must not be the storage of bytes.
 bool decode_text(std::string_view bytes, Text_encoding encoding, std::string& utf8,
                  std::string& error);
 
