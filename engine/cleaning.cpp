@@ -73,8 +73,11 @@ std::string replace_all_with(std::string_view text, const std::string& find,
     const std::string key = case_sensitive ? find : lower_ascii(find);
     const std::string folded_replacement = case_sensitive ? replacement : lower_ascii(replacement);
     bool rescan = folded_replacement.find(key) == std::string::npos;
-    const bool shrinks = replacement.size() < find.size();
-    std::size_t budget = 32 * (text.size() + find.size() + replacement.size() + 64);
+    // Counted in characters, as the character version counts, so a text gives the same
+    // result in UTF-8 as in an 8-bit code page.
+    const std::size_t find_chars = count_chars(find), replacement_chars = count_chars(replacement);
+    const bool shrinks = replacement_chars < find_chars;
+    std::size_t budget = 32 * (count_chars(text) + find_chars + replacement_chars + 64);
 
     Replace_output<case_sensitive> out(text.size(), key);
     std::size_t floor = 0;  // occurrences must start here or later (continue-after mode)
@@ -92,8 +95,8 @@ std::string replace_all_with(std::string_view text, const std::string& find,
         if (!out.ends_with_key(floor)) continue;
         out.drop_key();
         if (rescan && !shrinks) {
-            if (budget < replacement.size()) rescan = false;
-            else budget -= replacement.size();
+            if (budget < replacement_chars) rescan = false;
+            else budget -= replacement_chars;
         }
         if (rescan) {
             if (!replacement.empty()) pending.push_back(0);

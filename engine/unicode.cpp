@@ -124,3 +124,12 @@ bool has_chars(std::string_view text, std::size_t count)
         i += decode_utf8(text.data() + i, text.size() - i).size;
     return count == 0;
 }
+
+std::size_t count_chars(std::string_view text)
+{
+    if (!has_high_byte(text)) return text.size();
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++count)
+        i += decode_utf8(text.data() + i, text.size() - i).size;
+    return count;
+}

@@ -62,5 +62,7 @@ void append_utf8(std::string& out, char32_t code);
 bool is_valid_utf8(std::string_view text);
 // Whether text holds a byte of 0x80 or more.
 bool has_high_byte(std::string_view text);
+// The number of characters in text.
+std::size_t count_chars(std::string_view text);
 // Whether text holds at least count characters.
 bool has_chars(std::string_view text, std::size_t count);
