@@ -120,8 +120,8 @@ bool to_lines(char* data, std::size_t size, std::shared_ptr<void> owner, std::st
               const Text_encoding* forced, Input& input, std::string& error)
 {
     const std::string_view bytes(data, size);
-    input.encoding = forced ? *forced : detect_encoding(bytes);
     input.high_bytes = has_high_byte(bytes);
+    input.encoding = forced ? *forced : detect_encoding(bytes, input.high_bytes);
     const bool in_place =
         input.encoding == Text_encoding::utf8 || input.encoding == Text_encoding::utf8_bom ||
         (input.encoding == Text_encoding::ansi && !input.high_bytes);

@@ -1,6 +1,8 @@
 #include "engine/text_encoding.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "engine/unicode.h"
 
@@ -96,10 +98,15 @@ bool parse_encoding(std::string_view name, Text_encoding& encoding)
 
 Text_encoding detect_encoding(std::string_view bytes)
 {
+    return detect_encoding(bytes, has_high_byte(bytes));
+}
+
+Text_encoding detect_encoding(std::string_view bytes, bool high_bytes)
+{
     if (starts_with(bytes, utf8_bom)) return Text_encoding::utf8_bom;
     if (starts_with(bytes, "\xFF\xFE")) return Text_encoding::utf16le;
     if (starts_with(bytes, "\xFE\xFF")) return Text_encoding::utf16be;
-    if (has_high_byte(bytes) && is_valid_utf8(bytes)) return Text_encoding::utf8;
+    if (high_bytes && is_valid_utf8(bytes)) return Text_encoding::utf8;
     return Text_encoding::ansi;
 }
 
@@ -107,14 +114,46 @@ bool decode_text(std::string_view bytes, Text_encoding encoding, std::string& ut
                  std::string& error)
 {
     switch (encoding) {
-    case Text_encoding::ansi:
-        utf8.clear();
-        utf8.reserve(bytes.size() + bytes.size() / 4);
-        for (char c : bytes) {
-            const auto b = static_cast<unsigned char>(c);
-            append_utf8(utf8, b >= 0x80 && b < 0xA0 ? cp1252_high[b - 0x80] : b);
+    case Text_encoding::ansi: {
+        // Into a buffer sized for the worst case (three bytes for each byte of 0x80 and more),
+        // ASCII eight bytes at a time: files of mostly ASCII are the common case.
+        const char* s = bytes.data();
+        const std::size_t n = bytes.size();
+        std::size_t high = 0;
+        for (std::size_t i = 0; i + 8 <= n; i += 8) {
+            std::uint64_t x;
+            std::memcpy(&x, s + i, 8);
+            // The high bits moved to the low ones, summed by one multiplication.
+            high += static_cast<std::size_t>(
+                (((x & 0x8080808080808080ull) >> 7) * 0x0101010101010101ull) >> 56);
         }
+        for (std::size_t i = n - n % 8; i < n; ++i) high += static_cast<unsigned char>(s[i]) >> 7;
+        utf8.resize(n + 2 * high);
+        char* out = &utf8[0];
+        for (std::size_t i = 0; i < n;) {
+            std::uint64_t x;
+            if (i + 8 <= n && (std::memcpy(&x, s + i, 8), !(x & 0x8080808080808080ull))) {
+                std::memcpy(out, s + i, 8);
+                out += 8;
+                i += 8;
+                continue;
+            }
+            const auto b = static_cast<unsigned char>(s[i++]);
+            const char32_t code = b >= 0x80 && b < 0xA0 ? cp1252_high[b - 0x80] : b;
+            if (code < 0x80) {
+                *out++ = static_cast<char>(code);
+            } else if (code < 0x800) {
+                *out++ = static_cast<char>(0xC0 | (code >> 6));
+                *out++ = static_cast<char>(0x80 | (code & 0x3F));
+            } else {
+                *out++ = static_cast<char>(0xE0 | (code >> 12));
+                *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                *out++ = static_cast<char>(0x80 | (code & 0x3F));
+            }
+        }
+        utf8.resize(static_cast<std::size_t>(out - utf8.data()));
         return true;
+    }
     case Text_encoding::utf8:
     case Text_encoding::utf8_bom: {
         const bool had_bom = starts_with(bytes, utf8_bom);
@@ -163,35 +202,64 @@ std::string describe_character(char32_t code)
     return out;
 }
 
+namespace {
+
+std::size_t line_of(std::string_view text, std::size_t at)
+{
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < at; ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            ++line;
+    return line;
+}
+
+}  // namespace
+
 bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out,
                  Unencodable& bad)
 {
-    out.clear();
-    if (encoding == Text_encoding::utf8_bom) out = utf8_bom;
-    if (encoding == Text_encoding::utf16le) out = "\xFF\xFE";
-    if (encoding == Text_encoding::utf16be) out = "\xFE\xFF";
-    out.reserve(out.size() + (encoding >= Text_encoding::utf16le ? 2 * utf8.size() : utf8.size()));
+    const bool sixteen = encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be;
+    std::string_view bom;
+    if (encoding == Text_encoding::utf8_bom) bom = utf8_bom;
+    if (encoding == Text_encoding::utf16le) bom = "\xFF\xFE";
+    if (encoding == Text_encoding::utf16be) bom = "\xFE\xFF";
+    // No character takes more room than it has bytes in UTF-8, nor twice that in UTF-16.
+    out.resize(bom.size() + (sixteen ? 2 : 1) * utf8.size());
+    char* o = &out[0];
+    std::memcpy(o, bom.data(), bom.size());
+    o += bom.size();
     auto put16 = [&](char32_t u) {
         const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
-        if (encoding == Text_encoding::utf16be) out += hi, out += lo;
-        else out += lo, out += hi;
+        *o++ = encoding == Text_encoding::utf16be ? hi : lo;
+        *o++ = encoding == Text_encoding::utf16be ? lo : hi;
     };
-    std::size_t line = 1;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const Decoded d = decode_utf8(utf8.data() + i, utf8.size() - i);
+    const char* s = utf8.data();
+    const std::size_t n = utf8.size();
+    for (std::size_t i = 0; i < n;) {
+        // ASCII is the same in the 8-bit code page and UTF-8: eight bytes at a time.
+        std::uint64_t x;
+        if (!sixteen && i + 8 <= n && (std::memcpy(&x, s + i, 8), !(x & 0x8080808080808080ull))) {
+            std::memcpy(o, s + i, 8);
+            o += 8;
+            i += 8;
+            continue;
+        }
+        const Decoded d = decode_utf8(s + i, n - i);
         const char32_t c = d.code;
-        if (c == '\n' || (c == '\r' && (i + 1 == utf8.size() || utf8[i + 1] != '\n'))) ++line;
         bool ok = c < invalid_byte;
         if (ok) {
             switch (encoding) {
             case Text_encoding::ansi: {
                 const int b = cp1252_byte(c);
                 ok = b >= 0;
-                out += static_cast<char>(b);
+                *o++ = static_cast<char>(b);
                 break;
             }
             case Text_encoding::utf8:
-            case Text_encoding::utf8_bom: out.append(utf8.data() + i, d.size); break;
+            case Text_encoding::utf8_bom:
+                std::memcpy(o, s + i, d.size);
+                o += d.size;
+                break;
             case Text_encoding::utf16le:
             case Text_encoding::utf16be:
                 if (c < 0x10000) {
@@ -204,12 +272,13 @@ bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out
             }
         }
         if (!ok) {
-            bad = {c, line};
+            bad = {c, line_of(utf8, i)};
             out.clear();
             return false;
         }
         i += d.size;
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return true;
 }
 

@@ -16,6 +16,8 @@ bool parse_encoding(std::string_view name, Text_encoding& encoding);
 // Decided over the whole text: a UTF-8 byte order mark; a UTF-16 LE or BE one; else UTF-8 when
 // the text is valid UTF-8 and holds a byte of 0x80 or more; else the 8-bit code page.
 Text_encoding detect_encoding(std::string_view bytes);
+// The same for a caller that knows already whether bytes hold a byte of 0x80 or more.
+Text_encoding detect_encoding(std::string_view bytes, bool high_bytes);
 
 // Decodes bytes in encoding into UTF-8, the encoding's byte order mark at the start dropped.
 // 8-bit: every byte is a character, the five bytes Windows-1252 leaves undefined becoming
