@@ -226,7 +226,7 @@ bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out
     // No character takes more room than it has bytes in UTF-8, nor twice that in UTF-16.
     out.resize(bom.size() + (sixteen ? 2 : 1) * utf8.size());
     char* o = &out[0];
-    std::memcpy(o, bom.data(), bom.size());
+    if (!bom.empty()) std::memcpy(o, bom.data(), bom.size());
     o += bom.size();
     auto put16 = [&](char32_t u) {
         const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
