@@ -87,9 +87,8 @@ stress-fresh:
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 300
 FUZZ_SOURCES := fuzz/fuzz_clean.cpp fuzz/fuzz_input.cpp base/diagnostics.cpp base/diagnostics_native.cpp \
-  settings/cleaning_settings.cpp settings/memory_prefs.cpp $(wildcard engine/*.cpp)
-FUZZ_HEADERS := $(wildcard fuzz/*.h engine/*.h) base/diagnostics.h settings/cleaning_settings.h \
-  settings/memory_prefs.h
+  settings/catalogue.cpp $(wildcard engine/*.cpp)
+FUZZ_HEADERS := $(wildcard fuzz/*.h engine/*.h) base/diagnostics.h settings/catalogue.h
 
 $(FUZZ)/fuzz_clean: $(FUZZ_SOURCES) $(FUZZ_HEADERS)
 	@mkdir -p $(FUZZ)

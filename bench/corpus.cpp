@@ -1,5 +1,6 @@
 #include "bench/corpus.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -146,6 +147,63 @@ std::string make_corpus(std::size_t min_size)
         writer.body(out, "", 1 + random.below(5));
         if (random.chance(70)) writer.message(out, 1);
         out += "\nRegards,\n" + std::string(names[random.below(8)]) + "\n\n";
+    }
+    return out;
+}
+
+namespace {
+
+// Words of Greek, Russian, Chinese and Japanese mail; the CJK "words" are phrases, as such text
+// has few blanks.
+const char* const greek[] = {
+    "και", "το", "της", "για", "στην", "συνάντηση", "Τρίτης", "μεταφέρθηκε", "Πέμπτη",
+    "έγγραφα", "υπολογιστή", "ευχαριστώ", "πολύ", "αύριο", "γραφείο", "προϋπολογισμός",
+    "αναφορά", "πελάτη", "τιμολόγιο", "ομάδα", "έργο", "προθεσμία", "Κώστα", "Μαρία"};
+const char* const russian[] = {
+    "и", "в", "не", "на", "мы", "получили", "ваше", "письмо", "ответим", "в течение",
+    "двух", "рабочих", "дней", "спасибо", "за", "терпение", "отчёт", "встреча", "бюджет",
+    "клиент", "счёт", "команда", "проект", "срок", "Ирина", "Алексей"};
+const char* const cjk[] = {
+    "会议改到星期四", "下午三点", "请带上文件", "和笔记本电脑", "我们在三楼", "的会议室见面",
+    "東京の天気は", "晴れです", "明日は雨が", "降るでしょう", "予算の報告書", "よろしくお願いします",
+    "고객", "회의", "감사합니다", "プロジェクト", "締め切り", "✓", "→", "😀"};
+
+}  // namespace
+
+std::string make_utf8_corpus(std::size_t min_size)
+{
+    Bench_random random(11);
+    std::string out;
+    auto pick = [&](const auto& list) {
+        return std::string(list[random.below(sizeof list / sizeof *list)]);
+    };
+    while (out.size() < min_size) {
+        const std::size_t script = random.below(3);
+        std::string text;
+        for (std::size_t n = 20 + random.below(60); n > 0; --n) {
+            std::string w = script == 0 ? pick(greek) : script == 1 ? pick(russian) : pick(cjk);
+            if (!text.empty()) text += random.chance(8) ? "   " : " ";
+            text += w;
+            if (random.chance(10)) text += script == 2 ? "。" : ".";
+        }
+        text += script == 2 ? "。" : ".";
+        const std::string prefix = random.chance(30) ? (random.chance(40) ? "> > " : "> ") : "";
+        const std::string bullet = random.chance(15) ? (random.chance(50) ? "• " : "1. ") : "";
+        // Hard-wrapped near 72 columns, reckoned as bytes over two: near enough for a corpus.
+        std::size_t start = 0;
+        bool first = true;
+        while (start < text.size()) {
+            std::size_t end = std::min(text.size(), start + 120 + random.below(40));
+            if (end < text.size()) {
+                const std::size_t space = text.rfind(' ', end);
+                if (space != std::string::npos && space > start) end = space;
+                else end = text.find(' ', end) == std::string::npos ? text.size() : text.find(' ', end);
+            }
+            out += prefix + (first ? bullet : "") + text.substr(start, end - start) + "\n";
+            first = false;
+            start = end < text.size() ? end + 1 : end;
+        }
+        out += random.chance(80) ? "\n" : "";
     }
     return out;
 }

@@ -27,3 +27,7 @@ private:
 // E-mail replies with nested "> " marks, hard-wrapped paragraphs, lists of every kind,
 // irregular spacing and tabs; at least min_size bytes, LF line ends.
 std::string make_corpus(std::size_t min_size);
+
+// Mail in Greek, Russian, Chinese, Japanese and Korean in UTF-8, with reply marks, lists and
+// irregular spacing; at least min_size bytes, LF line ends.
+std::string make_utf8_corpus(std::size_t min_size);

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,13 +24,15 @@
 #include "engine/abbreviations.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
+#include "engine/text_encoding.h"
+#include "engine/unicode.h"
 #include "settings/catalogue.h"
 
 namespace {
 
 constexpr const char* usage =
     "usage: sorvane-clean [--preset NAME] [--set NAME=VALUE]... [-w N] [--abbr FILE] "
-    "[--lf | --crlf] [--as-editor] [FILE]...";
+    "[--lf | --crlf] [--as-editor] [--encoding NAME] [FILE]...";
 
 [[noreturn]] void fail(const std::string& message)
 {
@@ -102,11 +105,60 @@ bool first_break_is_crlf(const char* text, std::size_t size)
     return lf && lf != text && lf[-1] == '\r';
 }
 
-// The text's lines, and whether its first line end is CR LF. A regular file is read with one
-// read into a buffer sized once from it (one byte more, to see the end at once), which the list
-// then owns; anything else grows as it is read. False on a read error, with its errno in error
-// (taken before the buffer is released, which may change errno).
-bool read_lines(int fd, Line_list& lines, bool& crlf, int& error)
+// One input as the engine takes it, and how its result goes out.
+struct Input {
+    Line_list lines;
+    bool crlf = false;            // its first line end is CR LF
+    Text_encoding encoding = Text_encoding::ansi;
+    bool high_bytes = false;      // it holds a character beyond ASCII
+};
+
+// The bytes of one input in its encoding (forced, or detected as Open detects it) become the
+// engine's UTF-8 lines. UTF-8 and ASCII are split where they stand, without a copy; other
+// texts are decoded first. False, with a message in error, for bytes that do not decode.
+bool to_lines(char* data, std::size_t size, std::shared_ptr<void> owner, std::string* text,
+              const Text_encoding* forced, Input& input, std::string& error)
+{
+    const std::string_view bytes(data, size);
+    input.high_bytes = has_high_byte(bytes);
+    input.encoding = forced ? *forced : detect_encoding(bytes, input.high_bytes);
+    const bool in_place =
+        input.encoding == Text_encoding::utf8 || input.encoding == Text_encoding::utf8_bom ||
+        (input.encoding == Text_encoding::ansi && !input.high_bytes);
+    if (in_place) {
+        std::size_t skip = 0;
+        if (input.encoding == Text_encoding::utf8_bom && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+            skip = 3;
+        // Detection has checked plain UTF-8 already.
+        const bool checked = input.encoding == Text_encoding::utf8 && !forced;
+        if (input.encoding != Text_encoding::ansi && !checked &&
+            !is_valid_utf8(bytes.substr(skip))) {
+            std::string ignored;
+            decode_text(bytes, input.encoding, ignored, error);
+            return false;
+        }
+        input.crlf = first_break_is_crlf(data + skip, size - skip);
+        if (text) {
+            text->erase(0, skip);
+            input.lines = text_to_line_list(std::move(*text));
+        } else {
+            input.lines = Line_list::split(data + skip, size - skip, std::move(owner));
+        }
+        return true;
+    }
+    std::string utf8;
+    if (!decode_text(bytes, input.encoding, utf8, error)) return false;
+    input.crlf = first_break_is_crlf(utf8.data(), utf8.size());
+    input.lines = text_to_line_list(std::move(utf8));
+    return true;
+}
+
+// The text's lines. A regular file is read with one read into a buffer sized once from it
+// (one byte more, to see the end at once), which the list then owns; anything else grows as it
+// is read. False on a read error, with its errno in error (taken before the buffer is
+// released, which may change errno), or on bytes that do not decode, with decode_error set.
+bool read_lines(int fd, const Text_encoding* forced, Input& input, int& error,
+                std::string& decode_error)
 {
     std::string text;
     struct stat info;
@@ -120,9 +172,8 @@ bool read_lines(int fd, Line_list& lines, bool& crlf, int& error)
             }
             if (size < buffer->size()) {
                 char* data = buffer->data();
-                crlf = first_break_is_crlf(data, size);
-                lines = Line_list::split(data, size, std::move(buffer));
-                return true;
+                return to_lines(data, size, std::move(buffer), nullptr, forced, input,
+                                decode_error);
             }
             // The file grew while it was read: the rest is read the general way.
             text.assign(buffer->data(), size);
@@ -132,9 +183,7 @@ bool read_lines(int fd, Line_list& lines, bool& crlf, int& error)
         error = errno;
         return false;
     }
-    crlf = first_break_is_crlf(text.data(), text.size());
-    lines = text_to_line_list(std::move(text));
-    return true;
+    return to_lines(&text[0], text.size(), nullptr, &text, forced, input, decode_error);
 }
 
 // False on failure, with errno set.
@@ -167,7 +216,11 @@ void apply_override(Cleaning_settings& settings, const std::string& assignment)
     const Setting_field* field = find_setting(name);
     if (!field) fail("no cleaning setting is named \"" + name + "\"");
     if (field->is_text()) {
-        field->text.of(settings) = value;
+        // The engine's text is UTF-8; a value that is not is taken as Windows-1252.
+        std::string decoded, error;
+        if (!is_valid_utf8(value)) decode_text(value, Text_encoding::ansi, decoded, error);
+        else decoded = value;
+        field->text.of(settings) = decoded;
         return;
     }
     int number = 0;
@@ -198,29 +251,11 @@ void write_or_fail(std::string_view text)
     if (!write_all(text.data(), text.size())) write_failed(errno);
 }
 
-// The join of line_list_to_text, written through one buffer of 256 KiB, so a 1 MiB text goes
-// out in five writes. A wrapped entry holds CR LF between its output lines; with LF line ends
-// they become LF too. A write error ends the program.
-void write_lines(const Line_list& lines, bool lf)
+// The join of line_list_to_text, handed to put in stretches. A wrapped entry holds CR LF
+// between its output lines; with LF line ends they become LF too.
+template <class Put>
+void join_lines(const Line_list& lines, bool lf, Put&& put)
 {
-    const std::size_t capacity = std::min<std::size_t>(joined_size(lines), 256 * 1024) + 2;
-    Populated populated(capacity);
-    std::unique_ptr<char[]> fallback(populated.data() ? nullptr : new char[capacity]);
-    char* const out = populated.data() ? populated.data() : fallback.get();
-    std::size_t used = 0;
-    auto put = [&](const char* data, std::size_t n) {
-        while (n > 0) {
-            if (used == capacity) {
-                write_or_fail({out, used});
-                used = 0;
-            }
-            const std::size_t part = std::min(n, capacity - used);
-            std::memcpy(out + used, data, part);
-            used += part;
-            data += part;
-            n -= part;
-        }
-    };
     const std::string_view separator = lf ? "\n" : "\r\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i) put(separator.data(), separator.size());
@@ -232,6 +267,30 @@ void write_lines(const Line_list& lines, bool lf)
                 put(line.data() + from, at - from);
         put(line.data() + from, line.size() - from);
     }
+}
+
+// The joined lines written through one buffer of 256 KiB, so a 1 MiB text goes out in five
+// writes. A write error ends the program.
+void write_lines(const Line_list& lines, bool lf)
+{
+    const std::size_t capacity = std::min<std::size_t>(joined_size(lines), 256 * 1024) + 2;
+    Populated populated(capacity);
+    std::unique_ptr<char[]> fallback(populated.data() ? nullptr : new char[capacity]);
+    char* const out = populated.data() ? populated.data() : fallback.get();
+    std::size_t used = 0;
+    join_lines(lines, lf, [&](const char* data, std::size_t n) {
+        while (n > 0) {
+            if (used == capacity) {
+                write_or_fail({out, used});
+                used = 0;
+            }
+            const std::size_t part = std::min(n, capacity - used);
+            std::memcpy(out + used, data, part);
+            used += part;
+            data += part;
+            n -= part;
+        }
+    });
     write_or_fail({out, used});
 }
 
@@ -263,6 +322,7 @@ int main(int argc, char** argv)
     std::vector<std::string> overrides, inputs;
     Line_ends line_ends = Line_ends::input;
     bool as_editor = false, options_done = false;
+    std::optional<Text_encoding> forced_encoding;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&]() -> std::string {
@@ -290,6 +350,14 @@ int main(int argc, char** argv)
         else if (arg == "--lf") line_ends = Line_ends::lf;
         else if (arg == "--crlf") line_ends = Line_ends::crlf;
         else if (arg == "--as-editor") as_editor = true;
+        else if (arg == "--encoding" || starts("--encoding=")) {
+            const std::string name = arg == "--encoding" ? value() : arg.substr(11);
+            Text_encoding encoding;
+            if (!parse_encoding(name, encoding))
+                fail("unknown encoding \"" + name +
+                     "\" (use utf-8, utf-8-bom, utf-16le, utf-16be or cp1252)");
+            forced_encoding = encoding;
+        }
         else if (arg == "--help" || arg == "-h") {
             write_or_fail(cli_help_text());
             return 0;
@@ -311,51 +379,91 @@ int main(int argc, char** argv)
     std::string abbr_content;
     if (!read_file(abbr_path, abbr_content))
         fail("cannot read abbreviation file " + abbr_path + ": " + std::strerror(errno));
-    const Abbreviations abbreviations = parse_abbreviations(abbr_content);
+    std::string abbr_text, abbr_error;
+    if (!decode_text(abbr_content, detect_encoding(abbr_content), abbr_text, abbr_error))
+        fail("cannot read abbreviation file " + abbr_path + ": " + abbr_error);
+    const Abbreviations abbreviations = parse_abbreviations(abbr_text);
+
+    // A replacement beyond ASCII can give an ASCII input a character it must be checked for.
+    bool replacements_beyond_ascii = false;
+    for (const std::string& replacement : settings.misc_replace)
+        replacements_beyond_ascii = replacements_beyond_ascii || has_high_byte(replacement);
 
     // Each input on its own, as if opened in the editor, the results one after the other; an
     // output that ends without a line break gets one before the next output, so that two never
-    // run together. An input that cannot be read is reported and the others are still cleaned.
-    bool unreadable = false;
-    const char* pending_break = nullptr;
+    // run together. An input that cannot be read, or whose result its encoding cannot hold, is
+    // reported and the others are still cleaned.
+    bool failed_input = false;
+    std::string pending_break;  // in the encoding of the output it ends
     for (const std::string& input_path : inputs) {
         const bool have_input = input_path != "-";
         const std::string input_name = have_input ? input_path : "standard input";
-        Line_list lines;
-        bool ended_with_break = false, input_crlf = false;
+        Input input;
+        bool ended_with_break = false;
         try {
             const int fd = have_input ? open(input_path.c_str(), O_RDONLY | O_CLOEXEC) : 0;
             int error = errno;
-            const bool read = fd >= 0 && read_lines(fd, lines, input_crlf, error);
+            std::string decode_error;
+            const bool read = fd >= 0 && read_lines(fd, forced_encoding ? &*forced_encoding : nullptr,
+                                                    input, error, decode_error);
             if (have_input && fd >= 0) close(fd);
             if (!read) {
                 std::fprintf(stderr, "sorvane-clean: cannot read %s: %s\n", input_name.c_str(),
-                             std::strerror(error));
-                unreadable = true;
+                             decode_error.empty() ? std::strerror(error) : decode_error.c_str());
+                failed_input = true;
                 continue;
             }
             // The split leaves an empty last line exactly when the text ended with a line break.
+            const Line_list& lines = input.lines;
             ended_with_break = lines.size() > 1 && lines[lines.size() - 1].empty();
-            Cleaner(settings, abbreviations).clean_lines(lines);
+            Cleaner(settings, abbreviations).clean_lines(input.lines);
         } catch (const std::length_error&) {
             fail("cannot clean " + input_name + ": a line or the text is 4 GiB or more");
         } catch (const std::bad_alloc&) {
             fail("cannot clean " + input_name + ": not enough memory");
         }
-        const bool lf = uses_lf(line_ends, as_editor, input_crlf);
-        const char* line_break = lf ? "\n" : "\r\n";
-        if (pending_break && joined_size(lines) > 0) write_or_fail(pending_break);
-        write_lines(lines, lf);
+        const Line_list& lines = input.lines;
+        const bool lf = uses_lf(line_ends, as_editor, input.crlf);
+        const std::string_view line_break = lf ? "\n" : "\r\n";
         // The editor's join leaves no break after the last line; a text that ended with one
         // keeps it here, unless the cleaned text already ends with an empty line.
         const bool ends_open = lines.size() > 0 && !lines[lines.size() - 1].empty();
         const bool add_break = ended_with_break && !as_editor && ends_open;
-        if (add_break) write_or_fail(line_break);
+        const Text_encoding encoding = input.encoding;
+        const bool as_utf8 = encoding == Text_encoding::utf8 || encoding == Text_encoding::utf8_bom;
+        std::string encoded_break(line_break);
+        if (as_utf8 || (encoding == Text_encoding::ansi && !input.high_bytes &&
+                        !replacements_beyond_ascii)) {
+            if (!pending_break.empty() && joined_size(lines) > 0) write_or_fail(pending_break);
+            if (encoding == Text_encoding::utf8_bom) write_or_fail("\xEF\xBB\xBF");
+            write_lines(lines, lf);
+            if (add_break) write_or_fail(line_break);
+        } else {
+            std::string text, out;
+            text.reserve(joined_size(lines) + 2);
+            join_lines(lines, lf, [&](const char* data, std::size_t n) { text.append(data, n); });
+            if (add_break) text += line_break;
+            Unencodable bad;
+            if (!encode_text(text, encoding, out, bad)) {
+                std::fprintf(stderr, "sorvane-clean: the result for %s cannot be written in %s: "
+                             "it holds %s (line %zu)\n", input_name.c_str(),
+                             encoding_name(encoding), describe_character(bad.code).c_str(),
+                             bad.line);
+                failed_input = true;
+                continue;
+            }
+            if (!pending_break.empty() && joined_size(lines) > 0) write_or_fail(pending_break);
+            write_or_fail(out);
+            encode_text(line_break, encoding, encoded_break, bad);
+            // Only the text's start carries the byte order mark.
+            if (encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be)
+                encoded_break.erase(0, 2);
+        }
         switch (end_of_output(lines, add_break)) {
         case Output_end::empty: break;
-        case Output_end::line_break: pending_break = nullptr; break;
-        case Output_end::open: pending_break = line_break; break;
+        case Output_end::line_break: pending_break.clear(); break;
+        case Output_end::open: pending_break = encoded_break; break;
         }
     }
-    return unreadable ? 2 : 0;
+    return failed_input ? 2 : 0;
 }

@@ -1,10 +1,12 @@
 #include "engine/cleaning.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "base/diagnostics.h"
 #include "engine/chars.h"
+#include "engine/unicode.h"
 
 std::string lower_ascii(std::string text)
 {
@@ -71,8 +73,11 @@ std::string replace_all_with(std::string_view text, const std::string& find,
     const std::string key = case_sensitive ? find : lower_ascii(find);
     const std::string folded_replacement = case_sensitive ? replacement : lower_ascii(replacement);
     bool rescan = folded_replacement.find(key) == std::string::npos;
-    const bool shrinks = replacement.size() < find.size();
-    std::size_t budget = 32 * (text.size() + find.size() + replacement.size() + 64);
+    // Counted in characters, as the character version counts, so a text gives the same
+    // result in UTF-8 as in an 8-bit code page.
+    const std::size_t find_chars = count_chars(find), replacement_chars = count_chars(replacement);
+    const bool shrinks = replacement_chars < find_chars;
+    std::size_t budget = 32 * (count_chars(text) + find_chars + replacement_chars + 64);
 
     Replace_output<case_sensitive> out(text.size(), key);
     std::size_t floor = 0;  // occurrences must start here or later (continue-after mode)
@@ -90,8 +95,8 @@ std::string replace_all_with(std::string_view text, const std::string& find,
         if (!out.ends_with_key(floor)) continue;
         out.drop_key();
         if (rescan && !shrinks) {
-            if (budget < replacement.size()) rescan = false;
-            else budget -= replacement.size();
+            if (budget < replacement_chars) rescan = false;
+            else budget -= replacement_chars;
         }
         if (rescan) {
             if (!replacement.empty()) pending.push_back(0);
@@ -104,14 +109,119 @@ std::string replace_all_with(std::string_view text, const std::string& find,
     return out.take();
 }
 
+// replace_all_with over characters rather than bytes, for texts beyond ASCII that are not
+// case-sensitive: simple case folding may change a character's length in bytes ("K", the Kelvin
+// sign, is three bytes and folds to the one of "k"), so each character of the output keeps its
+// folded form and where its bytes start. Counts and the work bound are in characters, so 8-bit
+// text whose bytes are each a character of their own gives what the byte version gives.
+class Folding_output {
+public:
+    explicit Folding_output(std::size_t size_hint) { bytes_.reserve(size_hint + 16); }
+    void put(const char* s, const Decoded& d)
+    {
+        starts_.push_back(bytes_.size());
+        bytes_.append(s, d.size);
+        folded_.push_back(fold_char(d.code));
+    }
+    bool ends_with(const std::vector<char32_t>& key, std::size_t floor) const
+    {
+        const std::size_t n = key.size(), size = folded_.size();
+        return size >= n + floor && std::equal(key.begin(), key.end(), folded_.end() - n);
+    }
+    void drop(std::size_t n)
+    {
+        bytes_.resize(starts_[starts_.size() - n]);
+        starts_.resize(starts_.size() - n);
+        folded_.resize(folded_.size() - n);
+    }
+    std::size_t size() const { return folded_.size(); }
+    std::string take() { return std::move(bytes_); }
+
+private:
+    std::string bytes_;
+    std::vector<std::size_t> starts_;
+    std::vector<char32_t> folded_;
+};
+
+struct Char_at {
+    Decoded decoded;
+    std::size_t at;  // byte offset
+};
+
+std::vector<Char_at> chars_of(std::string_view text)
+{
+    std::vector<Char_at> chars;
+    for (std::size_t i = 0; i < text.size();) {
+        const Decoded d = decode_utf8(text.data() + i, text.size() - i);
+        chars.push_back({d, i});
+        i += d.size;
+    }
+    return chars;
+}
+
+std::vector<char32_t> folded_chars(const std::vector<Char_at>& chars)
+{
+    std::vector<char32_t> folded;
+    for (const Char_at& c : chars) folded.push_back(fold_char(c.decoded.code));
+    return folded;
+}
+
+std::string replace_all_folding(std::string_view text, const std::string& find,
+                                const std::string& replacement)
+{
+    const std::vector<Char_at> text_chars = chars_of(text), find_chars = chars_of(find),
+                               replacement_chars = chars_of(replacement);
+    const std::vector<char32_t> key = folded_chars(find_chars),
+                                folded_replacement = folded_chars(replacement_chars);
+    bool rescan = std::search(folded_replacement.begin(), folded_replacement.end(), key.begin(),
+                              key.end()) == folded_replacement.end();
+    const bool shrinks = replacement_chars.size() < find_chars.size();
+    std::size_t budget =
+        32 * (text_chars.size() + find_chars.size() + replacement_chars.size() + 64);
+
+    Folding_output out(text.size());
+    std::size_t floor = 0;
+    std::vector<std::size_t> pending;
+    std::size_t next = 0;
+    auto put_replacement_char = [&](std::size_t i) {
+        out.put(replacement.data() + replacement_chars[i].at, replacement_chars[i].decoded);
+    };
+    while (next < text_chars.size() || !pending.empty()) {
+        if (!pending.empty()) {
+            std::size_t& at = pending.back();
+            put_replacement_char(at);
+            if (++at == replacement_chars.size()) pending.pop_back();
+        } else {
+            out.put(text.data() + text_chars[next].at, text_chars[next].decoded);
+            ++next;
+        }
+        if (!out.ends_with(key, floor)) continue;
+        out.drop(key.size());
+        if (rescan && !shrinks) {
+            if (budget < replacement_chars.size()) rescan = false;
+            else budget -= replacement_chars.size();
+        }
+        if (rescan) {
+            if (!replacement_chars.empty()) pending.push_back(0);
+        } else {
+            for (std::size_t i = 0; i < replacement_chars.size(); ++i) put_replacement_char(i);
+            floor = out.size();
+        }
+    }
+    return out.take();
+}
+
 }  // namespace
 
 std::string replace_all(std::string_view text, const std::string& find,
                         const std::string& replacement, bool case_sensitive)
 {
     if (find.empty()) return std::string(text);
-    return case_sensitive ? replace_all_with<true>(text, find, replacement)
-                          : replace_all_with<false>(text, find, replacement);
+    if (case_sensitive) return replace_all_with<true>(text, find, replacement);
+    // In ASCII only A to Z fold, and no other character folds to one of them.
+    if (!has_high_byte(text) && !has_high_byte(find) && !has_high_byte(replacement))
+        return replace_all_with<false>(text, find, replacement);
+    return replace_all_folding(text, find, replacement);
 }
 
 void remove_reply_marks(Line_list& lines)
@@ -143,7 +253,7 @@ namespace {
 bool replaces_own_output(const Find_replace_pair& pair, bool case_sensitive)
 {
     if (case_sensitive) return pair.replace.find(pair.find) != std::string::npos;
-    return lower_ascii(pair.replace).find(lower_ascii(pair.find)) != std::string::npos;
+    return fold_case(pair.replace).find(fold_case(pair.find)) != std::string::npos;
 }
 
 }  // namespace

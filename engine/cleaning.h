@@ -19,10 +19,11 @@ struct Find_replace_pair {
 };
 using Find_replace_pairs = std::array<Find_replace_pair, 5>;
 
-// Case folding of A to Z only.
+// Case folding of A to Z only; find and replace folds every letter (fold_case).
 std::string lower_ascii(std::string text);
 
-// Replaces find by replacement until no occurrence is left, leftmost first, rescanning what a
+// Replaces find by replacement until no occurrence is left (not case-sensitive: compared by
+// simple case folding, character by character, so "CAFÉ" finds "café"), leftmost first, rescanning what a
 // replacement forms with its neighbours ("  " to " " leaves single spaces). The replacement is
 // inserted as written. Where the rescan could not end (the folded replacement contains the
 // folded find text) the search continues after each inserted replacement instead; a pair whose

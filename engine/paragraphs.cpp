@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "base/diagnostics.h"
 #include "engine/chars.h"
 #include "engine/spacing.h"
+#include "engine/unicode.h"
 
 namespace {
 
@@ -112,7 +114,7 @@ void join_paragraph_lines(Line_list& lines, const Join_options& options, const L
 
 namespace {
 
-// Without tabs every character advances the column by one, so a text no longer than the
+// Without tabs no character takes more columns than it has bytes, so a text no longer than the
 // maximum has no chunk that could reach it.
 bool fits(std::string_view text, std::int64_t max_length)
 {
@@ -140,39 +142,85 @@ bool break_line(std::string_view text, std::size_t at, std::size_t limit, std::s
 }
 
 // Walks the text chunk by chunk (the blanks before a word, then the word) and copies each
-// output line's stretch of text whole into out.
-void wrapped(std::string_view text, std::int64_t continuation_indent, std::int64_t max_length,
+// output line's stretch of text whole into out; false when no line was broken (out is then
+// unused). A chunk stays on its line while the column after its last character is at most the
+// maximum; a tab as that character counts as one column, as it counts where it stands. ascii:
+// the text has no byte of 0x80 or more, so a word's width is its length.
+template <bool ascii>
+bool wrapped(std::string_view text, std::int64_t continuation_indent, std::int64_t max_length,
              int tab_stops, std::string& out)
 {
     const std::size_t indent = spaces(continuation_indent), n = text.size();
     out.clear();
     out.reserve(n + n / 8);
+    auto width = [&](std::size_t from, std::size_t to) {
+        return ascii ? static_cast<std::int64_t>(to - from) : text_width(text.substr(from, to - from));
+    };
     std::int64_t column = 0;
     std::size_t from = 0;  // text[from..] is not yet in out
     for (std::size_t i = 0; i < n;) {
         const std::size_t chunk = i;
-        std::int64_t last_column = column;  // where the chunk's last character stands
+        std::int64_t end_column = column;  // after the chunk's last character
         for (; i < n && is_blank(text[i]); ++i) {
-            last_column = column;
+            end_column = column + 1;
             column = text[i] == '\t' ? next_tab_stop(column, tab_stops) : column + 1;
         }
         const std::size_t word = i;
         i = find_blank(text, i);
-        if (i > word) last_column = column + static_cast<std::int64_t>(i - word - 1);
-        if (chunk == 0 || last_column < max_length) {
-            column += static_cast<std::int64_t>(i - word);
+        const std::int64_t word_width = width(word, i);
+        if (i > word) end_column = column + word_width;
+        if (chunk == 0 || end_column <= max_length) {
+            column += word_width;
             continue;
         }
         if (!break_line(text, chunk, i, indent, from, out)) break;
-        column = static_cast<std::int64_t>(indent + (i - from));
+        column = static_cast<std::int64_t>(indent) + width(from, i);
     }
+    if (from == 0) return false;
     out.append(text.substr(from));
+    return true;
 }
 
-// The same walk for a text without tabs, where a character's column is its distance from the
-// start of its output line plus that line's indentation: instead of stepping through every
-// chunk, it goes straight to the chunk that holds the first position at the maximum.
-void wrapped_without_tabs(std::string_view text, std::int64_t continuation_indent,
+// The first position at or after from whose character would end past column max, the
+// character at from standing at column; n when there is none. Runs of ASCII are taken eight
+// bytes at a time.
+std::size_t reach_of(std::string_view text, std::size_t from, std::int64_t column,
+                     std::int64_t max)
+{
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    const char* s = text.data();
+    const std::size_t n = text.size();
+    while (from < n) {
+        if (from + 8 <= n && column + 8 <= max) {
+            std::uint64_t x;
+            std::memcpy(&x, s + from, 8);
+            if (!(x & highs)) {
+                from += 8;
+                column += 8;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(s[from]) < 0x80) {
+            if (column + 1 > max) return from;
+            ++column;
+            ++from;
+            continue;
+        }
+        const Decoded d = decode_utf8(s + from, n - from);
+        const int width = char_width(d.code);
+        if (column + width > max) return from;
+        column += width;
+        from += d.size;
+    }
+    return n;
+}
+
+// The same walk for a text without tabs: instead of stepping through every chunk, it goes
+// straight to the chunk that holds the first character ending past the maximum. Without bytes
+// of 0x80 and more (ascii), a character's column is its distance from the start of its output
+// line plus that line's indentation; otherwise the widths up to there are added.
+template <bool ascii>
+bool wrapped_without_tabs(std::string_view text, std::int64_t continuation_indent,
                           std::int64_t max_length, std::string& out)
 {
     const std::size_t indent = spaces(continuation_indent), n = text.size();
@@ -185,12 +233,16 @@ void wrapped_without_tabs(std::string_view text, std::int64_t continuation_inden
     for (;;) {
         // The chunks that end before column max_length stay; the first chunk that ends at or
         // after it holds position reach (and a chunk after a break always ends there).
-        const std::int64_t ahead = max_length - column;
         std::size_t reach = placed;
-        if (ahead > 0 && static_cast<std::uint64_t>(ahead) < n - line)
-            reach = std::max(placed, line + static_cast<std::size_t>(ahead));
-        else if (ahead > 0)
-            break;
+        if (ascii) {
+            const std::int64_t ahead = max_length - column;
+            if (ahead > 0 && static_cast<std::uint64_t>(ahead) < n - line)
+                reach = std::max(placed, line + static_cast<std::size_t>(ahead));
+            else if (ahead > 0)
+                break;
+        } else {
+            reach = std::max(placed, reach_of(text, line, column, max_length));
+        }
         if (reach >= n) break;
         std::size_t start = reach;  // back to the start of the chunk's blanks
         while (start > placed && !is_blank(text[start]) && !is_blank(text[start - 1])) --start;
@@ -205,7 +257,9 @@ void wrapped_without_tabs(std::string_view text, std::int64_t continuation_inden
         line = from;
         column = static_cast<std::int64_t>(indent);
     }
+    if (from == 0) return false;
     out.append(text.substr(from));
+    return true;
 }
 
 // The wrapped text of one line, in out when it changed; scratch and out are reused from line
@@ -225,11 +279,14 @@ std::string_view wrap_into(std::string_view text, std::optional<std::int64_t> fi
         }
     }
     if (!fits(text, max_length)) {
-        if (text.find('\t') == std::string_view::npos)
-            wrapped_without_tabs(text, continuation_indent, max_length, out);
-        else
-            wrapped(text, continuation_indent, max_length, tab_stops, out);
-        text = out;
+        const bool tabs = text.find('\t') != std::string_view::npos;
+        const bool ascii = !has_high_byte(text);
+        const bool changed =
+            tabs ? (ascii ? wrapped<true>(text, continuation_indent, max_length, tab_stops, out)
+                          : wrapped<false>(text, continuation_indent, max_length, tab_stops, out))
+                 : (ascii ? wrapped_without_tabs<true>(text, continuation_indent, max_length, out)
+                          : wrapped_without_tabs<false>(text, continuation_indent, max_length, out));
+        if (changed) text = out;
     }
     TRACE_HERE();
     return text;
@@ -252,9 +309,11 @@ void wrap_lines(Line_list& lines, const Wrap_options& options, const List_ids& i
     std::string scratch, out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Line_view line = lines[i];
-        const std::int64_t k = static_cast<std::int64_t>(list_id_length(line, ids));
+        const std::size_t id_size = list_id_length(line, ids);
         std::string_view result = line;
-        if (k > 0 && options.list_format == 1) {
+        if (id_size > 0 && options.list_format == 1) {
+            // The hanging indent is the identifier's columns ("•" is one), not its bytes.
+            const std::int64_t k = text_width(line.substr(leading_whitespace(line), id_size));
             const std::int64_t max = options.list_max;
             if (options.list_adjust_indent) {
                 const std::int64_t a = options.list_indent;

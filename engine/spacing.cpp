@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/chars.h"
+#include "engine/unicode.h"
 
 namespace {
 
@@ -14,25 +15,36 @@ bool is_closer(char c) { return c == '"' || c == '\'' || c == ')'; }
 bool is_blank_line(std::string_view line) { return trimmed_right_size(line) == 0; }
 
 // Builds the line with its tabs expanded in out, length bytes long; false when it has no tab.
+// Tab stops are in columns, so a character before a tab counts its display width.
 bool expand_tabs(std::string_view line, int tab_stops, std::string& out, std::size_t& length)
 {
     if (line.find('\t') == std::string_view::npos) return false;
     // One byte at a time: the stretches between tabs are mostly a few bytes long. out always
     // has room for the rest of the line as it is, and grows before a tab that needs more.
     std::size_t used = 0;
+    std::int64_t column = 0;
     if (out.size() < line.size()) out.resize(line.size());
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
-        if (c != '\t') {
-            out[used++] = c;
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            const Decoded d = decode_utf8(line.data() + i, line.size() - i);
+            std::memcpy(&out[used], line.data() + i, d.size);
+            used += d.size;
+            i += d.size - 1;
+            column += char_width(d.code);
             continue;
         }
-        const auto column = static_cast<std::int64_t>(used);
+        if (c != '\t') {
+            out[used++] = c;
+            ++column;
+            continue;
+        }
         const auto n = static_cast<std::size_t>(next_tab_stop(column, tab_stops) - column);
         const std::size_t need = used + n + (line.size() - i - 1);
         if (out.size() < need) out.resize(std::max(need, 2 * out.size()));
         std::memset(&out[used], ' ', n);
         used += n;
+        column += static_cast<std::int64_t>(n);
     }
     length = used;
     return true;

@@ -38,11 +38,11 @@ struct Configuration {
     std::vector<std::string> assignments;  // "setting=value"
 };
 
-// golden/settings.txt: "name | preset | setting=value | ..." per line, "#" comments.
-std::vector<Configuration> read_configurations()
+// golden/<file>: "name | preset | setting=value | ..." per line, "#" comments.
+std::vector<Configuration> read_configurations(const std::string& file)
 {
     std::string content;
-    if (!read_file(golden_dir + "/settings.txt", content)) return {};
+    if (!read_file(golden_dir + "/" + file, content)) return {};
     std::vector<Configuration> configurations;
     std::istringstream lines(content);
     for (std::string line; std::getline(lines, line);) {
@@ -85,8 +85,15 @@ TEST(Golden, EveryTextUnderEveryConfigurationGivesItsCheckedResult)
     std::string abbr_content;
     ASSERT_TRUE(read_file(SORVANE_ABBR_PATH, abbr_content));
     const Abbreviations abbreviations = parse_abbreviations(abbr_content);
-    const std::vector<Configuration> configurations = read_configurations();
-    ASSERT_GE(configurations.size(), 6u);
+    // The 8-bit texts under settings.txt, the UTF-8 ones under unicode-settings.txt.
+    const struct {
+        const char* file;
+        std::vector<const char*> texts;
+    } sets[] = {{"settings.txt", {std::begin(texts), std::end(texts)}},
+                {"unicode-settings.txt", {"unicode"}}};
+    for (const auto& set : sets) {
+    const std::vector<Configuration> configurations = read_configurations(set.file);
+    ASSERT_GE(configurations.size(), 6u) << set.file;
     for (const Configuration& configuration : configurations) {
         ASSERT_TRUE(configuration.preset == full_cleaning_name ||
                     configuration.preset == light_cleaning_name)
@@ -94,7 +101,7 @@ TEST(Golden, EveryTextUnderEveryConfigurationGivesItsCheckedResult)
         Cleaning_settings prefs = builtin_preset(
             configuration.preset == full_cleaning_name ? Builtin_preset::full : Builtin_preset::light);
         configure(prefs, configuration);
-        for (const char* text : texts) {
+        for (const char* text : set.texts) {
             const std::string label = std::string(text) + "." + configuration.name;
             std::string input, expected;
             ASSERT_TRUE(read_file(golden_dir + "/" + text + ".txt", input)) << text;
@@ -105,6 +112,7 @@ TEST(Golden, EveryTextUnderEveryConfigurationGivesItsCheckedResult)
             EXPECT_EQ(with_lf(output).find('\r'), std::string::npos) << label;
             EXPECT_EQ(with_lf(output), expected) << label;
         }
+    }
     }
 }
 

@@ -8,6 +8,7 @@
 #include "engine/chars.h"
 #include "engine/paragraphs.h"
 #include "engine/spacing.h"
+#include "engine/unicode.h"
 
 namespace {
 
@@ -23,12 +24,16 @@ private:
     std::uint64_t state_ = 12345;
 };
 
+// Characters of every width: a stray byte, "é", "中" (two columns), a combining accent and a
+// zero-width space (none).
 std::string random_text(Random& random, std::size_t max_size)
 {
-    static const char alphabet[] = {'a', 'b', 'M', 'r', ' ', ' ', ' ', '\t', '.', '?', '!',
-                                    '"', '\'', ')', '\v', '\xa0'};
-    std::string text(random.below(static_cast<std::uint32_t>(max_size) + 1), ' ');
-    for (char& c : text) c = alphabet[random.below(sizeof alphabet)];
+    static const char* const alphabet[] = {"a", "b", "M", "r", " ", " ", " ", "\t", ".", "?",
+                                           "!", "\"", "'", ")", "\v", "\xa0", "\xC3\xA9",
+                                           "\xE4\xB8\xAD", "\xCC\x81", "\xE2\x80\x8B"};
+    std::string text;
+    for (std::size_t n = random.below(static_cast<std::uint32_t>(max_size) + 1); n > 0; --n)
+        text += alphabet[random.below(sizeof alphabet / sizeof *alphabet)];
     return text;
 }
 
@@ -39,7 +44,8 @@ std::size_t leading(const std::string& text, std::size_t from = 0)
 }
 
 // Character by character: a chunk ends at a non-blank followed by a blank and at the last
-// character; a chunk other than the first whose last character stands at max or beyond moves.
+// character; a chunk other than the first moves when the column after its last character (a
+// tab there counting one) is past max.
 std::string reference_wrap(std::string text, std::optional<std::int64_t> first, std::int64_t rest,
                            std::int64_t max, int tab_stops)
 {
@@ -48,21 +54,25 @@ std::string reference_wrap(std::string text, std::optional<std::int64_t> first, 
     std::string out;
     std::int64_t col = 0;
     std::size_t chunk = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool last = i + 1 == text.size();
-        const bool ends = last || (!is_blank(text[i]) && is_blank(text[i + 1]));
-        if (ends && chunk > 0 && col >= max) {
+    for (std::size_t i = 0; i < text.size();) {
+        const Decoded d = decode_utf8(text.data() + i, text.size() - i);
+        const std::size_t next = i + d.size;
+        const bool last = next == text.size();
+        const bool ends = last || (!is_blank(text[i]) && is_blank(text[next]));
+        const std::int64_t width = text[i] == '\t' ? 1 : char_width(d.code);
+        if (ends && chunk > 0 && col + width > max) {
             std::size_t kept = chunk;
-            while (kept <= i && is_whitespace(text[kept])) ++kept;
-            if (kept > i && last) break;
-            const std::string piece = text.substr(kept, i + 1 - kept);
+            while (kept < next && is_whitespace(text[kept])) ++kept;
+            if (kept == next && last) break;
+            const std::string piece = text.substr(kept, next - kept);
             out += "\r\n" + std::string(rest > 0 ? rest : 0, ' ') + piece;
-            col = (rest > 0 ? rest : 0) + static_cast<std::int64_t>(piece.size());
+            col = (rest > 0 ? rest : 0) + text_width(piece);
         } else {
-            if (ends) out += text.substr(chunk, i + 1 - chunk);
-            col = text[i] == '\t' ? col + t - col % t : col + 1;
+            if (ends) out += text.substr(chunk, next - chunk);
+            col = text[i] == '\t' ? col + t - col % t : col + width;
         }
-        if (ends) chunk = i + 1;
+        if (ends) chunk = next;
+        i = next;
     }
     return out;
 }

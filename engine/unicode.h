@@ -1,0 +1,68 @@
+// The characters of the engine's text, which is UTF-8: decoding, display width and case
+// folding. A byte that does not begin a valid UTF-8 sequence (a stray continuation byte, an
+// overlong form, a surrogate, a truncated sequence) is one character of its own: one column
+// wide, folding to itself and never equal to a real character. So text that is not UTF-8 loses
+// nothing, and 8-bit text whose bytes form no UTF-8 sequence is measured byte by byte.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/unicode_tables.h"
+
+// What an invalid byte b decodes to: invalid_byte + b, above every code point.
+constexpr char32_t invalid_byte = 0x110000;
+
+struct Decoded {
+    char32_t code;
+    std::size_t size;  // bytes, 1 to 4
+};
+
+// The character that starts at s, n > 0 bytes being available.
+inline Decoded decode_utf8(const char* s, std::size_t n)
+{
+    const auto b = [s](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned c = b(0);
+    if (c < 0x80) return {c, 1};
+    const auto tail = [&](std::size_t i) { return i < n && (b(i) & 0xC0) == 0x80; };
+    if (c >= 0xC2 && c <= 0xDF && tail(1)) return {((c & 0x1Fu) << 6) | (b(1) & 0x3Fu), 2};
+    if (c >= 0xE0 && c <= 0xEF && tail(1) && tail(2)) {
+        const char32_t code = ((c & 0x0Fu) << 12) | ((b(1) & 0x3Fu) << 6) | (b(2) & 0x3Fu);
+        if (code >= 0x800 && (code < 0xD800 || code > 0xDFFF)) return {code, 3};
+    } else if (c >= 0xF0 && c <= 0xF4 && tail(1) && tail(2) && tail(3)) {
+        const char32_t code = ((c & 0x07u) << 18) | ((b(1) & 0x3Fu) << 12) |
+                              ((b(2) & 0x3Fu) << 6) | (b(3) & 0x3Fu);
+        if (code >= 0x10000 && code <= 0x10FFFF) return {code, 4};
+    }
+    return {invalid_byte + c, 1};
+}
+
+// Columns: 1 up to U+00FF and for an invalid byte; 0 for general categories Mn, Me and Cf and
+// U+1160 to U+11FF; 2 for East Asian Width W and F; 1 otherwise.
+inline int char_width(char32_t code)
+{
+    if (code < 0x100 || code >= invalid_byte) return 1;
+    const std::uint8_t* block = unicode_tables::width_blocks[unicode_tables::width_index[code >> 8]];
+    return (block[(code & 0xFF) >> 2] >> (2 * (code & 3))) & 3;
+}
+
+// The columns text takes, tabs counted as one.
+std::int64_t text_width(std::string_view text);
+
+// Simple case folding: one character to one (statuses C and S).
+char32_t fold_char(char32_t code);
+// The text with every character folded; invalid bytes stay as they are.
+std::string fold_case(std::string_view text);
+
+// Appends code as UTF-8; an invalid byte is appended as that byte.
+void append_utf8(std::string& out, char32_t code);
+
+bool is_valid_utf8(std::string_view text);
+// Whether text holds a byte of 0x80 or more.
+bool has_high_byte(std::string_view text);
+// The number of characters in text.
+std::size_t count_chars(std::string_view text);
+// Whether text holds at least count characters.
+bool has_chars(std::string_view text, std::size_t count);
