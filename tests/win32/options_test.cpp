@@ -204,6 +204,75 @@ TEST_F(Options, SheetHidesApplyMovesOkAndCancelAndPausesMonitoring)
     EXPECT_EQ(context().monitoring_enabled, 1);
 }
 
+// F1 through the real input queue to the sheet's own controls, page by page.
+TEST_F(Options, F1OnTheTabsAndButtonsOpensTheCurrentPagesTopic)
+{
+    std::vector<int> helps;
+    app->set_help([&](int context) { helps.push_back(context); });
+    const int topics[] = {help_paragraph_options, help_spacing_options, help_list_options,
+                          help_replace_options};
+    const int targets[] = {0, IDOK, IDCANCEL, IDHELP};  // 0: the tabs
+    std::vector<int> expected;
+    Script script;
+    for (int page = 0; page < 4; ++page) {
+        for (int target : targets) {
+            script.on(sheet_caption, [page, target](HWND sheet) {
+                go_to(sheet, page);
+                HWND control = target ? GetDlgItem(sheet, target)
+                                      : reinterpret_cast<HWND>(
+                                            SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+                SetFocus(control);
+                INPUT f1[2] = {};
+                f1[0].type = f1[1].type = INPUT_KEYBOARD;
+                f1[0].ki.wVk = f1[1].ki.wVk = VK_F1;
+                f1[1].ki.dwFlags = KEYEVENTF_KEYUP;
+                EXPECT_EQ(SendInput(2, f1, sizeof(INPUT)), 2u);
+            });
+            expected.push_back(topics[page]);
+        }
+    }
+    script.on(sheet_caption, [](HWND sheet) { press_cancel(sheet); });
+    run_sheet(script);
+    EXPECT_EQ(helps, expected);
+}
+
+// Ctrl+Tab and Ctrl+Page Down go forward a page, with Shift or Page Up back, round the ends.
+TEST_F(Options, CtrlTabAndCtrlPageKeysChangePages)
+{
+    const struct {
+        std::vector<WORD> chord;
+        int page;
+    } steps[] = {{{VK_CONTROL, VK_TAB}, 1},           {{VK_CONTROL, VK_NEXT}, 2},
+                 {{VK_CONTROL, VK_SHIFT, VK_TAB}, 1}, {{VK_CONTROL, VK_PRIOR}, 0},
+                 {{VK_CONTROL, VK_PRIOR}, 3},         {{VK_CONTROL, VK_TAB}, 0}};
+    std::vector<int> pages;
+    Script script;
+    for (const auto& step : steps) {
+        script.on(sheet_caption, [&step](HWND sheet) {
+            SetFocus(GetDlgItem(sheet, IDOK));
+            // Keys down in order, up in reverse.
+            const std::size_t n = step.chord.size();
+            std::vector<INPUT> input(2 * n);
+            for (std::size_t k = 0; k < n; ++k) {
+                input[k].type = input[2 * n - 1 - k].type = INPUT_KEYBOARD;
+                input[k].ki.wVk = input[2 * n - 1 - k].ki.wVk = step.chord[k];
+                input[2 * n - 1 - k].ki.dwFlags = KEYEVENTF_KEYUP;
+            }
+            EXPECT_EQ(SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)),
+                      input.size());
+        });
+        script.on(sheet_caption, [&pages](HWND sheet) {
+            pages.push_back(static_cast<int>(SendMessageA(
+                sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page_of(sheet)), 0)));
+        });
+    }
+    script.on(sheet_caption, [](HWND sheet) { press_cancel(sheet); });
+    run_sheet(script);
+    std::vector<int> expected;
+    for (const auto& step : steps) expected.push_back(step.page);
+    EXPECT_EQ(pages, expected);
+}
+
 TEST_F(Options, CancelAfterLeavingEditedPagesChangesNothing)
 {
     const Cleaning_settings before = store->current_settings();
