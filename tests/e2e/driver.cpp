@@ -630,6 +630,11 @@ int run(int argc, char** argv)
             return 0;
         }
         HWND c = GetDlgItem(d, number(arg(2)));
+        // A sheet's controls are its page's.
+        if (!c)
+            c = find_child(d, [](HWND w, LPARAM id) {
+                return GetDlgCtrlID(w) == static_cast<int>(id) && IsWindowVisible(w);
+            }, number(arg(2)));
         if (!c) fail("no such control");
         if (cmd == "dialog-get-text") { std::printf("%s\n", window_text(c).c_str()); return 0; }
         SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(3)));

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -107,6 +108,14 @@ void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK,
 void type(HWND dialog, int id, const std::string& text)
 {
     SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+// Keys as the keyboard gives them to the field with the focus: the control's own rules apply.
+void keys(HWND dialog, int id, const std::string& typed)
+{
+    HWND field = GetDlgItem(dialog, id);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    for (char c : typed) SendMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 void choose(HWND dialog, int id, const std::string& entry)
 {
@@ -405,7 +414,9 @@ TEST_F(Options, ParagraphEnablingFollowsItsCheckBoxes)
         {1, 0, 1, 0, true, true, true, true, true},
         {1, 1, 1, 0, true, false, true, true, true},
         {1, 0, 0, 1, true, true, false, false, true},
-        {0, 0, 1, 0, false, false, false, false, false},
+        // The width wraps whether or not lines are joined.
+        {0, 0, 1, 0, false, false, false, true, false},
+        {0, 0, 1, 1, false, false, false, false, false},
     };
     Script script;
     script.on(sheet_caption, [&](HWND sheet) {
@@ -428,8 +439,9 @@ TEST_F(Options, ParagraphEnablingFollowsItsCheckBoxes)
             EXPECT_EQ(enabled(p, IDC_PARA_MAX_CHARS), r.e1012);
             EXPECT_EQ(enabled(p, IDC_PARA_BLANK_LINES), r.e1010);
             EXPECT_EQ(enabled(p, IDC_PARA_INDENT_TEXT2), r.e1010);
-            EXPECT_TRUE(enabled(p, IDC_PARA_REMOVE_BREAKS));
-            EXPECT_TRUE(enabled(p, IDC_PRESET_COMBO));
+            for (int id : {IDC_PARA_REMOVE_BREAKS, IDC_PRESET_COMBO, IDC_PARA_UNLIMITED,
+                           IDC_PARA_MAX_TEXT})
+                EXPECT_TRUE(enabled(p, id)) << id;
         }
         press_cancel(sheet);
     });
@@ -719,6 +731,125 @@ TEST_F(Options, ReplaceRefusesAReplacementWithoutFindAndStoresTextsAsTyped)
     EXPECT_EQ(stored(setting::misc_tab_replace), 4);
     EXPECT_EQ(stored(setting::misc_case_sensitive), 0);
     EXPECT_EQ(stored(setting::misc_remove_reply_marks), 1);
+}
+
+// --- Number fields of every page ------------------------------------------------------------
+
+// Each number field, its page, the largest number of its range and the message that names both.
+struct Number_field {
+    int page, id;
+    long long max;
+    const char* message;
+    std::size_t digits() const { return std::to_string(max).size(); }
+};
+const Number_field number_fields[] = {
+    {0, IDC_PARA_INDENT_SPACES, 999,
+     "The number of spaces that begins a new paragraph must be a number from 0 to 999."},
+    {0, IDC_PARA_MAX_CHARS, 999999,
+     "The maximum number of characters on a paragraph line must be a number from 0 to 999999."},
+    {1, IDC_SPAC_INDENT, 999, "The paragraph indentation must be a number from 0 to 999."},
+    {1, IDC_SPAC_LINES, 999,
+     "The number of lines in between paragraphs must be a number from 0 to 999."},
+    {1, IDC_SPAC_TAB_STOPS, 999, "The tab stops must be a number from 0 to 999."},
+    {2, IDC_LIST_INDENT, INT32_MAX, "The list indentation must be a number of 0 or more."},
+    {2, IDC_LIST_MAX_LENGTH, 999999,
+     "The maximum length of a list item line must be a number from 1 to 999999."},
+};
+
+// Opens page index with every number field on it enabled.
+HWND open_with_numbers_enabled(HWND sheet, int index)
+{
+    // Chosen again, the page shown would be asked to let go.
+    if (SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page_of(sheet)), 0) != index)
+        go_to(sheet, index);
+    HWND p = page_of(sheet);
+    const std::pair<int, bool> boxes[][3] = {
+        {{IDC_PARA_REMOVE_BREAKS, true}, {IDC_PARA_INDENTED, true}, {IDC_PARA_UNLIMITED, false}},
+        {{IDC_SPAC_ADJUST_INDENT, true}, {IDC_SPAC_ADJUST_SPACING, true}, {IDC_SPAC_ADJUST_INDENT, true}},
+        {{IDC_LIST_NUMBERS, true}, {IDC_LIST_FORMAT_INDENTED, true}, {IDC_LIST_ADJUST_INDENT, true}},
+    };
+    for (const auto& [id, on] : boxes[index])
+        if (checked(p, id) != on) click(p, id);
+    return p;
+}
+
+TEST_F(Options, NumberFieldsTakeAsManyDigitsAsTheirRangeNeedsFromTheKeyboard)
+{
+    Script script;
+    script.on(sheet_caption, [&](HWND sheet) {
+        HWND p = nullptr;
+        for (const Number_field& f : number_fields) {
+            SCOPED_TRACE(f.message);
+            p = open_with_numbers_enabled(sheet, f.page);
+            ASSERT_TRUE(enabled(p, f.id));
+            EXPECT_NE(GetWindowLongPtrA(GetDlgItem(p, f.id), GWL_STYLE) & ES_AUTOHSCROLL, 0);
+            keys(p, f.id, "abc99999999999");
+            EXPECT_EQ(text(p, f.id), std::string(f.digits(), '9'));
+            keys(p, f.id, "1x0-0");
+            EXPECT_EQ(text(p, f.id), "100");
+        }
+        // The list indentation must stay below the maximum length.
+        keys(p, IDC_LIST_MAX_LENGTH, "200");
+        // Typed with the line breaks left alone, the width still counts.
+        p = open_with_numbers_enabled(sheet, 0);
+        click(p, IDC_PARA_REMOVE_BREAKS);
+        keys(p, IDC_PARA_MAX_CHARS, "72");
+        press_ok(sheet);
+    });
+    run_sheet(script);
+    EXPECT_EQ(messages(), std::vector<std::string>{});
+    EXPECT_EQ(stored(setting::para_remove_line_breaks), 0);
+    EXPECT_EQ(stored(setting::para_max_chars_on_para_line), 72);
+    EXPECT_EQ(stored(setting::spac_tab_stops), 100);
+    EXPECT_EQ(stored(setting::list_num_indent_spaces), 100);
+    EXPECT_EQ(stored(setting::list_max_line_length), 200);
+}
+
+TEST_F(Options, ANumberOutsideItsRangeOrNotANumberIsRefusedWithTheFieldAndItsRange)
+{
+    // What a paste or another program can put where the keyboard cannot.
+    const char* const bad[] = {"1000", "99999999999", "abc", "7 ", "-1", "0"};
+    std::vector<std::string> expected;
+    Script script;
+    script.on(sheet_caption, [&](HWND sheet) {
+        for (const Number_field& f : number_fields) {
+            HWND p = open_with_numbers_enabled(sheet, f.page);
+            // Room for any indentation the range allows.
+            if (f.id == IDC_LIST_INDENT) type(p, IDC_LIST_MAX_LENGTH, "999999");
+            for (const std::string text : bad) {
+                SCOPED_TRACE(testing::Message() << f.message << " <- " << text);
+                const bool digits = text.find_first_not_of("0123456789") == std::string::npos;
+                const bool fits = digits && std::stoll(text) <= f.max;
+                // The maximum length keeps its own words for 0.
+                const char* own = f.id == IDC_LIST_MAX_LENGTH && text == "0"
+                    ? "The maximum length of a list item line must be greater than zero."
+                    // Beyond what a setting holds, the list indentation keeps its own words.
+                    : f.id == IDC_LIST_INDENT && digits && !fits
+                    ? "The list indentation is too large.  Please enter a smaller number."
+                    : nullptr;
+                type(p, f.id, text);
+                go_to(sheet, 3);
+                if (fits && !own) {
+                    EXPECT_NE(page_of(sheet), p);
+                    p = open_with_numbers_enabled(sheet, f.page);
+                    continue;
+                }
+                expected.push_back(std::string("OOPS!: ") + (own ? own : f.message));
+                EXPECT_EQ(page_of(sheet), p);
+                EXPECT_EQ(focus_id(), f.id);
+            }
+            type(p, f.id, f.id == IDC_LIST_MAX_LENGTH ? "60" : "8");
+        }
+        go_to(sheet, 0);
+        type(page_of(sheet), IDC_PARA_MAX_CHARS, "999999");
+        press_ok(sheet);
+    });
+    run_sheet(script);
+    EXPECT_EQ(messages(), expected);
+    EXPECT_EQ(stored(setting::para_max_chars_on_para_line), 999999);
+    EXPECT_EQ(stored(setting::spac_lines_between_paras), 8);
+    EXPECT_EQ(stored(setting::list_num_indent_spaces), 8);
+    EXPECT_EQ(stored(setting::list_max_line_length), 60);
 }
 
 // --- Preset Commands -------------------------------------------------------------------------
