@@ -928,36 +928,43 @@ TEST_F(PresetCommands, WithoutUserPresetsOnlyANewPresetCanBeSaved)
         click(d, IDC_COMMS_NEW);
         click(d, IDOK);
         EXPECT_EQ(focus_id(), IDC_COMMS_NEW_NAME);
+        type(d, IDC_COMMS_NEW_NAME, " \t  ");
+        click(d, IDOK);
         type(d, IDC_COMMS_NEW_NAME, "Full Cleaning");
         click(d, IDOK);
+        // Blanks at the ends and case make no name of their own.
+        type(d, IDC_COMMS_NEW_NAME, "full cleaning ");
+        click(d, IDOK);
+        EXPECT_EQ(focus_id(), IDC_COMMS_NEW_NAME);
         type(d, IDC_COMMS_NEW_NAME, "a\\b");
         click(d, IDOK);
         EXPECT_TRUE(is_open(d));
         EXPECT_EQ(text(d, IDC_COMMS_NEW_NAME), "a\\b");
-        // The same words in another case are a name of its own.
-        type(d, IDC_COMMS_NEW_NAME, "full cleaning");
+        type(d, IDC_COMMS_NEW_NAME, "  My  mail ");
         click(d, IDOK);
     }});
     EXPECT_EQ(result, IDOK);
-    ASSERT_EQ(boxes.size(), 4u);
+    const std::string predefined = "\") matches the name of a predefined preset.  Please choose a "
+                                   "different name.";
+    ASSERT_EQ(boxes.size(), 6u);
     EXPECT_EQ(boxes[0].text, "Please select a command.  (Click on one of the circles on the left.)");
     EXPECT_EQ(boxes[1].text, "No name was given for the new preset.\n");
-    EXPECT_EQ(boxes[2].text,
-              "The name of the new preset (\"Full Cleaning\") matches the name of a predefined "
-              "preset.  Please choose a different name.");
+    EXPECT_EQ(boxes[2].text, boxes[1].text);
+    EXPECT_EQ(boxes[3].text, "The name of the new preset (\"Full Cleaning" + predefined);
+    EXPECT_EQ(boxes[4].text, "The name of the new preset (\"full cleaning" + predefined);
     EXPECT_EQ(boxes[0].caption, "OOPS!");
-    EXPECT_EQ(boxes[3].kind, Box_kind::warning);
-    EXPECT_NE(boxes[3].text.find("a\\b"), std::string::npos);
+    EXPECT_EQ(boxes[5].kind, Box_kind::warning);
+    EXPECT_NE(boxes[5].text.find("a\\b"), std::string::npos);
     EXPECT_FALSE(store->preset_exists("a\\b"));
-    EXPECT_TRUE(store->preset_exists("full cleaning"));
-    EXPECT_TRUE(in_registry("full cleaning"));
-    EXPECT_EQ(presets().pending_preset_name, "full cleaning");
+    EXPECT_EQ(store->list_presets(true, false), std::vector<std::string>{"My  mail"});
+    EXPECT_TRUE(in_registry("My  mail"));
+    EXPECT_EQ(presets().pending_preset_name, "My  mail");
     EXPECT_TRUE(dialog.asked.empty());
 }
 
-TEST_F(PresetCommands, ANameDifferingOnlyInCaseAsksToOverwriteThatPreset)
+TEST_F(PresetCommands, ANameDifferingInCaseOrEndBlanksAsksToOverwriteThatPresetAndKeepsItsName)
 {
-    save_user_preset("Letters");
+    save_user_preset("letters");
     sheet_values.spac_tab_stops = 11;
     Answering_comms dialog(presets(), sheet_values);
     dialog.answers = {IDNO, IDYES};
@@ -966,22 +973,22 @@ TEST_F(PresetCommands, ANameDifferingOnlyInCaseAsksToOverwriteThatPreset)
         EXPECT_TRUE(checked(d, IDC_COMMS_NEW));
         EXPECT_FALSE(enabled(d, IDC_COMMS_OVERWRITE_LIST));
         EXPECT_FALSE(enabled(d, IDC_COMMS_REMOVE_LIST));
-        type(d, IDC_COMMS_NEW_NAME, "LETTERS");
+        type(d, IDC_COMMS_NEW_NAME, " Letters ");
         click(d, IDOK);
         EXPECT_TRUE(is_open(d));
-        EXPECT_EQ(store->get_preset("Letters").spac_tab_stops,
+        EXPECT_EQ(store->get_preset("letters").spac_tab_stops,
                   store->current_settings().spac_tab_stops);
         click(d, IDOK);
     }});
     EXPECT_EQ(result, IDOK);
     const std::string question = "Replace existing preset?: Would you like to overwrite the "
-                                 "existing preset named \"Letters\"? [" +
+                                 "existing preset named \"letters\"? [" +
                                  std::to_string(question_no_default) + "]";
     EXPECT_EQ(dialog.asked, (std::vector<std::string>{question, question}));
-    EXPECT_EQ(store->get_preset("Letters").spac_tab_stops, 11);
-    EXPECT_EQ(registry_int(program_key("Presets\\Letters"), setting::spac_tab_stops.name, 0), 11u);
-    EXPECT_FALSE(store->preset_exists("LETTERS"));
-    EXPECT_EQ(presets().pending_preset_name, "Letters");
+    EXPECT_EQ(store->get_preset("letters").spac_tab_stops, 11);
+    EXPECT_EQ(registry_int(program_key("Presets\\letters"), setting::spac_tab_stops.name, 0), 11u);
+    EXPECT_EQ(store->list_presets(true, false), std::vector<std::string>{"letters"});
+    EXPECT_EQ(presets().pending_preset_name, "letters");
 }
 
 TEST_F(PresetCommands, OverwriteAndRemoveFollowTheFocusAndTheirLists)
