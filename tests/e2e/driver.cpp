@@ -84,11 +84,14 @@ bool is_dialog(HWND w) { return class_of(w) == "#32770"; }
 bool is_help(HWND w) { return class_of(w) == "SorvaneHelp"; }
 
 // The main window is the program's one visible top-level window that is neither a dialog box
-// nor the help window (nor a tool tip, shown after the mouse rests on the toolbar).
+// nor the help window (nor a tool tip, shown after the mouse rests on the toolbar, nor the
+// preset box's open list).
 HWND main_window()
 {
-    for (HWND w : program_windows())
-        if (!is_dialog(w) && !is_help(w) && lower(class_of(w)) != "tooltips_class32") return w;
+    for (HWND w : program_windows()) {
+        const std::string kind = lower(class_of(w));
+        if (!is_dialog(w) && !is_help(w) && kind != "tooltips_class32" && kind != "combolbox") return w;
+    }
     return nullptr;
 }
 
@@ -556,6 +559,20 @@ int run(int argc, char** argv)
         if (index == CB_ERR) fail(std::string("no entry ") + arg(1));
         SendMessageA(c, CB_SETCURSEL, index, 0);
         SendMessageA(GetParent(c), WM_COMMAND, MAKEWPARAM(IDC_TOOLBAR_PRESETS, CBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
+        settle(need_main());
+        return 0;
+    }
+    if (cmd == "click-combo-entry") {
+        // A click on an entry of the preset list the box has open, as the mouse does it.
+        HWND c = preset_combo();
+        LRESULT index = SendMessageA(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(arg(1)));
+        if (index == CB_ERR) fail(std::string("no entry ") + arg(1));
+        if (!SendMessageA(c, CB_GETDROPPEDSTATE, 0, 0)) fail("the preset list is not open");
+        // The open list hangs below the box from its top entry, entries of one height.
+        const LRESULT height = SendMessageA(c, CB_GETITEMHEIGHT, 0, 0);
+        RECT r{};
+        GetWindowRect(c, &r);
+        click_at(POINT{(r.left + r.right) / 2, static_cast<LONG>(r.bottom + 1 + height * index + height / 2)});
         settle(need_main());
         return 0;
     }
