@@ -65,7 +65,9 @@ bool CMainFrame::create(Application& app, CSorvaneDoc& document, CSorvaneEditVie
 
 bool CMainFrame::on_create()
 {
-    if (!toolbar.create(hwnd(), WS_VISIBLE | CCS_TOP, ID_TOOLBAR_WINDOW, toolbar_layout))
+    // The preset box hands the keyboard back to the editor, as a toolbar's box does.
+    if (!toolbar.create(hwnd(), WS_VISIBLE | CCS_TOP, ID_TOOLBAR_WINDOW, toolbar_layout,
+                        [this] { if (editor && editor->hwnd()) SetFocus(editor->hwnd()); }))
         return false;
     if (!status_bar.create(hwnd(), WS_VISIBLE, ID_STATUS_BAR_WINDOW, status_panes)) return false;
     set_bars(&toolbar, &status_bar);

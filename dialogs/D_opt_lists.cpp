@@ -38,11 +38,11 @@ std::vector<Page_control> controls()
         text(IDC_LIST_CUSTOM_TEXT, list_id_custom, custom),
         radio(IDC_LIST_FORMAT_PARAGRAPH, list_format, 0, any_identifier),
         radio(IDC_LIST_FORMAT_INDENTED, list_format, 1, any_identifier),
-        number(IDC_LIST_MAX_LENGTH, list_max_line_length,
+        number(IDC_LIST_MAX_LENGTH, list_max_line_length, "maximum length of a list item line",
                "Please enter the maximum length of a list item line.", fixed_width),
         check(IDC_LIST_ADJUST_INDENT, list_adjust_indent, fixed_width),
-        number(IDC_LIST_INDENT, list_num_indent_spaces, "Please enter the list indentation.",
-               indent_adjusted),
+        number(IDC_LIST_INDENT, list_num_indent_spaces, "list indentation",
+               "Please enter the list indentation.", indent_adjusted),
         label(IDC_LIST_NOTE, fixed_width),
         label(IDC_LIST_MAX_TEXT, fixed_width),
         label(IDC_LIST_MAX_NOTE, fixed_width),
@@ -57,11 +57,6 @@ D_opt_lists::D_opt_lists(Preset_state& presets, Cleaning_settings& values)
 }
 
 int D_opt_lists::help_context() const { return help_list_options; }
-
-void D_opt_lists::prepare_controls()
-{
-    SendMessageA(item(IDC_LIST_MAX_LENGTH), EM_LIMITTEXT, 6, 0);
-}
 
 bool D_opt_lists::on_command(int id, int code, HWND control)
 {
@@ -93,7 +88,7 @@ bool D_opt_lists::check(const Cleaning_settings& stored)
 {
     const bool max_enabled = is_control_enabled(hwnd(), IDC_LIST_MAX_LENGTH);
     const bool indent_enabled = is_control_enabled(hwnd(), IDC_LIST_INDENT);
-    // The field has no length limit of its own: a number the setting cannot hold is refused
+    // The field takes ten digits, more than the setting can hold: such a number is refused
     // rather than stored as some other number.
     if (field_number_too_large(field_text(IDC_LIST_INDENT)))
         return refuse("The list indentation is too large.  Please enter a smaller number.",

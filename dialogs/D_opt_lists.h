@@ -13,7 +13,6 @@ public:
     void OnClearAll();
 
 protected:
-    void prepare_controls() override;
     bool on_command(int id, int code, HWND control) override;
     bool check(const Cleaning_settings& stored) override;
 };

@@ -9,7 +9,8 @@ using namespace page_control;
 bool joining(const Option_page& p) { return p.checked(IDC_PARA_REMOVE_BREAKS); }
 bool sentences_joined(const Option_page& p) { return joining(p) && !p.checked(IDC_PARA_PUNCT_ENDS); }
 bool indent_counts(const Option_page& p) { return joining(p) && p.checked(IDC_PARA_INDENTED); }
-bool width_limited(const Option_page& p) { return joining(p) && !p.checked(IDC_PARA_UNLIMITED); }
+// The engine wraps at the width whether or not it joins lines.
+bool width_limited(const Option_page& p) { return !p.checked(IDC_PARA_UNLIMITED); }
 
 std::vector<Page_control> controls()
 {
@@ -24,15 +25,16 @@ std::vector<Page_control> controls()
         check(IDC_PARA_BLANK_LINES, para_blank_lines_separate_paras, joining),
         check(IDC_PARA_INDENTED, para_indented_makes_new_para, joining),
         number(IDC_PARA_INDENT_SPACES, para_num_indent_spaces_for_new_para,
+               "number of spaces that begins a new paragraph",
                "Please enter the number of spaces needed to assume a line is the beginning of a "
                "new paragraph.",
                indent_counts),
         label(IDC_PARA_INDENT_TEXT1, joining),
         label(IDC_PARA_INDENT_TEXT2, joining),
-        label(IDC_PARA_MAX_TEXT, joining),
         number(IDC_PARA_MAX_CHARS, para_max_chars_on_para_line,
+               "maximum number of characters on a paragraph line",
                "Please enter the maximum number of characters on a paragraph line.", width_limited),
-        zero_check(IDC_PARA_UNLIMITED, IDC_PARA_MAX_CHARS, joining),
+        zero_check(IDC_PARA_UNLIMITED, IDC_PARA_MAX_CHARS),
     };
 }
 }  // namespace
@@ -47,6 +49,4 @@ int D_opt_para::help_context() const { return help_paragraph_options; }
 void D_opt_para::prepare_controls()
 {
     fill_sentence_spaces(IDC_PARA_SENT_SPACES);
-    SendMessageA(item(IDC_PARA_INDENT_SPACES), EM_LIMITTEXT, 3, 0);
-    SendMessageA(item(IDC_PARA_MAX_CHARS), EM_LIMITTEXT, 6, 0);
 }

@@ -15,13 +15,15 @@ std::vector<Page_control> controls()
 {
     using namespace setting;
     return {
-        number(IDC_SPAC_TAB_STOPS, spac_tab_stops, "Please enter a value for the tab stops."),
+        number(IDC_SPAC_TAB_STOPS, spac_tab_stops, "tab stops",
+               "Please enter a value for the tab stops."),
         check(IDC_SPAC_ADJUST_INDENT, spac_adjust_para_indent),
-        number(IDC_SPAC_INDENT, spac_num_spaces_to_indent,
+        number(IDC_SPAC_INDENT, spac_num_spaces_to_indent, "paragraph indentation",
                "Please enter the paragraph indentation.", indenting),
         label(IDC_SPAC_ARROW, indenting),
         check(IDC_SPAC_ADJUST_SPACING, spac_adjust_para_spacing),
         number(IDC_SPAC_LINES, spac_lines_between_paras,
+               "number of lines in between paragraphs",
                "Please enter the number of lines to place in between paragraphs.", spacing),
         check(IDC_SPAC_EXTRA_SPACES, spac_rem_extra_spaces_between_words),
         check(IDC_SPAC_SENT_SPACING, spac_clean_up_sent_spacing),
@@ -42,6 +44,4 @@ int D_opt_spacing::help_context() const { return help_spacing_options; }
 void D_opt_spacing::prepare_controls()
 {
     fill_sentence_spaces(IDC_SPAC_SENT_SPACES);
-    for (int id : {IDC_SPAC_INDENT, IDC_SPAC_LINES, IDC_SPAC_TAB_STOPS})
-        SendMessageA(item(id), EM_LIMITTEXT, 3, 0);
 }

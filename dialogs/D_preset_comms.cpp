@@ -18,6 +18,14 @@ std::string upper(std::string text)
     if (!text.empty()) CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
     return text;
 }
+
+// Blanks at either end of a name are not seen in a list, so they never make a name of their own.
+std::string trimmed(const std::string& text)
+{
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == std::string::npos) return std::string();
+    return text.substr(start, text.find_last_not_of(" \t") - start + 1);
+}
 }  // namespace
 
 D_preset_comms::D_preset_comms(Preset_state& presets, const Cleaning_settings& values)
@@ -119,13 +127,14 @@ std::string D_preset_comms::user_preset_like(const std::string& name) const
 void D_preset_comms::save_new()
 {
     Data_exchange dx(hwnd(), true);
+    new_name = trimmed(new_name);
     if (new_name.empty()) {
         error_box("No name was given for the new preset.\n");
         dx.fail(IDC_COMMS_NEW_NAME);
         return;
     }
     for (const std::string& predefined : presets.cleaning_prefs->list_presets(false, true)) {
-        if (predefined == new_name) {
+        if (upper(predefined) == upper(new_name)) {
             error_box("The name of the new preset (\"" + new_name +
                       "\") matches the name of a predefined preset.  Please choose a different "
                       "name.");

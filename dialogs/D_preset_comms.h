@@ -26,7 +26,9 @@ public:
 protected:
     bool on_init() override;
     void exchange(Data_exchange& dx) override;
-    // Carries out the chosen command; the dialog stays open after a refusal or a "No".
+    // Carries out the chosen command; the dialog stays open after a refusal or a "No". A new
+    // name loses its blanks at either end and is compared with the presets without regard to
+    // case, as the registry keeps it.
     void on_ok() override;
     bool on_command(int id, int code, HWND control) override;
     // A Yes/No question; returns IDYES or IDNO.

@@ -11,18 +11,25 @@
 namespace {
 constexpr int preset_slot_width = 200;
 constexpr int drop_down_height = 200;
+// Posted by the selector when the user is done with it.
+constexpr UINT leave_selector_message = WM_APP + 1;
 }  // namespace
 
-ToolbarPresets::ToolbarPresets(Preset_state& presets) : presets(presets), preset_combo(presets) {}
+ToolbarPresets::ToolbarPresets(Preset_state& presets)
+    : presets(presets), preset_combo(presets, *this)
+{
+}
 
 ToolbarPresets::~ToolbarPresets()
 {
     if (toolbar_font) DeleteObject(toolbar_font);
 }
 
-bool ToolbarPresets::create(HWND parent, DWORD style, int id, const std::vector<int>& layout)
+bool ToolbarPresets::create(HWND parent, DWORD style, int id, const std::vector<int>& layout,
+                            std::function<void()> give_focus_back)
 {
     TRACE_HERE();
+    this->give_focus_back = std::move(give_focus_back);
     if (layout.empty() || layout.back() != 0) return false;
     if (!Toolbar::create(parent, style, id, IDR_MAINFRAME, layout)) return false;
 
@@ -64,5 +71,37 @@ void ToolbarPresets::OnSelchangePreset()
 
 void ToolbarPresets::on_control_notification(int id, int code, HWND)
 {
-    if (id == IDC_TOOLBAR_PRESETS && code == CBN_SELCHANGE) OnSelchangePreset();
+    if (id != IDC_TOOLBAR_PRESETS) return;
+    if (code == CBN_SELCHANGE) OnSelchangePreset();
+    // Posted: the box is still closing its list and may yet report the change.
+    if (code == CBN_SELENDOK || code == CBN_SELENDCANCEL)
+        PostMessageA(hwnd(), leave_selector_message, 0, 0);
+}
+
+LRESULT ToolbarPresets::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == leave_selector_message) {
+        leave_selector();
+        return 0;
+    }
+    return Toolbar::handle(msg, wp, lp);
+}
+
+void ToolbarPresets::leave_selector()
+{
+    HWND focus = GetFocus();
+    const bool in_selector =
+        focus && (focus == preset_combo.hwnd() || IsChild(preset_combo.hwnd(), focus));
+    if (in_selector && give_focus_back) give_focus_back();
+}
+
+LRESULT ToolbarPresets::Selector::handle(UINT msg, WPARAM wp, LPARAM lp)
+{
+    // The open list closes itself on these keys and reports it; the closed one says nothing.
+    if (msg == WM_KEYDOWN && (wp == VK_RETURN || wp == VK_ESCAPE) &&
+        !SendMessageA(hwnd(), CB_GETDROPPEDSTATE, 0, 0)) {
+        toolbar.leave_selector();
+        return 0;
+    }
+    return D_preset_combo_box::handle(msg, wp, lp);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <string_view>
 
 #include "base/diagnostics.h"
@@ -26,6 +27,20 @@ bool field_number_too_large(const std::string& text)
     return end > start && !parse_int(std::string_view(text).substr(start, end - start), value);
 }
 
+std::string number_range_message(const char* name, const Setting_field& field)
+{
+    const std::string range = field.max == INT32_MAX
+                                  ? "of " + std::to_string(field.min) + " or more"
+                                  : "from " + std::to_string(field.min) + " to " +
+                                        std::to_string(field.max);
+    return std::string("The ") + name + " must be a number " + range + ".";
+}
+
+int range_digits(const Setting_field& field)
+{
+    return static_cast<int>(std::to_string(field.max).size());
+}
+
 namespace page_control {
 namespace {
 constexpr Int_setting no_int{nullptr, nullptr};
@@ -34,35 +49,36 @@ constexpr Text_setting no_text{nullptr, nullptr, nullptr, 0};
 
 Page_control check(int id, Int_setting setting, Enable_rule enabled)
 {
-    return {id, Control_kind::check, setting, no_text, 0, nullptr, enabled};
+    return {id, Control_kind::check, setting, no_text, 0, nullptr, nullptr, enabled};
 }
-Page_control number(int id, Int_setting setting, const char* empty_message, Enable_rule enabled)
+Page_control number(int id, Int_setting setting, const char* name, const char* empty_message,
+                    Enable_rule enabled)
 {
-    return {id, Control_kind::number, setting, no_text, 0, empty_message, enabled};
+    return {id, Control_kind::number, setting, no_text, 0, name, empty_message, enabled};
 }
 Page_control choice(int id, Int_setting setting, int first_value, Enable_rule enabled)
 {
-    return {id, Control_kind::choice, setting, no_text, first_value, nullptr, enabled};
+    return {id, Control_kind::choice, setting, no_text, first_value, nullptr, nullptr, enabled};
 }
 Page_control text(int id, Text_setting setting, Enable_rule enabled)
 {
-    return {id, Control_kind::text, no_int, setting, 0, nullptr, enabled};
+    return {id, Control_kind::text, no_int, setting, 0, nullptr, nullptr, enabled};
 }
 Page_control radio(int id, Int_setting setting, int value, Enable_rule enabled)
 {
-    return {id, Control_kind::radio, setting, no_text, value, nullptr, enabled};
+    return {id, Control_kind::radio, setting, no_text, value, nullptr, nullptr, enabled};
 }
 Page_control zero_check(int id, int field, Enable_rule enabled)
 {
-    return {id, Control_kind::zero_check, no_int, no_text, field, nullptr, enabled};
+    return {id, Control_kind::zero_check, no_int, no_text, field, nullptr, nullptr, enabled};
 }
 Page_control text_check(int id, int field, Enable_rule enabled)
 {
-    return {id, Control_kind::text_check, no_int, no_text, field, nullptr, enabled};
+    return {id, Control_kind::text_check, no_int, no_text, field, nullptr, nullptr, enabled};
 }
 Page_control label(int id, Enable_rule enabled)
 {
-    return {id, Control_kind::label, no_int, no_text, 0, nullptr, enabled};
+    return {id, Control_kind::label, no_int, no_text, 0, nullptr, nullptr, enabled};
 }
 }  // namespace page_control
 
@@ -143,12 +159,10 @@ bool Option_page::store_values()
     for (const Page_control& c : controls_) {
         switch (c.kind) {
         case Control_kind::check: c.integer.of(stored) = checked(c.id) ? 1 : 0; break;
-        case Control_kind::number: {
-            const std::string text = field_text(c.id);
-            if (text.empty() && is_control_enabled(hwnd(), c.id)) return refuse(c.empty_message, c.id);
-            c.integer.of(stored) = overridden(c.id) ? 0 : field_number(text);
+        case Control_kind::number:
+            if (!check_number(c, false)) return false;
+            c.integer.of(stored) = overridden(c.id) ? 0 : field_number(field_text(c.id));
             break;
-        }
         case Control_kind::choice: {
             const LRESULT index = SendMessageA(item(c.id), CB_GETCURSEL, 0, 0);
             // No entry chosen keeps the stored value.
@@ -166,8 +180,30 @@ bool Option_page::store_values()
         case Control_kind::label: break;
         }
     }
+    // The page's own messages come before the range's, which would say less.
     if (!check(stored)) return false;
+    for (const Page_control& c : controls_)
+        if (c.kind == Control_kind::number && !check_number(c, true)) return false;
     values = stored;
+    return true;
+}
+
+bool Option_page::check_number(const Page_control& c, bool range)
+{
+    if (!is_control_enabled(hwnd(), c.id)) return true;
+    const std::string text = field_text(c.id);
+    if (text.empty()) return refuse(c.empty_message, c.id);
+    const Setting_field* field = find_setting(c.integer.name);
+    if (!field) {
+        INTERNAL_ERROR();
+        return true;
+    }
+    // The field takes digits only from the keyboard; a paste or a program can put in the rest.
+    int number = 0;
+    const bool digits = text.find_first_not_of("0123456789") == std::string::npos;
+    const bool fits = digits && parse_int(text, number);
+    if (!digits || (range && !(fits && field->in_range(number))))
+        return refuse(number_range_message(c.name, *field), c.id);
     return true;
 }
 
@@ -222,6 +258,10 @@ void Option_page::fill_sentence_spaces(int id)
 
 bool Option_page::on_init()
 {
+    for (const Page_control& c : controls_)
+        if (c.kind == Control_kind::number)
+            if (const Setting_field* field = find_setting(c.integer.name))
+                SendMessageA(item(c.id), EM_LIMITTEXT, range_digits(*field), 0);
     update_controls();
     preset_combo.attach(item(IDC_PRESET_COMBO));
     preset_combo.init(true, true, true, nullptr);

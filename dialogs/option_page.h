@@ -14,13 +14,14 @@
 #include "framework/property_sheet.h"
 
 class Option_page;
+struct Setting_field;
 
 // Whether a control is enabled, from the states of the page's other controls.
 using Enable_rule = bool (*)(const Option_page& page);
 
 enum class Control_kind {
     check,       // a check box holding a flag
-    number,      // a digits-only field holding a count; empty is refused while it is enabled
+    number,      // a digits-only field holding a count in its setting's range, checked while enabled
     choice,      // a drop-down list whose entry k means the value `value` + k
     text,        // a field holding a text setting
     radio,       // one of a group of radio buttons: checked, the setting holds `value`
@@ -35,6 +36,8 @@ struct Page_control {
     Int_setting integer;
     Text_setting text;
     int value;
+    // number: the field as the page labels it ("tab stops"), for the message of a bad number.
+    const char* name;
     // number: the message of an empty field.
     const char* empty_message;
     // nullptr: always enabled.
@@ -43,7 +46,7 @@ struct Page_control {
 
 namespace page_control {
 Page_control check(int id, Int_setting setting, Enable_rule enabled = nullptr);
-Page_control number(int id, Int_setting setting, const char* empty_message,
+Page_control number(int id, Int_setting setting, const char* name, const char* empty_message,
                     Enable_rule enabled = nullptr);
 Page_control choice(int id, Int_setting setting, int first_value, Enable_rule enabled = nullptr);
 Page_control text(int id, Text_setting setting, Enable_rule enabled = nullptr);
@@ -61,8 +64,9 @@ public:
 
     // The controls from the values.
     void show_values();
-    // The values from the controls, after the checks: the first failure is shown, its field
-    // focused, and false returned with the values unchanged.
+    // The values from the controls, after the checks (enabled number fields not empty and
+    // digits only, the page's own checks, then each enabled number within its setting's range):
+    // the first failure is shown, its field focused, and false returned with the values unchanged.
     bool store_values();
     // Each control enabled or not by its rule.
     void update_controls();
@@ -84,7 +88,7 @@ protected:
     bool on_command(int id, int code, HWND control) override;
     // Loads the controls from the values; storing goes through store_values.
     void exchange(Data_exchange& dx) override;
-    // The page's own checks beyond empty fields, on the values about to be stored.
+    // The page's own checks beyond the table's, on the values about to be stored.
     virtual bool check(const Cleaning_settings&) { return true; }
 
     // Shows message in the error box and moves the focus to field; returns false.
@@ -104,6 +108,9 @@ private:
     void select_radio(const Page_control& chosen);
     // Whether a zero_check or text_check governs field and holds its setting at 0 or "".
     bool overridden(int field) const;
+    // Refuses an enabled number field that is empty, holds more than digits or, when range is
+    // set, a number outside its setting's range.
+    bool check_number(const Page_control& c, bool range);
 
     std::vector<Page_control> controls_;
 };
@@ -113,3 +120,7 @@ private:
 int field_number(const std::string& text);
 // Whether the number at the start of text is beyond what a setting can hold.
 bool field_number_too_large(const std::string& text);
+// "The tab stops must be a number from 0 to 999.": field's name and its setting's range.
+std::string number_range_message(const char* name, const Setting_field& field);
+// The most digits the range's largest number has: what a number field needs to hold.
+int range_digits(const Setting_field& field);

@@ -1,6 +1,12 @@
 #include "framework/property_sheet.h"
 
+#include "framework/guard.h"
 #include "framework/window.h"
+
+namespace {
+// Marks the windows of our sheets, for the keys that change pages.
+const char* const sheet_property = "Property_sheet";
+}  // namespace
 
 bool Property_page::on_command(int, int, HWND) { return false; }
 
@@ -68,7 +74,50 @@ void Property_sheet::add_page(Property_page& page)
 void Property_sheet::attach(HWND sheet)
 {
     hwnd_ = sheet;
+    SetWindowSubclass(sheet, sheet_proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    SetPropA(sheet, sheet_property, reinterpret_cast<HANDLE>(this));
     on_init();
+}
+
+void Property_sheet::on_help()
+{
+    const HWND current = reinterpret_cast<HWND>(SendMessageA(hwnd_, PSM_GETCURRENTPAGEHWND, 0, 0));
+    for (Property_page* page : pages_)
+        if (current && page->hwnd() == current) page->on_help();
+}
+
+LRESULT CALLBACK Property_sheet::sheet_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp,
+                                            UINT_PTR id, DWORD_PTR self) noexcept
+{
+    return guarded<LRESULT>(0, [&]() -> LRESULT {
+        switch (msg) {
+        case WM_HELP:
+            reinterpret_cast<Property_sheet*>(self)->on_help();
+            return TRUE;
+        case WM_NCDESTROY:
+            RemovePropA(window, sheet_property);
+            RemoveWindowSubclass(window, sheet_proc, id);
+            break;
+        }
+        return DefSubclassProc(window, msg, wp, lp);
+    });
+}
+
+LRESULT CALLBACK Property_sheet::page_keys(int code, WPARAM wp, LPARAM lp) noexcept
+{
+    return guarded<LRESULT>(0, [&]() -> LRESULT {
+        const MSG& msg = *reinterpret_cast<const MSG*>(lp);
+        const bool page_key = msg.wParam == VK_TAB || msg.wParam == VK_NEXT || msg.wParam == VK_PRIOR;
+        if (code == MSGF_DIALOGBOX && msg.message == WM_KEYDOWN && page_key &&
+            (GetKeyState(VK_CONTROL) & 0x8000)) {
+            // Only the sheet's own window and its pages; a dialog over the sheet keeps its keys.
+            HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+            if (root && GetPropA(root, sheet_property) &&
+                SendMessageA(root, PSM_ISDIALOGMESSAGE, 0, lp))
+                return TRUE;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    });
 }
 
 INT_PTR Property_sheet::run_modal(HWND owner)
@@ -99,7 +148,9 @@ INT_PTR Property_sheet::run_modal(HWND owner)
     header.ppsp = pages.data();
 
     applied_ = false;
+    HHOOK keys = SetWindowsHookExA(WH_MSGFILTER, page_keys, nullptr, GetCurrentThreadId());
     INT_PTR result = PropertySheetA(&header);
+    if (keys) UnhookWindowsHookEx(keys);
     hwnd_ = nullptr;
     if (result < 0) return -1;
     // The platform reports "changes saved" rather than the button; only OK applies the pages.

@@ -76,6 +76,14 @@ private:
     friend class Property_page;
     // Called by the first page to be initialised: the sheet's window is its parent.
     void attach(HWND sheet);
+    // F1 on the sheet's own controls (tabs, buttons) reaches the sheet, which the platform
+    // leaves unanswered: the current page answers it.
+    static LRESULT CALLBACK sheet_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                       DWORD_PTR self) noexcept;
+    void on_help();
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+Page Down and Ctrl+Page Up change pages: Wine's modal
+    // sheet leaves them to the dialog manager, so they are handed to the sheet's own message.
+    static LRESULT CALLBACK page_keys(int code, WPARAM wp, LPARAM lp) noexcept;
 
     std::string caption_;
     std::vector<Property_page*> pages_;

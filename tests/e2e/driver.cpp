@@ -84,11 +84,14 @@ bool is_dialog(HWND w) { return class_of(w) == "#32770"; }
 bool is_help(HWND w) { return class_of(w) == "SorvaneHelp"; }
 
 // The main window is the program's one visible top-level window that is neither a dialog box
-// nor the help window (nor a tool tip, shown after the mouse rests on the toolbar).
+// nor the help window (nor a tool tip, shown after the mouse rests on the toolbar, nor the
+// preset box's open list).
 HWND main_window()
 {
-    for (HWND w : program_windows())
-        if (!is_dialog(w) && !is_help(w) && lower(class_of(w)) != "tooltips_class32") return w;
+    for (HWND w : program_windows()) {
+        const std::string kind = lower(class_of(w));
+        if (!is_dialog(w) && !is_help(w) && kind != "tooltips_class32" && kind != "combolbox") return w;
+    }
     return nullptr;
 }
 
@@ -559,6 +562,20 @@ int run(int argc, char** argv)
         settle(need_main());
         return 0;
     }
+    if (cmd == "click-combo-entry") {
+        // A click on an entry of the preset list the box has open, as the mouse does it.
+        HWND c = preset_combo();
+        LRESULT index = SendMessageA(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(arg(1)));
+        if (index == CB_ERR) fail(std::string("no entry ") + arg(1));
+        if (!SendMessageA(c, CB_GETDROPPEDSTATE, 0, 0)) fail("the preset list is not open");
+        // The open list hangs below the box from its top entry, entries of one height.
+        const LRESULT height = SendMessageA(c, CB_GETITEMHEIGHT, 0, 0);
+        RECT r{};
+        GetWindowRect(c, &r);
+        click_at(POINT{(r.left + r.right) / 2, static_cast<LONG>(r.bottom + 1 + height * index + height / 2)});
+        settle(need_main());
+        return 0;
+    }
     if (cmd == "bar-visible") {
         HWND bar = child_with_id(number(arg(1)));
         std::printf("%s\n", bar && IsWindowVisible(bar) ? "visible" : "hidden");
@@ -630,6 +647,11 @@ int run(int argc, char** argv)
             return 0;
         }
         HWND c = GetDlgItem(d, number(arg(2)));
+        // A sheet's controls are its page's.
+        if (!c)
+            c = find_child(d, [](HWND w, LPARAM id) {
+                return GetDlgCtrlID(w) == static_cast<int>(id) && IsWindowVisible(w);
+            }, number(arg(2)));
         if (!c) fail("no such control");
         if (cmd == "dialog-get-text") { std::printf("%s\n", window_text(c).c_str()); return 0; }
         SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(3)));

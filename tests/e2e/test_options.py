@@ -50,6 +50,10 @@ class CleaningOptions(SessionTest):
         self.shot((SHEET, "options-paragraph"))
         s.drive("click", SHEET, "1013")                      # "Unlimited" off
         s.drive("click", SHEET, "1012")
+        # The width takes more digits than it shows.
+        s.drive("dialog-keys", SHEET, "home", "shift+end", "1", "0", "0", "0", "0", "0", "0")
+        self.assertEqual(s.drive("dialog-get-text", SHEET, "1012").strip(), "100000")
+        self.shot((SHEET, "options-paragraph-wide-number"))
         s.drive("dialog-keys", SHEET, "home", "shift+end", "4", "0")
         s.drive("click", SHEET, "tab1")
         self.shot((SHEET, "options-spacing"))

@@ -5,6 +5,8 @@ import unittest
 from harness import CURRENT_KEY, SETTINGS_KEY, SessionTest, sorvane_clean
 from test_cleaning import MAIL
 
+IDC_TOOLBAR_PRESETS = 1074
+
 
 class ToolbarPresets(SessionTest):
     def test_choosing_light_cleaning(self):
@@ -29,8 +31,22 @@ class ToolbarPresets(SessionTest):
         s.drive("combo-select", "(none)")
         self.assertEqual(s.combo_selection(), "(none)")
         self.assertEqual(s.registry(CURRENT_KEY), light_values, "\"(none)\" writes nothing")
+
+        # A choice by mouse, or Escape, hands the keyboard back: the next keys are text.
+        s.set_text(b"")
+        s.drive("click-child", str(IDC_TOOLBAR_PRESETS))
+        s.drive("click-combo-entry", "Full Cleaning")
+        s.drive("keys-as-is", "l", "o", "o", "k", "s")
+        self.assertEqual(s.combo_selection(), "Full Cleaning")
+        self.assertEqual(s.text(), b"looks")
+        s.drive("click-child", str(IDC_TOOLBAR_PRESETS))
+        s.drive("keys-as-is", "escape", "l")
+        self.assertEqual(s.combo_selection(), "Full Cleaning")
+        self.assertEqual(s.text(), b"looksl")
+        s.screenshot("toolbar-full-cleaning-typed")
+        self.assertEqual(s.registry(CURRENT_KEY), s.builtin_preset("Full Cleaning"))
         self.assertEqual(s.close(), 0)
-        self.assertEqual(s.registry(SETTINGS_KEY).get("Current Preset"), "(none)")
+        self.assertEqual(s.registry(SETTINGS_KEY).get("Current Preset"), "Full Cleaning")
 
 
 if __name__ == "__main__":

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -108,6 +109,14 @@ void type(HWND dialog, int id, const std::string& text)
 {
     SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
+// Keys as the keyboard gives them to the field with the focus: the control's own rules apply.
+void keys(HWND dialog, int id, const std::string& typed)
+{
+    HWND field = GetDlgItem(dialog, id);
+    SetFocus(field);
+    SendMessageA(field, EM_SETSEL, 0, -1);
+    for (char c : typed) SendMessageA(GetFocus(), WM_CHAR, static_cast<unsigned char>(c), 1);
+}
 void choose(HWND dialog, int id, const std::string& entry)
 {
     HWND combo = GetDlgItem(dialog, id);
@@ -202,6 +211,75 @@ TEST_F(Options, SheetHidesApplyMovesOkAndCancelAndPausesMonitoring)
     context().monitoring_enabled = 1;
     run_sheet(script);
     EXPECT_EQ(context().monitoring_enabled, 1);
+}
+
+// F1 through the real input queue to the sheet's own controls, page by page.
+TEST_F(Options, F1OnTheTabsAndButtonsOpensTheCurrentPagesTopic)
+{
+    std::vector<int> helps;
+    app->set_help([&](int context) { helps.push_back(context); });
+    const int topics[] = {help_paragraph_options, help_spacing_options, help_list_options,
+                          help_replace_options};
+    const int targets[] = {0, IDOK, IDCANCEL, IDHELP};  // 0: the tabs
+    std::vector<int> expected;
+    Script script;
+    for (int page = 0; page < 4; ++page) {
+        for (int target : targets) {
+            script.on(sheet_caption, [page, target](HWND sheet) {
+                go_to(sheet, page);
+                HWND control = target ? GetDlgItem(sheet, target)
+                                      : reinterpret_cast<HWND>(
+                                            SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+                SetFocus(control);
+                INPUT f1[2] = {};
+                f1[0].type = f1[1].type = INPUT_KEYBOARD;
+                f1[0].ki.wVk = f1[1].ki.wVk = VK_F1;
+                f1[1].ki.dwFlags = KEYEVENTF_KEYUP;
+                EXPECT_EQ(SendInput(2, f1, sizeof(INPUT)), 2u);
+            });
+            expected.push_back(topics[page]);
+        }
+    }
+    script.on(sheet_caption, [](HWND sheet) { press_cancel(sheet); });
+    run_sheet(script);
+    EXPECT_EQ(helps, expected);
+}
+
+// Ctrl+Tab and Ctrl+Page Down go forward a page, with Shift or Page Up back, round the ends.
+TEST_F(Options, CtrlTabAndCtrlPageKeysChangePages)
+{
+    const struct {
+        std::vector<WORD> chord;
+        int page;
+    } steps[] = {{{VK_CONTROL, VK_TAB}, 1},           {{VK_CONTROL, VK_NEXT}, 2},
+                 {{VK_CONTROL, VK_SHIFT, VK_TAB}, 1}, {{VK_CONTROL, VK_PRIOR}, 0},
+                 {{VK_CONTROL, VK_PRIOR}, 3},         {{VK_CONTROL, VK_TAB}, 0}};
+    std::vector<int> pages;
+    Script script;
+    for (const auto& step : steps) {
+        script.on(sheet_caption, [&step](HWND sheet) {
+            SetFocus(GetDlgItem(sheet, IDOK));
+            // Keys down in order, up in reverse.
+            const std::size_t n = step.chord.size();
+            std::vector<INPUT> input(2 * n);
+            for (std::size_t k = 0; k < n; ++k) {
+                input[k].type = input[2 * n - 1 - k].type = INPUT_KEYBOARD;
+                input[k].ki.wVk = input[2 * n - 1 - k].ki.wVk = step.chord[k];
+                input[2 * n - 1 - k].ki.dwFlags = KEYEVENTF_KEYUP;
+            }
+            EXPECT_EQ(SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)),
+                      input.size());
+        });
+        script.on(sheet_caption, [&pages](HWND sheet) {
+            pages.push_back(static_cast<int>(SendMessageA(
+                sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page_of(sheet)), 0)));
+        });
+    }
+    script.on(sheet_caption, [](HWND sheet) { press_cancel(sheet); });
+    run_sheet(script);
+    std::vector<int> expected;
+    for (const auto& step : steps) expected.push_back(step.page);
+    EXPECT_EQ(pages, expected);
 }
 
 TEST_F(Options, CancelAfterLeavingEditedPagesChangesNothing)
@@ -336,7 +414,9 @@ TEST_F(Options, ParagraphEnablingFollowsItsCheckBoxes)
         {1, 0, 1, 0, true, true, true, true, true},
         {1, 1, 1, 0, true, false, true, true, true},
         {1, 0, 0, 1, true, true, false, false, true},
-        {0, 0, 1, 0, false, false, false, false, false},
+        // The width wraps whether or not lines are joined.
+        {0, 0, 1, 0, false, false, false, true, false},
+        {0, 0, 1, 1, false, false, false, false, false},
     };
     Script script;
     script.on(sheet_caption, [&](HWND sheet) {
@@ -359,8 +439,9 @@ TEST_F(Options, ParagraphEnablingFollowsItsCheckBoxes)
             EXPECT_EQ(enabled(p, IDC_PARA_MAX_CHARS), r.e1012);
             EXPECT_EQ(enabled(p, IDC_PARA_BLANK_LINES), r.e1010);
             EXPECT_EQ(enabled(p, IDC_PARA_INDENT_TEXT2), r.e1010);
-            EXPECT_TRUE(enabled(p, IDC_PARA_REMOVE_BREAKS));
-            EXPECT_TRUE(enabled(p, IDC_PRESET_COMBO));
+            for (int id : {IDC_PARA_REMOVE_BREAKS, IDC_PRESET_COMBO, IDC_PARA_UNLIMITED,
+                           IDC_PARA_MAX_TEXT})
+                EXPECT_TRUE(enabled(p, id)) << id;
         }
         press_cancel(sheet);
     });
@@ -652,6 +733,125 @@ TEST_F(Options, ReplaceRefusesAReplacementWithoutFindAndStoresTextsAsTyped)
     EXPECT_EQ(stored(setting::misc_remove_reply_marks), 1);
 }
 
+// --- Number fields of every page ------------------------------------------------------------
+
+// Each number field, its page, the largest number of its range and the message that names both.
+struct Number_field {
+    int page, id;
+    long long max;
+    const char* message;
+    std::size_t digits() const { return std::to_string(max).size(); }
+};
+const Number_field number_fields[] = {
+    {0, IDC_PARA_INDENT_SPACES, 999,
+     "The number of spaces that begins a new paragraph must be a number from 0 to 999."},
+    {0, IDC_PARA_MAX_CHARS, 999999,
+     "The maximum number of characters on a paragraph line must be a number from 0 to 999999."},
+    {1, IDC_SPAC_INDENT, 999, "The paragraph indentation must be a number from 0 to 999."},
+    {1, IDC_SPAC_LINES, 999,
+     "The number of lines in between paragraphs must be a number from 0 to 999."},
+    {1, IDC_SPAC_TAB_STOPS, 999, "The tab stops must be a number from 0 to 999."},
+    {2, IDC_LIST_INDENT, INT32_MAX, "The list indentation must be a number of 0 or more."},
+    {2, IDC_LIST_MAX_LENGTH, 999999,
+     "The maximum length of a list item line must be a number from 1 to 999999."},
+};
+
+// Opens page index with every number field on it enabled.
+HWND open_with_numbers_enabled(HWND sheet, int index)
+{
+    // Chosen again, the page shown would be asked to let go.
+    if (SendMessageA(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(page_of(sheet)), 0) != index)
+        go_to(sheet, index);
+    HWND p = page_of(sheet);
+    const std::pair<int, bool> boxes[][3] = {
+        {{IDC_PARA_REMOVE_BREAKS, true}, {IDC_PARA_INDENTED, true}, {IDC_PARA_UNLIMITED, false}},
+        {{IDC_SPAC_ADJUST_INDENT, true}, {IDC_SPAC_ADJUST_SPACING, true}, {IDC_SPAC_ADJUST_INDENT, true}},
+        {{IDC_LIST_NUMBERS, true}, {IDC_LIST_FORMAT_INDENTED, true}, {IDC_LIST_ADJUST_INDENT, true}},
+    };
+    for (const auto& [id, on] : boxes[index])
+        if (checked(p, id) != on) click(p, id);
+    return p;
+}
+
+TEST_F(Options, NumberFieldsTakeAsManyDigitsAsTheirRangeNeedsFromTheKeyboard)
+{
+    Script script;
+    script.on(sheet_caption, [&](HWND sheet) {
+        HWND p = nullptr;
+        for (const Number_field& f : number_fields) {
+            SCOPED_TRACE(f.message);
+            p = open_with_numbers_enabled(sheet, f.page);
+            ASSERT_TRUE(enabled(p, f.id));
+            EXPECT_NE(GetWindowLongPtrA(GetDlgItem(p, f.id), GWL_STYLE) & ES_AUTOHSCROLL, 0);
+            keys(p, f.id, "abc99999999999");
+            EXPECT_EQ(text(p, f.id), std::string(f.digits(), '9'));
+            keys(p, f.id, "1x0-0");
+            EXPECT_EQ(text(p, f.id), "100");
+        }
+        // The list indentation must stay below the maximum length.
+        keys(p, IDC_LIST_MAX_LENGTH, "200");
+        // Typed with the line breaks left alone, the width still counts.
+        p = open_with_numbers_enabled(sheet, 0);
+        click(p, IDC_PARA_REMOVE_BREAKS);
+        keys(p, IDC_PARA_MAX_CHARS, "72");
+        press_ok(sheet);
+    });
+    run_sheet(script);
+    EXPECT_EQ(messages(), std::vector<std::string>{});
+    EXPECT_EQ(stored(setting::para_remove_line_breaks), 0);
+    EXPECT_EQ(stored(setting::para_max_chars_on_para_line), 72);
+    EXPECT_EQ(stored(setting::spac_tab_stops), 100);
+    EXPECT_EQ(stored(setting::list_num_indent_spaces), 100);
+    EXPECT_EQ(stored(setting::list_max_line_length), 200);
+}
+
+TEST_F(Options, ANumberOutsideItsRangeOrNotANumberIsRefusedWithTheFieldAndItsRange)
+{
+    // What a paste or another program can put where the keyboard cannot.
+    const char* const bad[] = {"1000", "99999999999", "abc", "7 ", "-1", "0"};
+    std::vector<std::string> expected;
+    Script script;
+    script.on(sheet_caption, [&](HWND sheet) {
+        for (const Number_field& f : number_fields) {
+            HWND p = open_with_numbers_enabled(sheet, f.page);
+            // Room for any indentation the range allows.
+            if (f.id == IDC_LIST_INDENT) type(p, IDC_LIST_MAX_LENGTH, "999999");
+            for (const std::string text : bad) {
+                SCOPED_TRACE(testing::Message() << f.message << " <- " << text);
+                const bool digits = text.find_first_not_of("0123456789") == std::string::npos;
+                const bool fits = digits && std::stoll(text) <= f.max;
+                // The maximum length keeps its own words for 0.
+                const char* own = f.id == IDC_LIST_MAX_LENGTH && text == "0"
+                    ? "The maximum length of a list item line must be greater than zero."
+                    // Beyond what a setting holds, the list indentation keeps its own words.
+                    : f.id == IDC_LIST_INDENT && digits && !fits
+                    ? "The list indentation is too large.  Please enter a smaller number."
+                    : nullptr;
+                type(p, f.id, text);
+                go_to(sheet, 3);
+                if (fits && !own) {
+                    EXPECT_NE(page_of(sheet), p);
+                    p = open_with_numbers_enabled(sheet, f.page);
+                    continue;
+                }
+                expected.push_back(std::string("OOPS!: ") + (own ? own : f.message));
+                EXPECT_EQ(page_of(sheet), p);
+                EXPECT_EQ(focus_id(), f.id);
+            }
+            type(p, f.id, f.id == IDC_LIST_MAX_LENGTH ? "60" : "8");
+        }
+        go_to(sheet, 0);
+        type(page_of(sheet), IDC_PARA_MAX_CHARS, "999999");
+        press_ok(sheet);
+    });
+    run_sheet(script);
+    EXPECT_EQ(messages(), expected);
+    EXPECT_EQ(stored(setting::para_max_chars_on_para_line), 999999);
+    EXPECT_EQ(stored(setting::spac_lines_between_paras), 8);
+    EXPECT_EQ(stored(setting::list_num_indent_spaces), 8);
+    EXPECT_EQ(stored(setting::list_max_line_length), 60);
+}
+
 // --- Preset Commands -------------------------------------------------------------------------
 
 // Questions recorded and answered instead of shown.
@@ -728,36 +928,43 @@ TEST_F(PresetCommands, WithoutUserPresetsOnlyANewPresetCanBeSaved)
         click(d, IDC_COMMS_NEW);
         click(d, IDOK);
         EXPECT_EQ(focus_id(), IDC_COMMS_NEW_NAME);
+        type(d, IDC_COMMS_NEW_NAME, " \t  ");
+        click(d, IDOK);
         type(d, IDC_COMMS_NEW_NAME, "Full Cleaning");
         click(d, IDOK);
+        // Blanks at the ends and case make no name of their own.
+        type(d, IDC_COMMS_NEW_NAME, "full cleaning ");
+        click(d, IDOK);
+        EXPECT_EQ(focus_id(), IDC_COMMS_NEW_NAME);
         type(d, IDC_COMMS_NEW_NAME, "a\\b");
         click(d, IDOK);
         EXPECT_TRUE(is_open(d));
         EXPECT_EQ(text(d, IDC_COMMS_NEW_NAME), "a\\b");
-        // The same words in another case are a name of its own.
-        type(d, IDC_COMMS_NEW_NAME, "full cleaning");
+        type(d, IDC_COMMS_NEW_NAME, "  My  mail ");
         click(d, IDOK);
     }});
     EXPECT_EQ(result, IDOK);
-    ASSERT_EQ(boxes.size(), 4u);
+    const std::string predefined = "\") matches the name of a predefined preset.  Please choose a "
+                                   "different name.";
+    ASSERT_EQ(boxes.size(), 6u);
     EXPECT_EQ(boxes[0].text, "Please select a command.  (Click on one of the circles on the left.)");
     EXPECT_EQ(boxes[1].text, "No name was given for the new preset.\n");
-    EXPECT_EQ(boxes[2].text,
-              "The name of the new preset (\"Full Cleaning\") matches the name of a predefined "
-              "preset.  Please choose a different name.");
+    EXPECT_EQ(boxes[2].text, boxes[1].text);
+    EXPECT_EQ(boxes[3].text, "The name of the new preset (\"Full Cleaning" + predefined);
+    EXPECT_EQ(boxes[4].text, "The name of the new preset (\"full cleaning" + predefined);
     EXPECT_EQ(boxes[0].caption, "OOPS!");
-    EXPECT_EQ(boxes[3].kind, Box_kind::warning);
-    EXPECT_NE(boxes[3].text.find("a\\b"), std::string::npos);
+    EXPECT_EQ(boxes[5].kind, Box_kind::warning);
+    EXPECT_NE(boxes[5].text.find("a\\b"), std::string::npos);
     EXPECT_FALSE(store->preset_exists("a\\b"));
-    EXPECT_TRUE(store->preset_exists("full cleaning"));
-    EXPECT_TRUE(in_registry("full cleaning"));
-    EXPECT_EQ(presets().pending_preset_name, "full cleaning");
+    EXPECT_EQ(store->list_presets(true, false), std::vector<std::string>{"My  mail"});
+    EXPECT_TRUE(in_registry("My  mail"));
+    EXPECT_EQ(presets().pending_preset_name, "My  mail");
     EXPECT_TRUE(dialog.asked.empty());
 }
 
-TEST_F(PresetCommands, ANameDifferingOnlyInCaseAsksToOverwriteThatPreset)
+TEST_F(PresetCommands, ANameDifferingInCaseOrEndBlanksAsksToOverwriteThatPresetAndKeepsItsName)
 {
-    save_user_preset("Letters");
+    save_user_preset("letters");
     sheet_values.spac_tab_stops = 11;
     Answering_comms dialog(presets(), sheet_values);
     dialog.answers = {IDNO, IDYES};
@@ -766,22 +973,22 @@ TEST_F(PresetCommands, ANameDifferingOnlyInCaseAsksToOverwriteThatPreset)
         EXPECT_TRUE(checked(d, IDC_COMMS_NEW));
         EXPECT_FALSE(enabled(d, IDC_COMMS_OVERWRITE_LIST));
         EXPECT_FALSE(enabled(d, IDC_COMMS_REMOVE_LIST));
-        type(d, IDC_COMMS_NEW_NAME, "LETTERS");
+        type(d, IDC_COMMS_NEW_NAME, " Letters ");
         click(d, IDOK);
         EXPECT_TRUE(is_open(d));
-        EXPECT_EQ(store->get_preset("Letters").spac_tab_stops,
+        EXPECT_EQ(store->get_preset("letters").spac_tab_stops,
                   store->current_settings().spac_tab_stops);
         click(d, IDOK);
     }});
     EXPECT_EQ(result, IDOK);
     const std::string question = "Replace existing preset?: Would you like to overwrite the "
-                                 "existing preset named \"Letters\"? [" +
+                                 "existing preset named \"letters\"? [" +
                                  std::to_string(question_no_default) + "]";
     EXPECT_EQ(dialog.asked, (std::vector<std::string>{question, question}));
-    EXPECT_EQ(store->get_preset("Letters").spac_tab_stops, 11);
-    EXPECT_EQ(registry_int(program_key("Presets\\Letters"), setting::spac_tab_stops.name, 0), 11u);
-    EXPECT_FALSE(store->preset_exists("LETTERS"));
-    EXPECT_EQ(presets().pending_preset_name, "Letters");
+    EXPECT_EQ(store->get_preset("letters").spac_tab_stops, 11);
+    EXPECT_EQ(registry_int(program_key("Presets\\letters"), setting::spac_tab_stops.name, 0), 11u);
+    EXPECT_EQ(store->list_presets(true, false), std::vector<std::string>{"letters"});
+    EXPECT_EQ(presets().pending_preset_name, "letters");
 }
 
 TEST_F(PresetCommands, OverwriteAndRemoveFollowTheFocusAndTheirLists)

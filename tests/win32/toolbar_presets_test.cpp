@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/controls.h"
 #include "resources/resource.h"
 #include "dialogs/D_preset_combo_box.h"
 #include "settings/catalogue.h"
@@ -31,6 +32,15 @@ protected:
         SendMessageA(combo->hwnd(), WM_KEYDOWN, key, 0);
     }
     std::string current_values_path() { return program_key("Current Cleaning Settings"); }
+    // A key as the keyboard gives it to the window with the focus; then what it posted.
+    static void key_to_focus(WPARAM key)
+    {
+        SendMessageA(GetFocus(), WM_KEYDOWN, key, 0);
+        if (key >= 'A' && key <= 'Z') SendMessageA(GetFocus(), WM_CHAR, key, 0);
+        SendMessageA(GetFocus(), WM_KEYUP, key, 0xC0000001);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
 
     D_preset_combo_box* combo = nullptr;
 };
@@ -56,6 +66,44 @@ TEST_F(ToolbarSelector, ChoosingLightCleaningWritesTheRegistryAtOnce)
                                                     current_values_path().c_str(), stored));
     EXPECT_TRUE(stored == light);
     EXPECT_TRUE(store->current_settings() == light);
+}
+
+TEST_F(ToolbarSelector, AChoiceOrEscapeHandsTheKeyboardBackToTheEditor)
+{
+    struct Case {
+        const char* how;
+        std::vector<WPARAM> keys;
+        const char* chosen;
+    };
+    const Case cases[] = {
+        {"Enter in the open list", {VK_F4, VK_DOWN, VK_RETURN}, "Light Cleaning"},
+        {"Escape in the open list", {VK_F4, VK_ESCAPE}, "Light Cleaning"},
+        {"Escape on the closed box", {VK_ESCAPE}, "Light Cleaning"},
+        {"Enter on the closed box", {VK_RETURN}, "Light Cleaning"},
+        {"an arrow on the closed box", {VK_UP}, "Full Cleaning"},
+    };
+    HWND editor = view->hwnd();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        SetFocus(combo->hwnd());
+        ASSERT_EQ(GetFocus(), combo->hwnd());
+        for (WPARAM key : c.keys) key_to_focus(key);
+        EXPECT_EQ(GetFocus(), editor);
+        EXPECT_EQ(combo->get_selected_name(), c.chosen);
+        // What a person types next goes into the text, not into the choice.
+        for (WPARAM key : {'L', 'O', 'O', 'K', 'S'}) key_to_focus(key);
+        EXPECT_EQ(window_text(editor), "LOOKS");
+        EXPECT_EQ(combo->get_selected_name(), c.chosen);
+        EXPECT_EQ(context().presets.current_preset_name, c.chosen);
+        SetWindowTextA(editor, "");
+    }
+    // A click elsewhere while the list is open keeps the focus where it went.
+    SetFocus(combo->hwnd());
+    key_to_focus(VK_F4);
+    HWND elsewhere = frame->status_bar.hwnd();
+    SetFocus(elsewhere);
+    key_to_focus(VK_SHIFT);
+    EXPECT_EQ(GetFocus(), elsewhere);
 }
 
 TEST_F(ToolbarSelector, ChoosingNoneWritesNothing)
