@@ -80,6 +80,14 @@ Frame_window* CSorvaneEditView::busy_frame(std::size_t size) const
     return size >= long_clean_size && frame && frame->hwnd() ? frame : nullptr;
 }
 
+// A clean's own message, "Ready", replaces what the status bar said before (an old Auto Clean
+// message would otherwise seem to be about this clean).
+void CSorvaneEditView::show_command_done()
+{
+    Frame_window* frame = context.main_frame;
+    if (frame && frame->hwnd()) frame->show_idle_prompt();
+}
+
 void CSorvaneEditView::load_abbreviations()
 {
     const std::string path = context.program_directory + "\\abbr.dat";
@@ -163,6 +171,7 @@ void CSorvaneEditView::clean_everything()
     std::optional<Busy_scope> busy;
     if (Frame_window* frame = busy_frame(source.size())) busy.emplace(frame, cleaning_status);
     if (replace_with(clean_text(source), 0, -1)) set_selection(-1, 0);
+    show_command_done();
     TRACE_HERE();
 }
 
@@ -185,6 +194,7 @@ void CSorvaneEditView::clean_selected()
         cleaned.append(selected, selected.size() - breaks, breaks);
     }
     replace_with(cleaned, start, end);
+    show_command_done();
     TRACE_HERE();
 }
 

@@ -75,6 +75,7 @@ private:
     void load_abbreviations();
     // The frame that shows a clean of size bytes at work; null for a short one.
     Frame_window* busy_frame(std::size_t size) const;
+    void show_command_done();
     // Replaces the characters from start to end (-1: the end) with cleaned as one undoable
     // change, unless the result would not fit the editor.
     bool replace_with(const std::string& cleaned, int start, int end);

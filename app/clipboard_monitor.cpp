@@ -27,6 +27,20 @@ std::string characters(long long n)
 
 namespace clipboard {
 
+namespace {
+// A mark that says "keep out" by holding the DWORD 0; any other value lets the copy through.
+bool holds_dword_zero(UINT format)
+{
+    HANDLE data = GetClipboardData(format);
+    if (!data || GlobalSize(data) < sizeof(DWORD)) return false;
+    const auto* value = static_cast<const DWORD*>(GlobalLock(data));
+    if (!value) return false;
+    const bool zero = *value == 0;
+    GlobalUnlock(data);
+    return zero;
+}
+}  // namespace
+
 bool marked_to_be_left_alone()
 {
     static const char* const marks[] = {"ExcludeClipboardContentFromMonitorProcessing",
@@ -34,6 +48,13 @@ bool marked_to_be_left_alone()
     for (const char* mark : marks) {
         const UINT format = RegisterClipboardFormatA(mark);
         if (format && IsClipboardFormatAvailable(format)) return true;
+    }
+    // What Windows' clipboard history and cloud clipboard, and the password managers that
+    // follow them, put beside a copy to keep it out.
+    static const char* const zero_marks[] = {"CanIncludeInClipboardHistory", "CanUploadToCloudClipboard"};
+    for (const char* mark : zero_marks) {
+        const UINT format = RegisterClipboardFormatA(mark);
+        if (format && IsClipboardFormatAvailable(format) && holds_dword_zero(format)) return true;
     }
     return false;
 }
@@ -139,7 +160,39 @@ const char* const empty_text = "Auto Clean left a copy alone: the copied text is
 const char* const too_large = "Auto Clean left a copy alone: it is too large for the editor.";
 const char* const unreadable = "Auto Clean could not read the clipboard; the copy is unchanged.";
 const char* const unwritable = "Auto Clean could not write the clipboard; the copy is unchanged.";
+const char* const dialog_open = "Auto Clean left a copy alone: a dialog was open.";
+const char* const rewriter = "Auto Clean left a copy alone: another program keeps changing the clipboard.";
 }  // namespace autoclean_status
+
+Autoclean_gate::Decision Autoclean_gate::on_change(bool paused, Time now)
+{
+    Decision decision = Decision::process;
+    if (!started_ || !autoclean_)
+        decision = Decision::off;
+    else if (paused)
+        decision = Decision::paused;
+    else if (local_copy_)
+        decision = Decision::local_copy;
+    local_copy_ = false;
+    if (decision == Decision::local_copy) return decision;
+
+    const bool quiet = !changed_before_ || now - last_change_ >= quiet_ms;
+    changed_before_ = true;
+    last_change_ = now;
+    if (decision != Decision::process) return decision;
+    if (held_) {
+        if (!quiet) return Decision::rewriter;
+        held_ = false;
+        rewrites_ = 0;
+        return decision;
+    }
+    if (written_ && now - last_write_ < quiet_ms) {
+        if (++rewrites_ >= rewrites_to_hold) held_ = true;
+    } else {
+        rewrites_ = 0;
+    }
+    return decision;
+}
 
 void Clipboard_monitor::start(HWND window, bool autoclean)
 {
@@ -180,9 +233,17 @@ void Clipboard_monitor::on_draw_clipboard()
         console_trace("%d:   - Passing WM_DRAWCLIPBOARD to window %04x.\n", n, handle_number(next_viewer_));
         SendMessageA(next_viewer_, WM_DRAWCLIPBOARD, 0, 0);
     }
-    switch (gate_.on_change(enabled_ == 0)) {
+    switch (gate_.on_change(enabled_ == 0, GetTickCount())) {
     case Autoclean_gate::Decision::off:
         console_trace("%d:   - Unprocessed (monitoring or autoclean off).\n", n);
+        break;
+    case Autoclean_gate::Decision::paused:
+        console_trace("%d:   - Unprocessed (monitoring or autoclean off).\n", n);
+        show_status(autoclean_status::dialog_open);
+        break;
+    case Autoclean_gate::Decision::rewriter:
+        console_trace("%d:   - Unprocessed (another program keeps changing the clipboard).\n", n);
+        show_status(autoclean_status::rewriter);
         break;
     case Autoclean_gate::Decision::local_copy:
         console_trace("%d:   - Unprocessed (local copy).\n", n);
@@ -314,7 +375,7 @@ bool Clipboard_monitor::put_on_clipboard(const std::string& cleaned)
     if (!clipboard::open_with_retries(window_)) return false;
     const bool put = clipboard::put_text(cleaned);
     CloseClipboard();
-    if (put) gate_.put_on_clipboard(cleaned);
+    if (put) gate_.put_on_clipboard(cleaned, GetTickCount());
     return put;
 }
 
@@ -323,37 +384,44 @@ bool Clipboard_monitor::put_on_clipboard(const std::string& cleaned)
 // with Undo bringing back the copy.
 std::string Clipboard_monitor::autoclean_in_editor(int n, const std::string& text)
 {
-    std::string status;
-    std::string taken;
+    // What the run puts in the editor is not the user's: the save question leaves it out (it
+    // still counts as a change), and an opened file it replaced is not overwritten by a Save.
     if (text.size() > host_.editor_limit()) {
-        host_.show_text(std::string());
-    } else {
-        const std::string cleaned = host_.clean_text(text);
-        if (!put_on_clipboard(cleaned)) return autoclean_status::unwritable;
-        taken = host_.begin_showing(text);
-        if (!taken.empty()) {
-            TRACE_HERE();
-            host_.replace_all_undoably(cleaned);
-            TRACE_HERE();
-            console_trace("%d:   - Cleaned.\n", n);
-            status = autoclean_status::cleaned(clipboard::count_changed_characters(text, cleaned));
-        }
-        host_.end_showing();
+        // The copy stays as it is; the explanation takes the editor's place, and Undo brings
+        // back what the editor showed.
+        TRACE_HERE();
+        const std::string shown = host_.editor_text();
+        host_.replace_all_undoably(too_large_explanation);
+        host_.autoclean_shown(shown, host_.editor_text());
+        return autoclean_status::too_large;
     }
+    const std::string cleaned = host_.clean_text(text);
+    // An unchanged copy stays as it was, every format and its owner with it.
+    if (cleaned != text && !put_on_clipboard(cleaned)) return autoclean_status::unwritable;
+    std::string status = autoclean_status::too_large;
+    const std::string taken = host_.begin_showing(text);
+    if (!taken.empty()) {
+        TRACE_HERE();
+        host_.replace_all_undoably(cleaned);
+        TRACE_HERE();
+        console_trace("%d:   - Cleaned.\n", n);
+        status = autoclean_status::cleaned(clipboard::count_changed_characters(text, cleaned));
+    }
+    host_.end_showing();
     if (taken.empty()) {
         TRACE_HERE();
         host_.show_text(too_large_explanation);
-        status = autoclean_status::too_large;
     }
-    // What the run put in the editor is not the user's: the save question leaves it out (it
-    // still counts as a change), and an opened file it replaced is not overwritten by a Save.
     host_.autoclean_shown(taken, host_.editor_text());
     return status;
 }
 
 std::string Clipboard_monitor::autoclean_on_clipboard(int n, const std::string& text)
 {
+    // The user's work stays; so does the copy, and the explanation goes to the status bar only.
+    if (text.size() > host_.editor_limit()) return autoclean_status::too_large;
     const std::string cleaned = host_.clean_text(text);
+    if (cleaned == text) return autoclean_status::cleaned(0);
     if (!put_on_clipboard(cleaned)) return autoclean_status::unwritable;
     console_trace("%d:   - Cleaned.\n", n);
     return autoclean_status::cleaned_beside_user_work(clipboard::count_changed_characters(text, cleaned));

@@ -14,7 +14,8 @@ namespace clipboard {
 constexpr int attempts_limit = 1000;
 
 // The registered formats that copying programs (password managers, other monitors) offer to say
-// "do not process this copy".
+// "do not process this copy", and the history and cloud marks that say so by holding the DWORD 0.
+// The clipboard must be open.
 bool marked_to_be_left_alone();
 // False when the clipboard's Unicode text has characters that the ANSI code page cannot hold:
 // CF_TEXT written back would turn them into "?". The clipboard must be open.
@@ -42,15 +43,24 @@ extern const char* const empty_text;
 extern const char* const too_large;
 extern const char* const unreadable;
 extern const char* const unwritable;
+extern const char* const dialog_open;
+extern const char* const rewriter;
 }  // namespace autoclean_status
 
 // Whether a clipboard change is processed, kept apart from windows so that every case can be
 // driven directly. A change is processed only once monitoring has started, while Auto Clean is
 // on and no modal dialog or box holds processing off, and when it is not the program's own:
-// a Copy or Cut in the editor, or the notification the monitor's own rejoin sends.
+// a Copy or Cut in the editor, or the notification the monitor's own rejoin sends. Another
+// program that rewrites each copy the monitor writes would trade copies with it for ever: after
+// three changes in a row each within a second of the monitor's write, copies are left alone
+// until one comes after a quiet second.
 class Autoclean_gate {
 public:
-    enum class Decision { process, off, local_copy };
+    enum class Decision { process, off, paused, local_copy, rewriter };
+    // Milliseconds, from any clock that only moves forward (GetTickCount: wrapping is harmless).
+    using Time = unsigned long;
+    static constexpr Time quiet_ms = 1000;
+    static constexpr int rewrites_to_hold = 3;
 
     // Start-up has joined the chain: from now on changes may be processed.
     void start() { started_ = true; }
@@ -67,21 +77,18 @@ public:
     }
     bool local_copy() const { return local_copy_; }
 
-    // The one decision, for the change being notified; a local-copy mark covers that change only.
-    Decision on_change(bool paused)
-    {
-        Decision decision = Decision::process;
-        if (!started_ || !autoclean_ || paused)
-            decision = Decision::off;
-        else if (local_copy_)
-            decision = Decision::local_copy;
-        local_copy_ = false;
-        return decision;
-    }
+    // The one decision, for the change being notified at now; a local-copy mark covers that
+    // change only.
+    Decision on_change(bool paused, Time now);
 
     // The text a run last put on the clipboard comes back unprocessed (another monitor
     // rewriting it as it was must not start a run after each of ours).
-    void put_on_clipboard(const std::string& text) { last_put_ = text; }
+    void put_on_clipboard(const std::string& text, Time now)
+    {
+        last_put_ = text;
+        written_ = true;
+        last_write_ = now;
+    }
     bool is_own_text(const std::string& text) const { return !last_put_.empty() && text == last_put_; }
 
 private:
@@ -89,6 +96,12 @@ private:
     bool autoclean_ = false;
     bool local_copy_ = false;
     std::string last_put_;
+    bool written_ = false;
+    Time last_write_ = 0;
+    bool changed_before_ = false;
+    Time last_change_ = 0;
+    int rewrites_ = 0;
+    bool held_ = false;
 };
 
 // What the monitor needs of the editor and its document.

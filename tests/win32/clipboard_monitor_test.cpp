@@ -202,6 +202,9 @@ TEST_F(Auto_clean, CopiesThatAreLeftAlone)
     build();
     const UINT exclude = RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing");
     const UINT ignore = RegisterClipboardFormatA("Clipboard Viewer Ignore");
+    const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
+    const UINT cloud = RegisterClipboardFormatA("CanUploadToCloudClipboard");
+    const std::string zero(4, '\0');
     const std::string password = "  s3cret  pass  ";
     struct Case {
         const char* name;
@@ -213,6 +216,8 @@ TEST_F(Auto_clean, CopiesThatAreLeftAlone)
         {"empty text", {{CF_TEXT, std::string(1, '\0')}}, autoclean_status::empty_text},
         {"excluded", {{CF_TEXT, password + '\0'}, {exclude, "x"}}, autoclean_status::marked},
         {"viewer ignore", {{CF_TEXT, password + '\0'}, {ignore, "x"}}, autoclean_status::marked},
+        {"kept out of history", {{CF_TEXT, password + '\0'}, {history, zero}}, autoclean_status::marked},
+        {"kept out of the cloud", {{CF_TEXT, password + '\0'}, {cloud, zero}}, autoclean_status::marked},
         {"CJK", {{CF_UNICODETEXT, wide_bytes(L"  \x65e5\x672c\x8a9e   text  ")}}, autoclean_status::code_page},
         {"emoji", {{CF_UNICODETEXT, wide_bytes(L"a  \xd83d\xde00  b")}}, autoclean_status::code_page},
     };
@@ -308,6 +313,11 @@ TEST_F(Auto_clean, NotProcessedWhileOffDuringBoxesAndForLocalCopies)
     EXPECT_EQ(boxes.size(), 1u);
     EXPECT_EQ(context().monitoring_enabled, 1);
     EXPECT_EQ(clipboard_text(), mail);
+    EXPECT_EQ(status(), autoclean_status::dialog_open) << "said, not only \"Ready\"";
+    // A clean's own message then replaces Auto Clean's.
+    view->set_text("Some  text.");
+    frame->execute_command(ID_EDIT_CLEAN_EVERYTHING);
+    EXPECT_EQ(status(), "Ready");
 
     // Copy and Cut inside the editor.
     view->set_text("Local  text  here");
@@ -475,20 +485,133 @@ TEST_F(Auto_clean, RetriesWhileAnotherProgramHoldsTheClipboardAndTooLargeText)
     EXPECT_EQ(status(), autoclean_status::unreadable);
     EXPECT_EQ(clipboard_text(), mail);
 
+}
+
+// A copy too large for the editor stays on the clipboard as it is, beside the user's work or not;
+// the explanation goes into an editor without work, where Undo brings back what it showed, and
+// to the status bar otherwise.
+TEST_F(Auto_clean, ACopyTooLargeForTheEditorStaysAsItIs)
+{
+    build();
     const std::string huge(CSorvaneEditView::text_limit + 1, 'x');
+    view->replace_selection("My own notes", true);
+    ASSERT_TRUE(document->is_modified());
+    other.copy_text(huge);
+    ASSERT_TRUE(pump_run());
+    EXPECT_EQ(view->text(), "My own notes");
+    EXPECT_EQ(clipboard_text(), huge);
+    EXPECT_EQ(GetClipboardOwner(), other.hwnd);
+    EXPECT_EQ(status(), autoclean_status::too_large);
+
+    const std::string file = temp_directory("sorvane_autoclean") + "\\opened.txt";
+    write_file(file, "file text");
+    view->set_modified(false);
+    ASSERT_TRUE(document->open_document(file));
     other.copy_text(huge);
     ASSERT_TRUE(pump_run());
     EXPECT_EQ(view->text().rfind("Sorvane was unable to clean the text", 0), 0u);
-    EXPECT_EQ(clipboard_text().size(), huge.size());
+    EXPECT_EQ(clipboard_text(), huge);
+    EXPECT_EQ(GetClipboardOwner(), other.hwnd);
     EXPECT_EQ(status(), autoclean_status::too_large);
+    EXPECT_EQ(document->path_name(), "") << "a Save cannot put the explanation over the file";
+    view->undo();
+    EXPECT_EQ(view->text(), "file text");
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Cleaning that changes nothing writes nothing: every format and the owner stay.
+TEST_F(Auto_clean, AnAlreadyCleanCopyKeepsEveryFormatAndItsOwner)
+{
+    build();
+    const UINT html = RegisterClipboardFormatA("HTML Format");
+    const std::string clean = "Clean web text already.";
+    ASSERT_EQ(cleaned(clean), clean);
+    for (bool beside_work : {false, true}) {
+        SCOPED_TRACE(beside_work ? "beside unsaved work" : "in the editor");
+        if (beside_work) {
+            view->set_text("");
+            view->replace_selection("My own notes", true);
+        }
+        other.copy({{CF_TEXT, clean + '\0'}, {html, "<p>Clean web text already.</p>"}});
+        ASSERT_TRUE(pump_run());
+        EXPECT_EQ(GetClipboardOwner(), other.hwnd);
+        EXPECT_TRUE(IsClipboardFormatAvailable(html));
+        EXPECT_EQ(clipboard_text(), clean);
+        EXPECT_EQ(status(), autoclean_status::cleaned(0));
+        EXPECT_EQ(view->text(), beside_work ? "My own notes" : clean);
+    }
+    // A history mark that lets the copy in is no mark.
+    const UINT history = RegisterClipboardFormatA("CanIncludeInClipboardHistory");
+    other.copy({{CF_TEXT, mail + '\0'}, {history, std::string("\1\0\0\0", 4)}});
+    ASSERT_TRUE(pump_run());
+    EXPECT_EQ(clipboard_text(), cleaned(mail));
+    EXPECT_TRUE(boxes.empty());
+}
+
+// A viewer that rewrites every copy it did not make (adding a quoted line, which cleaning
+// changes again) would trade copies with Auto Clean for ever; the monitor stops answering and says why, and a copy after a quiet second is
+// cleaned again.
+TEST_F(Auto_clean, AnotherRewritingProgramDoesNotKeepItBusy)
+{
+    struct Rewriter : Other_window {
+        static LRESULT CALLBACK rewrite_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+        {
+            auto* self = reinterpret_cast<Rewriter*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+            if (msg == WM_DRAWCLIPBOARD) {
+                if (self->next) SendMessageA(self->next, msg, wp, lp);
+                if (GetClipboardOwner() != w) PostMessageA(w, WM_APP, 0, 0);
+                return 0;
+            }
+            if (msg == WM_APP && self->enabled) {
+                ++self->rewrites;
+                self->copy_text(clipboard_text() + "\r\n> more");
+                return 0;
+            }
+            return CallWindowProcA(self->base, w, msg, wp, lp);
+        }
+        Rewriter()
+        {
+            base = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(rewrite_proc)));
+        }
+        WNDPROC base = nullptr;
+        bool enabled = true;
+        int rewrites = 0;
+    };
+    build();
+    Rewriter rewriter;
+    rewriter.join();
+    other.copy_text(mail);
+    MSG msg;
+    const DWORD start = GetTickCount();
+    while (status() != autoclean_status::rewriter && GetTickCount() - start < 10000) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(5);
+    }
+    EXPECT_EQ(status(), autoclean_status::rewriter);
+    // Held: more rewrites bring no further runs.
+    const int runs = view->monitor().run_count();
+    for (int i = 0; i < 40; ++i) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(5);
+    }
+    EXPECT_EQ(view->monitor().run_count(), runs);
+    EXPECT_LE(runs, 4);
+    rewriter.enabled = false;
+    Sleep(1100);
+    other.copy_text(mail);
+    ASSERT_TRUE(pump_run());
+    EXPECT_EQ(clipboard_text(), cleaned(mail));
+    EXPECT_TRUE(boxes.empty());
 }
 
 // The decision alone, through the events that reach it: each case is a sequence of events and
-// the decisions its changes get, in order.
+// the decisions its changes get, in order. Time moves only by soon (200 ms) and later (1.5 s).
 TEST(Autoclean_gate, DecidesEachChangeFromTheEventsBeforeIt)
 {
-    enum Event { start, on, off, copy, join, change, change_paused };
+    enum Event { start, on, off, copy, join, change, change_paused, write, soon, later };
     using D = Autoclean_gate::Decision;
+    const D P = D::process, R = D::rewriter;
     struct Case {
         const char* name;
         std::vector<Event> events;
@@ -499,17 +622,30 @@ TEST(Autoclean_gate, DecidesEachChangeFromTheEventsBeforeIt)
         {"start-up's own join comes before the start", {join, change, start, on, change}, {D::off, D::process}},
         {"Auto Clean off (the default)", {start, change}, {D::off}},
         {"Auto Clean switched off again", {start, on, off, change, on, change}, {D::off, D::process}},
-        {"a dialog holds processing off", {start, on, change_paused, change}, {D::off, D::process}},
+        {"a dialog holds processing off", {start, on, change_paused, change}, {D::paused, D::process}},
+        {"off says off, not paused", {start, change_paused}, {D::off}},
         {"a local copy covers one change", {start, on, copy, change, change}, {D::local_copy, D::process}},
         {"copied twice, still one change", {start, on, copy, copy, change, change}, {D::local_copy, D::process}},
         {"a rejoin's own notification", {start, on, join, change, change}, {D::local_copy, D::process}},
         {"the mark goes with a change while off", {start, copy, change, on, change}, {D::off, D::process}},
-        {"the mark goes with a paused change", {start, on, copy, change_paused, change}, {D::off, D::process}},
+        {"the mark goes with a paused change", {start, on, copy, change_paused, change}, {D::paused, D::process}},
         {"off wins over a local copy", {start, on, copy, off, change}, {D::off}},
+        {"three rewrites in a row hold the next copies",
+         {start, on, write, soon, change, write, soon, change, write, soon, change, soon, change, soon, change},
+         {P, P, P, R, R}},
+        {"a copy after a quiet second lets go",
+         {start, on, write, soon, change, write, soon, change, write, soon, change, soon, change, later, change, soon, change},
+         {P, P, P, R, P, P}},
+        {"a change a second after the write breaks the row",
+         {start, on, write, soon, change, write, soon, change, write, later, change, write, soon, change, soon, change},
+         {P, P, P, P, P}},
+        {"changes without a write of ours never hold",
+         {start, on, soon, change, soon, change, soon, change, soon, change}, {P, P, P, P}},
     };
     for (const Case& c : cases) {
         Autoclean_gate gate;
         std::vector<D> decisions;
+        Autoclean_gate::Time now = 5000;
         for (Event event : c.events) {
             switch (event) {
             case start: gate.start(); break;
@@ -517,8 +653,11 @@ TEST(Autoclean_gate, DecidesEachChangeFromTheEventsBeforeIt)
             case off: gate.set_autoclean(false); break;
             case copy: gate.mark_local_copy(); break;
             case join: gate.joining(); break;
-            case change: decisions.push_back(gate.on_change(false)); break;
-            case change_paused: decisions.push_back(gate.on_change(true)); break;
+            case change: decisions.push_back(gate.on_change(false, now)); break;
+            case change_paused: decisions.push_back(gate.on_change(true, now)); break;
+            case write: gate.put_on_clipboard("cleaned", now); break;
+            case soon: now += 200; break;
+            case later: now += 1500; break;
             }
         }
         EXPECT_EQ(decisions, c.decisions) << c.name;
@@ -531,11 +670,11 @@ TEST(Autoclean_gate, OnlyTheTextLastPutIsItsOwn)
     Autoclean_gate gate;
     EXPECT_FALSE(gate.is_own_text("")) << "nothing put yet";
     EXPECT_FALSE(gate.is_own_text("text"));
-    gate.put_on_clipboard("cleaned text");
+    gate.put_on_clipboard("cleaned text", 0);
     EXPECT_TRUE(gate.is_own_text("cleaned text"));
     EXPECT_FALSE(gate.is_own_text("cleaned text "));
     EXPECT_FALSE(gate.is_own_text("Cleaned text"));
-    gate.put_on_clipboard("next");
+    gate.put_on_clipboard("next", 0);
     EXPECT_FALSE(gate.is_own_text("cleaned text")) << "only the last";
     EXPECT_TRUE(gate.is_own_text("next"));
 }
