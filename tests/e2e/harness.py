@@ -362,6 +362,19 @@ class SessionTest(unittest.TestCase):
         self.s.start()
         self.s.wait_ready()
 
+    def paste_from_another_program(self, text, timeout=20):
+        """xclip owns the X clipboard until the test ends, as a Linux mail program would; then
+        Ctrl+V pastes it into Sorvane."""
+        xclip = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "UTF8_STRING", "-i"],
+                                 stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(lambda: (xclip.kill(), xclip.wait()))
+        xclip.stdin.write(text.encode("utf-8"))
+        xclip.stdin.close()
+        self.eventually(lambda: subprocess.run(["xclip", "-o", "-selection", "clipboard"],
+                                               capture_output=True).stdout, text.encode("utf-8"), "xclip's text",
+                        timeout)
+        self.s.keys("ctrl+v")
+
     def eventually(self, read, expected, what, timeout=10):
         """Asserts that read() gives expected within timeout seconds."""
         until = time.time() + timeout

@@ -4,7 +4,6 @@ stored at exit. Run by scripts/test-i386, which makes the 32-bit prefix and runs
 scripts/with-i386; each step takes seconds when emulated, hence the long limits."""
 import os
 import subprocess
-import time
 import unittest
 
 from harness import DRIVER, ID_OPT_AUTOCLEAN, PROGRAM, SETTINGS_KEY, SessionTest, sorvane_clean
@@ -18,20 +17,6 @@ STEP_SECONDS = 180
 
 
 class ShippedProgram(SessionTest):
-    def paste_from_another_program(self, text):
-        """xclip owns the X clipboard until the test ends, as a Linux mail program would."""
-        xclip = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "UTF8_STRING", "-i"],
-                                 stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(lambda: (xclip.kill(), xclip.wait()))
-        xclip.stdin.write(text.encode("utf-8"))
-        xclip.stdin.close()
-        until = time.time() + 20
-        while subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True).stdout != text.encode("utf-8"):
-            if time.time() > until or xclip.poll() is not None:
-                self.fail("xclip did not take the clipboard")
-            time.sleep(0.2)
-        self.s.keys("ctrl+v")
-
     def test_paste_clean_exit(self):
         kind = subprocess.run(["file", "-b", PROGRAM], capture_output=True, text=True).stdout.strip()
         print("\nprogram: %s (%s), 32-bit code %s; driver: %s" % (PROGRAM, kind, os.environ.get("SORVANE_I386_MODE", "?"), DRIVER))

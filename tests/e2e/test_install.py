@@ -52,17 +52,6 @@ class Installer(SessionTest):
         self.assertFalse(os.path.exists(self.start_menu), "the Start-menu shortcut is removed")
         self.assertEqual(self.s.registry(UNINSTALL_KEY), {}, "the uninstall entry is removed")
 
-    def paste_from_another_program(self, text):
-        """xclip owns the X clipboard until the test ends, as a Linux mail program would."""
-        xclip = subprocess.Popen(["xclip", "-quiet", "-selection", "clipboard", "-t", "UTF8_STRING", "-i"],
-                                 stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.addCleanup(lambda: (xclip.kill(), xclip.wait()))
-        xclip.stdin.write(text.encode("utf-8"))
-        xclip.stdin.close()
-        self.eventually(lambda: subprocess.run(["xclip", "-o", "-selection", "clipboard"],
-                                               capture_output=True).stdout, text.encode("utf-8"), "xclip's text")
-        self.s.keys("ctrl+v")
-
     def test_install_use_update_uninstall(self):
         s = self.s
         exe = self.windows_home + r"\Sorvane.exe"
