@@ -4,6 +4,8 @@
 
 #include "base/diagnostics.h"
 #include "base/diagnostics_win32.h"
+#include "framework/controls.h"
+#include "framework/strings.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
@@ -105,7 +107,7 @@ bool D_preset_comms::on_command(int id, int code, HWND control)
 
 int D_preset_comms::ask(const std::string& text, const std::string& caption, UINT style)
 {
-    return MessageBoxA(hwnd(), text.c_str(), caption.c_str(), style);
+    return MessageBoxW(hwnd(), widen(text).c_str(), widen(caption).c_str(), style);
 }
 
 std::string D_preset_comms::user_preset_like(const std::string& name) const
@@ -136,7 +138,7 @@ void D_preset_comms::save_new()
     const std::string existing = user_preset_like(new_name);
     if (!existing.empty()) {
         new_name = existing;
-        SetWindowTextA(item(IDC_COMMS_NEW_NAME), new_name.c_str());
+        set_window_text(item(IDC_COMMS_NEW_NAME), new_name);
         if (ask("Would you like to overwrite the existing preset named \"" + new_name + "\"?",
                 "Replace existing preset?", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
             return;

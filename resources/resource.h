@@ -75,6 +75,7 @@
 #define ID_INDICATOR_NUM 59138
 #define ID_INDICATOR_SCRL 59139
 #define ID_INDICATOR_AUTO 59142
+#define ID_INDICATOR_ENCODING 59143
 #define IDS_IDLE_PROMPT 57345
 
 // Cleaning Options: the four pages share the preset controls at their foot.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Sorvane.h"
+#include "engine/text_encoding.h"
 #include "framework/application.h"
 #include "framework/strings.h"
 #include "resources/resource.h"
@@ -28,6 +29,9 @@ public:
     std::vector<std::string> questions;
     std::deque<std::string> file_names;  // "" cancels the dialog
     std::vector<std::string> offered_names;
+    // The encodings Save As starts from, and those the user picks in it.
+    std::vector<Text_encoding> offered_encodings;
+    std::deque<Text_encoding> encodings;
     std::vector<int> monitoring_seen;
 
 protected:
@@ -40,9 +44,14 @@ protected:
         answers.pop_front();
         return answer;
     }
-    bool prompt_file_name(bool, std::string& name) override
+    bool prompt_file_name(bool, std::string& name, Text_encoding& encoding) override
     {
         offered_names.push_back(name);
+        offered_encodings.push_back(encoding);
+        if (!encodings.empty()) {
+            encoding = encodings.front();
+            encodings.pop_front();
+        }
         monitoring_seen.push_back(context.monitoring_enabled);
         if (file_names.empty() || file_names.front().empty()) {
             if (!file_names.empty()) file_names.pop_front();
@@ -169,7 +178,9 @@ TEST_F(Document, EveryByteFromOneTo255ComesInAndGoesOutUnchanged)
     write_file(file("in.txt"), bytes);
     build();
     ASSERT_TRUE(doc->open_document(file("in.txt")));
-    EXPECT_EQ(view->text(), bytes);
+    std::string decoded, problem;
+    ASSERT_TRUE(decode_text(bytes, Text_encoding::ansi, decoded, problem));
+    EXPECT_EQ(view->text(), decoded);
     EXPECT_FALSE(doc->is_modified());
     EXPECT_FALSE(view->can_undo()) << "Undo must not bring back the text before the file";
 
@@ -539,7 +550,7 @@ TEST_F(Document, ANameOutsideTheCodePageOpensSavesAndDropsAsItIsAndTitlesTheWind
     build();
     doc->open_at_start("\"" + file(omega + " notes.txt") + "\"");
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(view->text(), "caf\xe9 notes") << "the text stays 8-bit";
+    EXPECT_EQ(view->text(), "caf\u00e9 notes");
     EXPECT_EQ(doc->path_name(), file(omega + " notes.txt"));
     EXPECT_EQ(wide_title(), omega + " notes.txt - Sorvane");
 
@@ -559,10 +570,10 @@ TEST_F(Document, ANameOutsideTheCodePageOpensSavesAndDropsAsItIsAndTitlesTheWind
     EXPECT_EQ(view->text(), "dropped");
     EXPECT_EQ(doc->path_name(), file(omega + " dropped.txt"));
 
-    // A name that cannot be opened is reported with the name as the code page can show it.
+    // A name that cannot be opened is reported with the name as it is.
     doc->open_at_start(file(omega + " gone.txt"));
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text.rfind("Unable to open file \"" + utf8_to_ansi(file(omega + " gone.txt")) + "\".", 0), 0u);
+    EXPECT_EQ(boxes[0].text.rfind("Unable to open file \"" + file(omega + " gone.txt") + "\".", 0), 0u);
     EXPECT_EQ(view->text(), "dropped");
 }
 

@@ -9,6 +9,7 @@
 #include "app/Sorvane.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
+#include "engine/unicode.h"
 #include "resources/resource.h"
 
 namespace {
@@ -73,11 +74,14 @@ TEST_F(Editor, CleanSelectedWithoutSelectionChangesNothing)
     EXPECT_EQ(text(), messy);
 }
 
-TEST_F(Editor, EveryByteButNulSurvivesTheControlAndTheLineList)
+// Every character up to U+00FF, then Greek, CJK, a combining accent, a zero-width space and
+// emoji outside the BMP (a surrogate pair each in the control).
+TEST_F(Editor, EveryCharacterButNulSurvivesTheControlAndTheLineList)
 {
     std::string source;
-    for (int c = 1; c < 256; ++c)
-        if (c != '\r' && c != '\n') source += static_cast<char>(c);
+    for (char32_t c = 1; c < 256; ++c)
+        if (c != '\r' && c != '\n') append_utf8(source, c);
+    source += "\u03a9mega \u4e2d\u6587 e\u0301 \u200b \U0001F600\U0001F44D";
     source = source + "\r\n\r\n" + source.substr(0, 40) + "\r\n";
     set_text(source);
     ASSERT_EQ(text(), source);
@@ -180,7 +184,7 @@ TEST_F(Editor, LongCleansShowCleaningAndTheWaitCursorAndShortOnesDoNot)
     EXPECT_TRUE(run(ID_EDIT_CLEAN_SELECTED));
     RemoveWindowSubclass(view->hwnd(), Seen_while_replacing::proc, 7);
     using Seen = std::pair<std::string, bool>;
-    EXPECT_EQ(watch.seen, (std::vector<Seen>{{idle, false}, {"Cleaning\x85", true}, {"Cleaning\x85", true}}));
+    EXPECT_EQ(watch.seen, (std::vector<Seen>{{idle, false}, {"Cleaning\u2026", true}, {"Cleaning\u2026", true}}));
     EXPECT_EQ(frame->status_bar.text(0), idle) << "the idle prompt comes back";
     EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
     EXPECT_EQ(text(), cleaned(long_text.substr(0, long_text.size() - 4)) + long_text.substr(long_text.size() - 4));
