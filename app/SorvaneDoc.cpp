@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <iterator>
 #include <vector>
 
 #include "app/MainFrame.h"
@@ -48,6 +49,35 @@ std::string command_line_file_name(const std::string& line)
     }
     std::size_t end = line.find_last_not_of(" \t");
     return line.substr(start, end - start + 1);
+}
+
+constexpr Text_encoding offered_encodings[] = {Text_encoding::ansi, Text_encoding::utf8,
+                                               Text_encoding::utf8_bom, Text_encoding::utf16le,
+                                               Text_encoding::utf16be};
+
+// The encoding box below Save As: filled from, and read back into, the Text_encoding that
+// lCustData points at.
+UINT_PTR CALLBACK encoding_hook(HWND hook, UINT msg, WPARAM, LPARAM lp)
+{
+    if (msg == WM_INITDIALOG) {
+        const auto* dialog = reinterpret_cast<const OPENFILENAMEW*>(lp);
+        SetWindowLongPtrW(hook, DWLP_USER, static_cast<LONG_PTR>(dialog->lCustData));
+        const auto* chosen = reinterpret_cast<const Text_encoding*>(dialog->lCustData);
+        HWND box = GetDlgItem(hook, IDC_SAVE_ENCODING);
+        for (Text_encoding encoding : offered_encodings) {
+            const LRESULT index = SendMessageW(box, CB_ADDSTRING, 0,
+                                               reinterpret_cast<LPARAM>(widen(encoding_label(encoding)).c_str()));
+            if (encoding == *chosen) SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        }
+        return TRUE;
+    }
+    if (msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lp)->code == CDN_FILEOK) {
+        auto* chosen = reinterpret_cast<Text_encoding*>(GetWindowLongPtrW(hook, DWLP_USER));
+        const LRESULT index = SendDlgItemMessageW(hook, IDC_SAVE_ENCODING, CB_GETCURSEL, 0, 0);
+        if (chosen && index >= 0 && index < static_cast<LRESULT>(std::size(offered_encodings)))
+            *chosen = offered_encodings[index];
+    }
+    return 0;
 }
 
 }  // namespace
@@ -272,6 +302,14 @@ bool CSorvaneDoc::prompt_file_name(bool open, std::string& name, Text_encoding& 
     dialog.lpstrTitle = open ? L"Open" : L"Save As";
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
                    (open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
+    Text_encoding picked = encoding;
+    if (!open) {
+        dialog.Flags |= OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
+        dialog.hInstance = module_instance();
+        dialog.lpTemplateName = MAKEINTRESOURCEW(IDD_SAVE_ENCODING);
+        dialog.lpfnHook = encoding_hook;
+        dialog.lCustData = reinterpret_cast<LPARAM>(&picked);
+    }
     // Names typed without an extension get ".txt".
     dialog.lpstrDefExt = wide_ext.c_str() + (wide_ext[0] == L'.' ? 1 : 0);
     const BOOL chosen = open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
@@ -282,6 +320,7 @@ bool CSorvaneDoc::prompt_file_name(bool open, std::string& name, Text_encoding& 
         return false;
     }
     name = to_utf8(file.data());
+    encoding = picked;
     return true;
 }
 

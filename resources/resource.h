@@ -165,3 +165,8 @@
 #define IDC_COMMS_OVERWRITE_LIST 1024
 #define IDC_COMMS_REMOVE 1025
 #define IDC_COMMS_REMOVE_LIST 1019
+
+// Save As: the encoding choice added below the file dialog's own controls.
+#define IDD_SAVE_ENCODING 162
+#define IDC_SAVE_ENCODING_LABEL 1090
+#define IDC_SAVE_ENCODING 1091
