@@ -15,10 +15,11 @@ namespace {
 const char* const no_user_presets = "(No user-defined presets exist.)";
 
 // Registry key names compare as upper case: names equal so are one preset.
-std::string upper(std::string text)
+std::string upper(const std::string& text)
 {
-    if (!text.empty()) CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
+    std::wstring wide = widen(text);
+    if (!wide.empty()) CharUpperBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+    return to_utf8(wide);
 }
 }  // namespace
 
