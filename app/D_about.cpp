@@ -1,5 +1,6 @@
 #include "app/D_about.h"
 
+#include "framework/controls.h"
 #include "resources/resource.h"
 
 D_about::D_about(bool show_ok_button)
@@ -20,7 +21,7 @@ D_about::~D_about()
 
 bool D_about::on_init()
 {
-    SetWindowTextA(hwnd(), caption.c_str());
+    set_window_text(hwnd(), caption);
     // The focus must not go to the text box, which would select all of it and scroll to its end.
     if (show_ok)
         SetFocus(item(IDOK));

@@ -26,6 +26,7 @@ const std::vector<Status_pane> status_panes = {
     {ID_INDICATOR_CAPS, VK_CAPITAL},
     {ID_INDICATOR_NUM, VK_NUMLOCK},
     {ID_INDICATOR_SCRL, VK_SCROLL},
+    {ID_INDICATOR_ENCODING, 0},
 };
 
 struct Font_item {
@@ -116,6 +117,7 @@ void CMainFrame::on_idle()
 {
     Frame_window::on_idle();
     if (editor) set_auto_indicator(editor->autoclean() ? 1 : 0);
+    if (auto* doc = static_cast<CSorvaneDoc*>(document())) status_bar.set_text(5, doc->encoding_label());
 }
 
 void CMainFrame::set_auto_indicator(int on)

@@ -21,9 +21,9 @@ constexpr DWORD splash_pause_ms = 2500;
 
 std::string module_directory()
 {
-    char path[MAX_PATH] = "";
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string full(path, n);
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::string full = to_utf8(std::wstring(path, n));
     std::size_t cut = full.find_last_of('\\');
     return cut == std::string::npos ? std::string() : full.substr(0, cut);
 }

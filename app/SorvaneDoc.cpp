@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <iterator>
 #include <vector>
 
 #include "app/MainFrame.h"
@@ -48,6 +49,35 @@ std::string command_line_file_name(const std::string& line)
     }
     std::size_t end = line.find_last_not_of(" \t");
     return line.substr(start, end - start + 1);
+}
+
+constexpr Text_encoding offered_encodings[] = {Text_encoding::ansi, Text_encoding::utf8,
+                                               Text_encoding::utf8_bom, Text_encoding::utf16le,
+                                               Text_encoding::utf16be};
+
+// The encoding box below Save As: filled from, and read back into, the Text_encoding that
+// lCustData points at.
+UINT_PTR CALLBACK encoding_hook(HWND hook, UINT msg, WPARAM, LPARAM lp)
+{
+    if (msg == WM_INITDIALOG) {
+        const auto* dialog = reinterpret_cast<const OPENFILENAMEW*>(lp);
+        SetWindowLongPtrW(hook, DWLP_USER, static_cast<LONG_PTR>(dialog->lCustData));
+        const auto* chosen = reinterpret_cast<const Text_encoding*>(dialog->lCustData);
+        HWND box = GetDlgItem(hook, IDC_SAVE_ENCODING);
+        for (Text_encoding encoding : offered_encodings) {
+            const LRESULT index = SendMessageW(box, CB_ADDSTRING, 0,
+                                               reinterpret_cast<LPARAM>(widen(encoding_label(encoding)).c_str()));
+            if (encoding == *chosen) SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        }
+        return TRUE;
+    }
+    if (msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lp)->code == CDN_FILEOK) {
+        auto* chosen = reinterpret_cast<Text_encoding*>(GetWindowLongPtrW(hook, DWLP_USER));
+        const LRESULT index = SendDlgItemMessageW(hook, IDC_SAVE_ENCODING, CB_GETCURSEL, 0, 0);
+        if (chosen && index >= 0 && index < static_cast<LRESULT>(std::size(offered_encodings)))
+            *chosen = offered_encodings[index];
+    }
+    return 0;
 }
 
 }  // namespace
@@ -119,7 +149,7 @@ bool CSorvaneDoc::new_document()
 {
     TRACE_HERE();
     if (!view || !save_modified()) return false;
-    show_file(std::string(), std::string());
+    show_file(std::string(), std::string(), std::nullopt);
     TRACE_HERE();
     return true;
 }
@@ -129,29 +159,36 @@ bool CSorvaneDoc::open_document(const std::string& name)
     TRACE_HERE();
     if (!view) INTERNAL_ERROR();
     const std::string file = full_path(name);
-    std::string text;
+    std::string text, problem;
+    Text_encoding encoding = Text_encoding::ansi;
     DWORD error = 0;
     // The file is read before anything else happens, so a file that cannot be shown costs
     // the user neither a question nor the text they have.
-    switch (read_text_file(file, static_cast<std::size_t>(view->limit()), text, error)) {
+    switch (read_text_file(file, static_cast<std::size_t>(view->limit()), text, encoding, error,
+                           problem)) {
     case Read_status::ok: break;
+    case Read_status::bad_encoding:
+        warning("Unable to open file \"" + file + "\".  " + problem);
+        return false;
     case Read_status::too_large: warning("The file is too large to open."); return false;
     case Read_status::has_nul:
-        warning("Unable to open file \"" + utf8_to_ansi(file) + "\".  It contains null characters, so it is "
+        warning("Unable to open file \"" + file + "\".  It contains null characters, so it is "
                 "not a plain text file.");
         return false;
     case Read_status::failed:
-        warning_code("Unable to open file \"" + utf8_to_ansi(file) + "\".", error);
+        warning_code("Unable to open file \"" + file + "\".", error);
         return false;
     }
     if (!save_modified()) return false;
-    show_file(file, text);
+    show_file(file, text, encoding);
     TRACE_HERE();
     return true;
 }
 
-void CSorvaneDoc::show_file(const std::string& file, const std::string& text)
+void CSorvaneDoc::show_file(const std::string& file, const std::string& text,
+                            std::optional<Text_encoding> encoding)
 {
+    encoding_ = encoding;
     view->set_text(text);
     view->set_selection(0, 0);
     view->scroll_caret();
@@ -160,16 +197,41 @@ void CSorvaneDoc::show_file(const std::string& file, const std::string& text)
     set_path(file);
 }
 
-bool CSorvaneDoc::save_document(const std::string& name)
+Text_encoding CSorvaneDoc::save_encoding(const std::string& text) const
+{
+    if (encoding_) return *encoding_;
+    std::string bytes;
+    Unencodable bad;
+    return encode_file_text(text, Text_encoding::ansi, bytes, bad) ? Text_encoding::ansi
+                                                                   : Text_encoding::utf8;
+}
+
+std::string CSorvaneDoc::encoding_label() const
+{
+    return ::encoding_label(encoding_ ? *encoding_ : view ? save_encoding(view->text()) : Text_encoding::ansi);
+}
+
+bool CSorvaneDoc::save_document(const std::string& name, std::optional<Text_encoding> chosen)
 {
     TRACE_HERE();
     if (!view) INTERNAL_ERROR();
     const std::string file = full_path(name);
-    DWORD error = 0;
-    if (!write_text_file(file, view->text(), error)) {
-        warning_code("Unable to save file \"" + utf8_to_ansi(file) + "\".", error);
+    const std::string text = view->text();
+    const Text_encoding encoding = chosen ? *chosen : save_encoding(text);
+    std::string bytes;
+    Unencodable bad;
+    if (!encode_file_text(text, encoding, bytes, bad)) {
+        warning("Unable to save file \"" + file + "\" as " + ::encoding_label(encoding) +
+                ".  Line " + std::to_string(bad.line) + " holds " + describe_character(bad.code) +
+                ", which that encoding cannot hold.  Choose another encoding in Save As.");
         return false;
     }
+    DWORD error = 0;
+    if (!write_text_file(file, bytes, error)) {
+        warning_code("Unable to save file \"" + file + "\".", error);
+        return false;
+    }
+    encoding_ = encoding;
     set_path(file);
     view->set_modified(false);
     TRACE_HERE();
@@ -185,8 +247,10 @@ bool CSorvaneDoc::do_save(bool as)
         ask = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     }
     std::string name = path.empty() ? title() + doc_field(filter_ext, ".txt") : path;
-    if (ask && !prompt_file_name(false, name)) return false;
-    return save_document(name);
+    Text_encoding encoding = save_encoding(view ? view->text() : std::string());
+    if (!ask) return save_document(name);
+    if (!prompt_file_name(false, name, encoding)) return false;
+    return save_document(name, encoding);
 }
 
 void CSorvaneDoc::set_path(const std::string& new_path)
@@ -211,7 +275,7 @@ int CSorvaneDoc::ask_save_changes(const std::string& question)
                        MB_YESNOCANCEL | MB_ICONQUESTION);
 }
 
-bool CSorvaneDoc::prompt_file_name(bool open, std::string& name)
+bool CSorvaneDoc::prompt_file_name(bool open, std::string& name, Text_encoding& encoding)
 {
     const std::string ext = doc_field(filter_ext, ".txt");
     std::string filter = doc_field(filter_name, "Text Files (*.txt)");
@@ -238,6 +302,14 @@ bool CSorvaneDoc::prompt_file_name(bool open, std::string& name)
     dialog.lpstrTitle = open ? L"Open" : L"Save As";
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
                    (open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
+    Text_encoding picked = encoding;
+    if (!open) {
+        dialog.Flags |= OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
+        dialog.hInstance = module_instance();
+        dialog.lpTemplateName = MAKEINTRESOURCEW(IDD_SAVE_ENCODING);
+        dialog.lpfnHook = encoding_hook;
+        dialog.lCustData = reinterpret_cast<LPARAM>(&picked);
+    }
     // Names typed without an extension get ".txt".
     dialog.lpstrDefExt = wide_ext.c_str() + (wide_ext[0] == L'.' ? 1 : 0);
     const BOOL chosen = open ? GetOpenFileNameW(&dialog) : GetSaveFileNameW(&dialog);
@@ -248,6 +320,7 @@ bool CSorvaneDoc::prompt_file_name(bool open, std::string& name)
         return false;
     }
     name = to_utf8(file.data());
+    encoding = picked;
     return true;
 }
 
@@ -257,7 +330,8 @@ void CSorvaneDoc::OnFileOpen()
 {
     Monitoring_pause pause(context);
     std::string name = path;
-    if (prompt_file_name(true, name)) open_document(name);
+    Text_encoding detected = Text_encoding::ansi;  // Open detects; the dialog offers no choice
+    if (prompt_file_name(true, name, detected)) open_document(name);
 }
 
 void CSorvaneDoc::OnFileSave()

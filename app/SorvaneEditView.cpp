@@ -7,19 +7,21 @@
 #include "app/MainFrame.h"
 #include "app/Program_context.h"
 #include "app/SorvaneDoc.h"
+#include "app/text_file.h"
 #include "base/diagnostics.h"
 #include "dialogs/D_auto_clean_warning.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
 #include "framework/controls.h"
 #include "framework/frame_window.h"
+#include "framework/strings.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
 
 namespace {
 const char* const text_full_message =
     "Unable to complete this operation.  The maximum amount of text has been exceeded.";
-const char* const cleaning_status = "Cleaning\x85";
+const char* const cleaning_status = "Cleaning\u2026";
 // Under Wine the edit control takes seconds to lay out a full editor (about 3 microseconds a
 // byte, make bench), so cleans from this size on show that the program is at work.
 constexpr std::size_t long_clean_size = 64 * 1024;
@@ -91,7 +93,7 @@ void CSorvaneEditView::show_command_done()
 void CSorvaneEditView::load_abbreviations()
 {
     const std::string path = context.program_directory + "\\abbr.dat";
-    std::FILE* file = _fsopen(path.c_str(), "rb", _SH_DENYWR);
+    std::FILE* file = _wfsopen(widen(path).c_str(), L"rb", _SH_DENYWR);
     if (!file) {
         critical_error("Unable to open file \"" + path + "\".  You may need to reinstall the program.");
         fatal_exit();
@@ -101,14 +103,20 @@ void CSorvaneEditView::load_abbreviations()
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, n);
     std::fclose(file);
-    abbreviations_ = parse_abbreviations(content);
+    // Detected like any text file; an 8-bit list reads as it always has.
+    std::string text, problem;
+    if (!decode_file_text(content, detect_encoding(content), text, problem)) {
+        critical_error("Unable to read file \"" + path + "\".  " + problem);
+        fatal_exit();
+    }
+    abbreviations_ = parse_abbreviations(text);
 }
 
 void CSorvaneEditView::set_font(int size)
 {
     TRACE_HERE();
-    HFONT created = CreateFontA(point_size_to_height(size), 0, 0, 0, 0, FALSE, FALSE, FALSE, 1, 0,
-                                0, 0, 1, "Courier New");
+    HFONT created = CreateFontW(point_size_to_height(size), 0, 0, 0, 0, FALSE, FALSE, FALSE, 1, 0,
+                                0, 0, 1, L"Courier New");
     Edit_view::set_font(created, true);
     if (font_) DeleteObject(font_);
     font_ = created;
@@ -139,19 +147,20 @@ bool CSorvaneEditView::holds_text() const
 
 bool CSorvaneEditView::replace_with(const std::string& cleaned, int start, int end)
 {
-    const long long length = GetWindowTextLengthA(hwnd());
+    // The limit counts the control's UTF-16 units.
+    const long long length = text_length();
     const long long replaced = (end < 0 ? length : end) - start;
-    if (length - replaced + static_cast<long long>(cleaned.size()) > limit()) {
+    if (length - replaced + static_cast<long long>(widen(cleaned).size()) > limit()) {
         warning(text_full_message);
         return false;
     }
     // Drawing is held off meanwhile, so the whole text is not shown selected while the control
     // works through it.
-    SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
     set_selection(start, end);
     scroll_caret();
     replace_selection(cleaned, true);
-    SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+    SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd(), nullptr, TRUE);
     return true;
 }
@@ -182,8 +191,7 @@ void CSorvaneEditView::clean_selected()
     int start = 0, end = 0;
     selection(start, end);
     if (!(start >= 0 && end > 0 && start < end)) return;
-    const std::string selected = text().substr(static_cast<std::size_t>(start),
-                                               static_cast<std::size_t>(end - start));
+    const std::string selected = text_range(start, end);
     if (console_present()) console_trace("Selected: '%s'\n", selected.c_str());
     std::optional<Busy_scope> busy;
     if (Frame_window* frame = busy_frame(selected.size())) busy.emplace(frame, cleaning_status);
@@ -321,7 +329,7 @@ bool CSorvaneEditView::holds_no_user_work() const
 
 std::string CSorvaneEditView::begin_showing(const std::string& shown)
 {
-    SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd(), WM_SETREDRAW, FALSE, 0);
     set_text(std::string());
     set_text(shown);
     return text();
@@ -331,13 +339,13 @@ void CSorvaneEditView::replace_all_undoably(const std::string& cleaned)
 {
     set_selection(0, -1);
     // Text that grew past the editor's limit stays on the clipboard only.
-    if (cleaned.size() <= static_cast<std::size_t>(limit())) replace_selection(cleaned, true);
+    if (widen(cleaned).size() <= static_cast<std::size_t>(limit())) replace_selection(cleaned, true);
     set_selection(-1, 0);
 }
 
 void CSorvaneEditView::end_showing()
 {
-    SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+    SendMessageW(hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd(), nullptr, TRUE);
     scroll_caret();
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "framework/controls.h"
+#include "framework/strings.h"
 
 namespace {
 
@@ -19,11 +20,17 @@ constexpr UINT text_flags = DT_NOPREFIX | DT_EXPANDTABS;
 const COLORREF title_colour = RGB(0, 51, 153);
 const COLORREF band_colour = RGB(240, 243, 248);
 
+void draw_text(HDC dc, const std::string& text, RECT* r, UINT flags)
+{
+    const std::wstring wide = widen(text);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), r, flags);
+}
+
 int text_height(HDC dc, HFONT font, const std::string& text, int width, UINT flags)
 {
     SelectObject(dc, font);
     RECT r{0, 0, std::max(width, 1), 0};
-    DrawTextA(dc, text.empty() ? " " : text.c_str(), -1, &r, flags | DT_CALCRECT);
+    draw_text(dc, text.empty() ? " " : text, &r, flags | DT_CALCRECT);
     return r.bottom - r.top;
 }
 
@@ -49,23 +56,23 @@ bool Help_page::create(HWND parent, int id)
 void Help_page::make_fonts()
 {
     if (body_font_) return;
-    NONCLIENTMETRICSA metrics{};
+    NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    LOGFONTA face = metrics.lfMessageFont;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    LOGFONTW face = metrics.lfMessageFont;
     face.lfHeight = point_size_to_height(9);
-    body_font_ = CreateFontIndirectA(&face);
+    body_font_ = CreateFontIndirectW(&face);
     face.lfHeight = point_size_to_height(14);
     face.lfWeight = FW_BOLD;
-    title_font_ = CreateFontIndirectA(&face);
-    example_font_ = CreateFontA(point_size_to_height(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, 0, 0, 0, FIXED_PITCH | FF_MODERN, "Courier New");
+    title_font_ = CreateFontIndirectW(&face);
+    example_font_ = CreateFontW(point_size_to_height(9), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, 0, 0, 0, FIXED_PITCH | FF_MODERN, L"Courier New");
 }
 
 void Help_page::show_topic(const Help_topic& topic)
 {
     topic_ = &topic;
-    SetWindowTextA(hwnd(), help_topic_text(topic).c_str());
+    set_window_text(hwnd(), help_topic_text(topic));
     scroll_ = 0;
     layout();
     InvalidateRect(hwnd(), nullptr, FALSE);
@@ -109,7 +116,7 @@ void Help_page::layout()
     HGDIOBJ old_font = GetCurrentObject(dc, OBJ_FONT);
     SelectObject(dc, body_font_);
     SIZE marker_size{};
-    GetTextExtentPoint32A(dc, "00. ", 4, &marker_size);
+    GetTextExtentPoint32W(dc, L"00. ", 4, &marker_size);
     const int indent = marker_size.cx;
     SelectObject(dc, example_font_);
     TEXTMETRICA example_metrics{};
@@ -213,7 +220,7 @@ void Help_page::paint(HDC dc, const RECT& client)
         if (!p.block) {
             SelectObject(dc, title_font_);
             SetTextColor(dc, title_colour);
-            DrawTextA(dc, topic_->title.c_str(), -1, &text, wrap);
+            draw_text(dc, topic_->title, &text, wrap);
             continue;
         }
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -225,16 +232,16 @@ void Help_page::paint(HDC dc, const RECT& client)
             FillRect(dc, &band, brush);
             DeleteObject(brush);
             SelectObject(dc, example_font_);
-            DrawTextA(dc, p.example.c_str(), -1, &text, text_flags);
+            draw_text(dc, p.example, &text, text_flags);
             continue;
         }
         SelectObject(dc, body_font_);
         if (block.kind == Help_block::Kind::item) {
             RECT marker = p.marker;
             OffsetRect(&marker, 0, -scroll_);
-            DrawTextA(dc, block.marker.c_str(), -1, &marker, text_flags);
+            draw_text(dc, block.marker, &marker, text_flags);
         }
-        DrawTextA(dc, block.text.c_str(), -1, &text, wrap);
+        draw_text(dc, block.text, &text, wrap);
     }
 }
 

@@ -4,7 +4,7 @@
 
 #include "engine/chars.h"
 
-const char* const help_bullet = "\x95";
+const char* const help_bullet = "\u2022";
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "base/diagnostics.h"
 #include "framework/application.h"
+#include "framework/strings.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
 
@@ -58,7 +59,7 @@ RECT help_rect_beside(RECT help, RECT dialog, RECT work)
 std::string embedded_help_text()
 {
     HMODULE module = module_instance();
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(IDR_HELP_TEXT), RT_RCDATA);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(IDR_HELP_TEXT), RT_RCDATA);
     if (!found) return std::string();
     HGLOBAL loaded = LoadResource(module, found);
     const void* data = loaded ? LockResource(loaded) : nullptr;
@@ -173,11 +174,11 @@ bool Help_window::make_window()
                 r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr))
         return false;
 
-    NONCLIENTMETRICSA metrics{};
+    NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    if (!list_font_) list_font_ = CreateFontIndirectA(&metrics.lfMessageFont);
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    if (!list_font_) list_font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+    HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
                                     LBS_NOINTEGRALHEIGHT,
                                 0, 0, 0, 0, hwnd(),
@@ -190,7 +191,7 @@ bool Help_window::make_window()
     list_.page = page_.hwnd();
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(list_font_), FALSE);
     for (const Help_topic& topic : topics_)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(topic.title.c_str()));
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(topic.title).c_str()));
     arrange();
     // Escape closes it and Tab moves between the list and the page.
     app_.add_modeless(hwnd());
@@ -204,7 +205,7 @@ void Help_window::select_topic(int index)
     SendMessageA(list_.hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     page_.show_topic(topic);
     const std::string title = std::string(window_title) + " - " + topic.title;
-    SetWindowTextA(hwnd(), title.c_str());
+    SetWindowTextW(hwnd(), widen(title).c_str());
 }
 
 void Help_window::arrange()

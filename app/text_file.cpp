@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/unicode.h"
 #include "framework/strings.h"
 
 namespace {
@@ -43,7 +44,82 @@ bool write_all(HANDLE file, const std::string& text)
     return true;
 }
 
+// The engine's Windows-1252 is the ANSI code page as shipped; elsewhere the system converts.
+bool ansi_is_1252() { return GetACP() == 1252; }
+
+bool decode_system_ansi(const std::string& bytes, std::string& text)
+{
+    if (bytes.empty()) return text.clear(), true;
+    const int size = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    if (n <= 0) return false;
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, &wide[0], n);
+    text = to_utf8(wide);
+    return true;
+}
+
+// Character by character, so that the first one the code page lacks can be named.
+bool encode_system_ansi(const std::string& text, std::string& bytes, Unencodable& bad)
+{
+    std::string out;
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < text.size();) {
+        const Decoded d = decode_utf8(text.data() + i, text.size() - i);
+        const std::size_t length = d.size > 0 ? d.size : 1;
+        const std::wstring wide = widen(text.substr(i, length));
+        BOOL defaulted = FALSE;
+        char buffer[8];
+        const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                          static_cast<int>(wide.size()), buffer, sizeof buffer,
+                                          nullptr, &defaulted);
+        if (n <= 0 || defaulted) {
+            bad.code = d.code;
+            bad.line = line;
+            bytes.clear();
+            return false;
+        }
+        out.append(buffer, static_cast<std::size_t>(n));
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+            ++line;
+        i += length;
+    }
+    bytes.swap(out);
+    return true;
+}
+
 }  // namespace
+
+bool decode_file_text(const std::string& bytes, Text_encoding encoding, std::string& text,
+                      std::string& problem)
+{
+    if (encoding == Text_encoding::ansi && !ansi_is_1252()) {
+        if (decode_system_ansi(bytes, text)) return true;
+        problem = "The file is not text in the system's code page.";
+        return false;
+    }
+    return decode_text(bytes, encoding, text, problem);
+}
+
+bool encode_file_text(const std::string& text, Text_encoding encoding, std::string& bytes,
+                      Unencodable& bad)
+{
+    if (encoding == Text_encoding::ansi && !ansi_is_1252())
+        return encode_system_ansi(text, bytes, bad);
+    return encode_text(text, encoding, bytes, bad);
+}
+
+std::string encoding_label(Text_encoding encoding)
+{
+    switch (encoding) {
+    case Text_encoding::ansi: return "ANSI";
+    case Text_encoding::utf8: return "UTF-8";
+    case Text_encoding::utf8_bom: return "UTF-8 with BOM";
+    case Text_encoding::utf16le: return "UTF-16 LE";
+    case Text_encoding::utf16be: return "UTF-16 BE";
+    }
+    return std::string();
+}
 
 std::string file_name_of(const std::string& path)
 {
@@ -61,9 +137,11 @@ std::string directory_of(const std::string& path)
 }
 
 Read_status read_text_file(const std::string& path, std::size_t limit, std::string& text,
-                           DWORD& error)
+                           Text_encoding& encoding, DWORD& error, std::string& problem)
 {
     error = 0;
+    // No encoding takes more than four bytes for two of the editor's units (or three for one).
+    const unsigned long long byte_limit = 3ull * limit + 3;
     Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file.valid()) {
@@ -85,7 +163,7 @@ Read_status read_text_file(const std::string& path, std::size_t limit, std::stri
         error = GetLastError();
         return Read_status::failed;
     }
-    if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > limit)
+    if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > byte_limit)
         return Read_status::too_large;
 
     std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
@@ -105,12 +183,18 @@ Read_status read_text_file(const std::string& path, std::size_t limit, std::stri
     char extra = 0;
     DWORD n = 0;
     if (ReadFile(file.get(), &extra, 1, &n, nullptr) && n != 0) return Read_status::too_large;
-    if (std::memchr(content.data(), '\0', content.size())) return Read_status::has_nul;
-    text.swap(content);
+    const Text_encoding found = detect_encoding(content);
+    std::string decoded;
+    if (!decode_file_text(content, found, decoded, problem)) return Read_status::bad_encoding;
+    // The zero bytes of UTF-16 are not NUL characters; a NUL decoded is.
+    if (std::memchr(decoded.data(), '\0', decoded.size())) return Read_status::has_nul;
+    if (widen(decoded).size() > limit) return Read_status::too_large;
+    text.swap(decoded);
+    encoding = found;
     return Read_status::ok;
 }
 
-bool write_text_file(const std::string& path, const std::string& text, DWORD& error)
+bool write_text_file(const std::string& path, const std::string& bytes, DWORD& error)
 {
     error = 0;
     // A read-only file is never replaced, whatever the file system would allow.
@@ -127,7 +211,7 @@ bool write_text_file(const std::string& path, const std::string& text, DWORD& er
     }
     Handle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    bool ok = file.valid() && write_all(file.get(), text) && FlushFileBuffers(file.get());
+    bool ok = file.valid() && write_all(file.get(), bytes) && FlushFileBuffers(file.get());
     if (!ok) error = GetLastError();
     // Closed before anything else: an open file could be neither moved nor deleted.
     if (!file.close() && ok) {

@@ -8,6 +8,16 @@ static_assert(box_style::warning == (MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL))
 
 namespace {
 
+// Box texts are UTF-8; the window shows UTF-16.
+std::wstring widen(const std::string& utf8)
+{
+    const int size = static_cast<int>(utf8.size());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], n);
+    return wide;
+}
+
 HANDLE console = INVALID_HANDLE_VALUE;
 bool console_opened = false;
 
@@ -15,7 +25,7 @@ void open_console()
 {
     if (console_opened) return;
     console_opened = true;
-    console = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    console = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, 0, nullptr);
 }
 
@@ -28,7 +38,7 @@ void show_box(const Box& box)
     // manager at all, or one that does not step in), and the next key would be lost.
     HWND active = GetActiveWindow();
     HWND focus = GetFocus();
-    MessageBoxA(owner, box.text.c_str(), box.caption.c_str(), box.style);
+    MessageBoxW(owner, widen(box.text).c_str(), widen(box.caption).c_str(), box.style);
     if (owner || !active || !IsWindow(active) || !IsWindowEnabled(active)) return;
     SetForegroundWindow(active);
     SetActiveWindow(active);
@@ -50,11 +60,16 @@ void platform_console_write(const std::string& text)
 
 std::string platform_system_message(std::uint32_t code)
 {
-    char buffer[100];
-    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                             code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer,
-                             sizeof buffer, nullptr);
-    return std::string(buffer, n);
+    wchar_t buffer[100];
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer,
+                                   100, nullptr);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(n), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(n), &text[0], size, nullptr, nullptr);
+    return text;
 }
 
 void platform_exit_now() { ExitProcess(0); }

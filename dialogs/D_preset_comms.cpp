@@ -4,6 +4,8 @@
 
 #include "base/diagnostics.h"
 #include "base/diagnostics_win32.h"
+#include "framework/controls.h"
+#include "framework/strings.h"
 #include "resources/help/help_contexts.h"
 #include "resources/resource.h"
 #include "settings/Cleaning_prefs.h"
@@ -13,10 +15,11 @@ namespace {
 const char* const no_user_presets = "(No user-defined presets exist.)";
 
 // Registry key names compare as upper case: names equal so are one preset.
-std::string upper(std::string text)
+std::string upper(const std::string& text)
 {
-    if (!text.empty()) CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-    return text;
+    std::wstring wide = widen(text);
+    if (!wide.empty()) CharUpperBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+    return to_utf8(wide);
 }
 
 // Blanks at either end of a name are not seen in a list, so they never make a name of their own.
@@ -113,7 +116,7 @@ bool D_preset_comms::on_command(int id, int code, HWND control)
 
 int D_preset_comms::ask(const std::string& text, const std::string& caption, UINT style)
 {
-    return MessageBoxA(hwnd(), text.c_str(), caption.c_str(), style);
+    return MessageBoxW(hwnd(), widen(text).c_str(), widen(caption).c_str(), style);
 }
 
 std::string D_preset_comms::user_preset_like(const std::string& name) const
@@ -145,7 +148,7 @@ void D_preset_comms::save_new()
     const std::string existing = user_preset_like(new_name);
     if (!existing.empty()) {
         new_name = existing;
-        SetWindowTextA(item(IDC_COMMS_NEW_NAME), new_name.c_str());
+        set_window_text(item(IDC_COMMS_NEW_NAME), new_name);
         if (ask("Would you like to overwrite the existing preset named \"" + new_name + "\"?",
                 "Replace existing preset?", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
             return;

@@ -57,7 +57,7 @@ bool Application::pre_translate(MSG& msg)
 {
     if (main_frame_ && main_frame_->help_mode_message(msg)) return true;
     for (HWND dialog : modeless_)
-        if (IsDialogMessageA(dialog, &msg)) return true;
+        if (IsDialogMessageW(dialog, &msg)) return true;
     return main_frame_ && main_frame_->translate_accelerator(msg);
 }
 
@@ -66,11 +66,11 @@ int Application::message_loop()
     MSG msg{};
     bool idle_pending = true;
     for (;;) {
-        if (idle_pending && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        if (idle_pending && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             on_idle();
             idle_pending = false;
         }
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) {
             trace("GetMessage failed: " + int_to_string(static_cast<int>(GetLastError())) + "\n");
@@ -78,7 +78,7 @@ int Application::message_loop()
         }
         if (!pre_translate(msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         if (msg.message != WM_PAINT && msg.message != caret_blink_timer_message)
             idle_pending = true;
@@ -93,14 +93,14 @@ void Application::pause(DWORD ms)
         if (elapsed >= ms) return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return;
             }
             if (!pre_translate(msg)) {
                 TranslateMessage(&msg);
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
             }
         }
     }

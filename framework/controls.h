@@ -8,7 +8,9 @@
 
 #include "framework/window.h"
 
+// Window texts are UTF-8 here and UTF-16 in the window.
 std::string window_text(HWND window);
+void set_window_text(HWND window, const std::string& text);
 // The height CreateFont takes for a font of points on the screen.
 int point_size_to_height(int points);
 // The window's class name in lower case ("edit", "combobox").

@@ -30,26 +30,26 @@ void Data_exchange::text(int id, std::string& value)
     if (saving_)
         value = window_text(window);
     else
-        SetWindowTextA(window, value.c_str());
+        set_window_text(window, value);
 }
 
 void Data_exchange::check(int id, int& value)
 {
     HWND window = control(id);
     if (saving_)
-        value = SendMessageA(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        value = SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     else
-        SendMessageA(window, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(window, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void Data_exchange::combo_index(int id, int& value)
 {
     HWND window = control(id);
     if (saving_) {
-        LRESULT index = SendMessageA(window, CB_GETCURSEL, 0, 0);
+        LRESULT index = SendMessageW(window, CB_GETCURSEL, 0, 0);
         value = index == CB_ERR ? -1 : static_cast<int>(index);
     } else {
-        SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+        SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
     }
 }
 
@@ -57,7 +57,7 @@ void Data_exchange::integer(int id, int& value)
 {
     HWND window = control(id);
     if (!saving_) {
-        SetWindowTextA(window, int_to_string(value).c_str());
+        set_window_text(window, int_to_string(value));
         return;
     }
     if (!parse_integer(window_text(window), value)) {
@@ -70,13 +70,13 @@ void Data_exchange::fail(int id)
 {
     failed_ = true;
     HWND window = control(id);
-    SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window), TRUE);
-    if (window_class(window) == "edit") SendMessageA(window, EM_SETSEL, 0, -1);
+    SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window), TRUE);
+    if (window_class(window) == "edit") SendMessageW(window, EM_SETSEL, 0, -1);
 }
 
 Dialog_window* Dialog_window::bound_to(HWND window)
 {
-    return window ? reinterpret_cast<Dialog_window*>(GetWindowLongPtrA(window, DWLP_USER)) : nullptr;
+    return window ? reinterpret_cast<Dialog_window*>(GetWindowLongPtrW(window, DWLP_USER)) : nullptr;
 }
 
 HWND Dialog_window::item(int id) const
@@ -88,7 +88,7 @@ HWND Dialog_window::item(int id) const
 
 bool Dialog_window::is_checked(int id) const
 {
-    return SendMessageA(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 bool Dialog_window::update_data(bool saving)
@@ -109,17 +109,17 @@ INT_PTR Dialog_window::dispatch(HWND window, UINT msg, WPARAM wp, LPARAM lp,
                                 Dialog_window* created) noexcept
 {
     return guarded<INT_PTR>(FALSE, [&]() -> INT_PTR {
-        auto* self = reinterpret_cast<Dialog_window*>(GetWindowLongPtrA(window, DWLP_USER));
+        auto* self = reinterpret_cast<Dialog_window*>(GetWindowLongPtrW(window, DWLP_USER));
         if (msg == WM_INITDIALOG && created) {
             self = created;
             self->hwnd_ = window;
-            SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+            SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         }
         if (!self) return FALSE;
         INT_PTR result = self->handle(msg, wp, lp);
         if (msg == WM_NCDESTROY) {
             self->on_destroyed();
-            SetWindowLongPtrA(window, DWLP_USER, 0);
+            SetWindowLongPtrW(window, DWLP_USER, 0);
             self->hwnd_ = nullptr;
         }
         return result;
@@ -131,21 +131,21 @@ Dialog::~Dialog()
     HWND window = hwnd();
     if (window && !modal_) {
         close(IDCANCEL);
-        if (IsWindow(window)) SetWindowLongPtrA(window, DWLP_USER, 0);
+        if (IsWindow(window)) SetWindowLongPtrW(window, DWLP_USER, 0);
     }
 }
 
 INT_PTR Dialog::run_modal(HWND owner)
 {
     modal_ = true;
-    return DialogBoxParamA(module_instance(), MAKEINTRESOURCEA(template_id_), owner, dialog_proc,
+    return DialogBoxParamW(module_instance(), MAKEINTRESOURCEW(template_id_), owner, dialog_proc,
                            reinterpret_cast<LPARAM>(this));
 }
 
 bool Dialog::create_modeless(HWND owner, Application& app)
 {
     modal_ = false;
-    HWND window = CreateDialogParamA(module_instance(), MAKEINTRESOURCEA(template_id_), owner,
+    HWND window = CreateDialogParamW(module_instance(), MAKEINTRESOURCEW(template_id_), owner,
                                      dialog_proc, reinterpret_cast<LPARAM>(this));
     if (!window) return false;
     loop_ = &app;
@@ -196,7 +196,7 @@ INT_PTR Dialog::handle(UINT msg, WPARAM wp, LPARAM lp)
     case WM_HELP:
         // F1 anywhere in the dialog.
         on_help();
-        SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
         return TRUE;
     }
     return FALSE;

@@ -1,5 +1,6 @@
 // A view that is itself a multi-line EDIT control, with the editor operations the program's
-// commands are made of. Positions are character offsets; the text is 8-bit (ANSI).
+// commands are made of. The control holds UTF-16; texts here are UTF-8, and positions and the
+// limit count UTF-16 units as the control does.
 #pragma once
 
 #include <string>
@@ -12,6 +13,10 @@ public:
 
     std::string text() const;
     void set_text(const std::string& text);
+    // The text between two positions, as UTF-8.
+    std::string text_range(int start, int end) const;
+    // The control's length in its own units.
+    int text_length() const;
     // The selection as EM_GETSEL reports it.
     void selection(int& start, int& end) const;
     void set_selection(int start, int end);

@@ -30,13 +30,13 @@ bool Frame_window::create_frame(Application& app, const char* class_name, int re
     view_ = &view;
     program_title_ = string_line(load_string(resource_id), 0);
     HINSTANCE instance = module_instance();
-    HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(resource_id));
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(resource_id));
     if (!register_class(class_name, icon, nullptr)) {
         trace_failure("the window class could not be registered");
         return false;
     }
-    accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(resource_id));
-    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(resource_id));
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resource_id));
+    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(resource_id));
     if (!create(class_name, program_title_.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu)) {
         trace_failure("the window could not be created");
@@ -86,7 +86,7 @@ bool Frame_window::translate_accelerator(MSG& msg)
 {
     if (!accelerators_ || !hwnd()) return false;
     if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
-    return TranslateAcceleratorA(hwnd(), accelerators_, &msg) != 0;
+    return TranslateAcceleratorW(hwnd(), accelerators_, &msg) != 0;
 }
 
 void Frame_window::set_bars(Toolbar* toolbar, Status_bar* status_bar)
@@ -104,7 +104,7 @@ void Frame_window::show_bar(HWND bar, bool show)
 
 namespace {
 // Its own visibility, whether or not the frame is shown yet.
-bool shown(HWND bar) { return bar && (GetWindowLongPtrA(bar, GWL_STYLE) & WS_VISIBLE); }
+bool shown(HWND bar) { return bar && (GetWindowLongPtrW(bar, GWL_STYLE) & WS_VISIBLE); }
 }  // namespace
 
 void Frame_window::recalc_layout()
@@ -113,7 +113,7 @@ void Frame_window::recalc_layout()
     RECT client{};
     GetClientRect(hwnd(), &client);
     if (toolbar_ && shown(toolbar_->hwnd())) {
-        SendMessageA(toolbar_->hwnd(), TB_AUTOSIZE, 0, 0);
+        SendMessageW(toolbar_->hwnd(), TB_AUTOSIZE, 0, 0);
         RECT r{};
         GetWindowRect(toolbar_->hwnd(), &r);
         client.top += r.bottom - r.top;
@@ -228,7 +228,7 @@ bool Frame_window::help_mode_message(const MSG& msg)
         int command = 0;
         if (toolbar_ && msg.hwnd == toolbar_->hwnd()) {
             POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
-            const LRESULT index = SendMessageA(msg.hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p));
+            const LRESULT index = SendMessageW(msg.hwnd, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&p));
             if (index >= 0) command = toolbar_->command_at(static_cast<int>(index));
         }
         leave_help_mode();
@@ -284,9 +284,8 @@ LRESULT Frame_window::on_notify(WPARAM wp, NMHDR* header)
         if (header->code == TTN_GETDISPINFOA) {
             info->lpszText = &tip_text_[0];
         } else {
-            tip_wide_.assign(tip_text_.size() + 1, L'\0');
-            MultiByteToWideChar(CP_ACP, 0, tip_text_.c_str(), -1, &tip_wide_[0],
-                                static_cast<int>(tip_wide_.size()));
+            tip_wide_ = widen(tip_text_);
+            tip_wide_.push_back(L'\0');
             reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = &tip_wide_[0];
         }
         return 0;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/diagnostics.h"
+#include "framework/strings.h"
 
 namespace {
 
@@ -45,11 +46,11 @@ std::string Profile::key_path(const std::string& section) const
 int Profile::get_int(const std::string& section, const std::string& name, int fallback) const
 {
     Key key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_path(section).c_str(), 0, KEY_READ, key.out()) !=
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(key_path(section)).c_str(), 0, KEY_READ, key.out()) !=
         ERROR_SUCCESS)
         return fallback;
     DWORD type = 0, value = 0, size = sizeof value;
-    LONG rc = RegQueryValueExA(key.get(), name.c_str(), nullptr, &type,
+    LONG rc = RegQueryValueExW(key.get(), widen(name).c_str(), nullptr, &type,
                                reinterpret_cast<BYTE*>(&value), &size);
     if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return fallback;
     return static_cast<int>(value);
@@ -59,19 +60,21 @@ std::string Profile::get_string(const std::string& section, const std::string& n
                                 const std::string& fallback) const
 {
     Key key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key_path(section).c_str(), 0, KEY_READ, key.out()) !=
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, widen(key_path(section)).c_str(), 0, KEY_READ, key.out()) !=
         ERROR_SUCCESS)
         return fallback;
+    const std::wstring wide_name = widen(name);
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) !=
+    if (RegQueryValueExW(key.get(), wide_name.c_str(), nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS ||
         type != REG_SZ)
         return fallback;
-    std::vector<char> buffer(size + 1, '\0');
-    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type,
+    // The size is in bytes; a value stored without its terminator still ends in one here.
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
+    if (RegQueryValueExW(key.get(), wide_name.c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS)
         return fallback;
-    return std::string(buffer.data());
+    return to_utf8(buffer.data());
 }
 
 bool Profile::write_int(const std::string& section, const std::string& name, int value)
@@ -83,8 +86,9 @@ bool Profile::write_int(const std::string& section, const std::string& name, int
 bool Profile::write_string(const std::string& section, const std::string& name,
                            const std::string& value)
 {
-    return write(section, name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>(value.size() + 1));
+    const std::wstring wide = widen(value);
+    return write(section, name, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                 static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
 }
 
 bool Profile::write(const std::string& section, const std::string& name, DWORD type,
@@ -94,9 +98,9 @@ bool Profile::write(const std::string& section, const std::string& name, DWORD t
     LONG rc;
     {
         Key key;
-        rc = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+        rc = RegCreateKeyExW(HKEY_CURRENT_USER, widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                              KEY_WRITE, nullptr, key.out(), nullptr);
-        if (rc == ERROR_SUCCESS) rc = RegSetValueExA(key.get(), name.c_str(), 0, type, data, size);
+        if (rc == ERROR_SUCCESS) rc = RegSetValueExW(key.get(), widen(name).c_str(), 0, type, data, size);
     }
     if (rc == ERROR_SUCCESS) return true;
     log_failure("Writing", path, name, rc);

@@ -1,6 +1,7 @@
 #include "framework/property_sheet.h"
 
 #include "framework/guard.h"
+#include "framework/strings.h"
 #include "framework/window.h"
 
 namespace {
@@ -31,7 +32,7 @@ INT_PTR Property_page::notify(const NMHDR& header)
     default:
         return FALSE;
     }
-    SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, result);
+    SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, result);
     return TRUE;
 }
 
@@ -49,7 +50,7 @@ INT_PTR Property_page::handle(UINT msg, WPARAM wp, LPARAM lp)
         return notify(*reinterpret_cast<const NMHDR*>(lp));
     case WM_HELP:
         on_help();
-        SetWindowLongPtrA(hwnd(), DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
         return TRUE;
     }
     return FALSE;
@@ -60,7 +61,7 @@ INT_PTR CALLBACK Property_page::page_proc(HWND window, UINT msg, WPARAM wp, LPAR
     // The sheet hands the page its PROPSHEETPAGE, whose lParam is the page object.
     Dialog_window* created =
         msg == WM_INITDIALOG
-            ? reinterpret_cast<Property_page*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam)
+            ? reinterpret_cast<Property_page*>(reinterpret_cast<PROPSHEETPAGEW*>(lp)->lParam)
             : nullptr;
     return dispatch(window, msg, wp, lp, created);
 }
@@ -123,33 +124,36 @@ LRESULT CALLBACK Property_sheet::page_keys(int code, WPARAM wp, LPARAM lp) noexc
 INT_PTR Property_sheet::run_modal(HWND owner)
 {
     if (pages_.empty()) return -1;
-    std::vector<PROPSHEETPAGEA> pages(pages_.size());
+    std::vector<PROPSHEETPAGEW> pages(pages_.size());
+    std::vector<std::wstring> titles;
+    for (const Property_page* page : pages_) titles.push_back(widen(page->caption_));
+    const std::wstring caption = widen(caption_);
     for (std::size_t i = 0; i < pages_.size(); ++i) {
-        PROPSHEETPAGEA& p = pages[i];
-        p = PROPSHEETPAGEA{};
+        PROPSHEETPAGEW& p = pages[i];
+        p = PROPSHEETPAGEW{};
         p.dwSize = sizeof p;
         p.dwFlags = PSP_USETITLE | (pages_[i]->help_context() != 0 ? PSP_HASHELP : 0);
         p.hInstance = module_instance();
-        p.pszTemplate = MAKEINTRESOURCEA(pages_[i]->template_id_);
-        p.pszTitle = pages_[i]->caption_.c_str();
+        p.pszTemplate = MAKEINTRESOURCEW(pages_[i]->template_id_);
+        p.pszTitle = titles[i].c_str();
         p.pfnDlgProc = Property_page::page_proc;
         p.lParam = reinterpret_cast<LPARAM>(pages_[i]);
     }
-    PROPSHEETHEADERA header{};
+    PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE;
     for (const Property_page* page : pages_)
         if (page->help_context() != 0) header.dwFlags |= PSH_HASHELP;
     header.hwndParent = owner;
     header.hInstance = module_instance();
-    header.pszCaption = caption_.c_str();
+    header.pszCaption = caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());
     header.nStartPage = 0;
     header.ppsp = pages.data();
 
     applied_ = false;
-    HHOOK keys = SetWindowsHookExA(WH_MSGFILTER, page_keys, nullptr, GetCurrentThreadId());
-    INT_PTR result = PropertySheetA(&header);
+    HHOOK keys = SetWindowsHookExW(WH_MSGFILTER, page_keys, nullptr, GetCurrentThreadId());
+    INT_PTR result = PropertySheetW(&header);
     if (keys) UnhookWindowsHookEx(keys);
     hwnd_ = nullptr;
     if (result < 0) return -1;

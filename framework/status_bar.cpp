@@ -10,11 +10,12 @@ namespace {
 int text_width(HWND bar, const std::string& text)
 {
     HDC dc = GetDC(bar);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(bar, WM_GETFONT, 0, 0));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
     if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const std::wstring wide = widen(text);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(bar, dc);
     return size.cx;
@@ -24,7 +25,7 @@ int text_width(HWND bar, const std::string& text)
 
 bool Status_bar::create(HWND parent, DWORD style, int id, const std::vector<Status_pane>& panes)
 {
-    hwnd_ = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | SBARS_SIZEGRIP | style, 0, 0,
+    hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | SBARS_SIZEGRIP | style, 0, 0,
                             0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             module_instance(), nullptr);
     if (!hwnd_) return false;
@@ -43,7 +44,7 @@ void Status_bar::set_text(int pane, const std::string& text)
     if (!hwnd_ || pane < 0 || pane >= static_cast<int>(texts_.size())) return;
     if (texts_[pane] == text) return;
     texts_[pane] = text;
-    SendMessageA(hwnd_, SB_SETTEXTA, pane, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(hwnd_, SB_SETTEXTW, pane, reinterpret_cast<LPARAM>(widen(text).c_str()));
 }
 
 std::string Status_bar::text(int pane) const
@@ -61,7 +62,7 @@ int Status_bar::pane_width(int pane) const
 void Status_bar::layout()
 {
     if (!hwnd_) return;
-    SendMessageA(hwnd_, WM_SIZE, 0, 0);
+    SendMessageW(hwnd_, WM_SIZE, 0, 0);
     RECT client{};
     GetClientRect(hwnd_, &client);
     // The size grip sits inside the last pane: widen that pane by it.
@@ -73,9 +74,9 @@ void Status_bar::layout()
         left -= widths_[part - 1];
         edges[part - 1] = left > 0 ? left : 0;
     }
-    SendMessageA(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    SendMessageW(hwnd_, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
     for (std::size_t i = 0; i < texts_.size(); ++i)
-        SendMessageA(hwnd_, SB_SETTEXTA, i, reinterpret_cast<LPARAM>(texts_[i].c_str()));
+        SendMessageW(hwnd_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(widen(texts_[i]).c_str()));
 }
 
 void Status_bar::update_keys()

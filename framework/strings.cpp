@@ -29,8 +29,6 @@ std::string narrow(const std::wstring& wide, UINT code_page)
 
 std::string to_utf8(const std::wstring& wide) { return narrow(wide, CP_UTF8); }
 
-std::string utf8_to_ansi(const std::string& utf8) { return narrow(widen(utf8), CP_ACP); }
-
 std::string command_line_utf8()
 {
     const wchar_t* line = GetCommandLineW();
@@ -49,16 +47,12 @@ std::string command_line_utf8()
 
 std::string load_string(int id)
 {
-    std::vector<char> buffer(256);
-    for (;;) {
-        int n = LoadStringA(module_instance(), static_cast<UINT>(id), buffer.data(),
-                            static_cast<int>(buffer.size()));
-        if (n <= 0) return std::string();
-        // A string that fills the buffer may have been cut: try again with more room.
-        if (static_cast<std::size_t>(n) < buffer.size() - 1 || buffer.size() >= 65536)
-            return std::string(buffer.data(), static_cast<std::size_t>(n));
-        buffer.resize(buffer.size() * 4);
-    }
+    // Length 0 asks for a read-only pointer to the resource's own text.
+    const wchar_t* resource = nullptr;
+    const int n = LoadStringW(module_instance(), static_cast<UINT>(id),
+                              reinterpret_cast<LPWSTR>(&resource), 0);
+    if (n <= 0 || !resource) return std::string();
+    return to_utf8(std::wstring(resource, static_cast<std::size_t>(n)));
 }
 
 std::string string_line(const std::string& text, int index)

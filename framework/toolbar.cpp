@@ -4,7 +4,7 @@
 
 int Toolbar::entry_count() const
 {
-    return static_cast<int>(SendMessageA(hwnd(), TB_BUTTONCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(hwnd(), TB_BUTTONCOUNT, 0, 0));
 }
 
 bool Toolbar::create(HWND parent, DWORD style, int id, int bitmap_id,
@@ -15,8 +15,8 @@ bool Toolbar::create(HWND parent, DWORD style, int id, int bitmap_id,
                         RECT{0, 0, 0, 0}, parent, id))
         return false;
     HWND bar = hwnd();
-    SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image_width, image_height));
+    SendMessageW(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(image_width, image_height));
 
     std::vector<TBBUTTON> buttons;
     int images = 0;
@@ -34,49 +34,49 @@ bool Toolbar::create(HWND parent, DWORD style, int id, int bitmap_id,
         buttons.push_back(b);
     }
     TBADDBITMAP bitmap{module_instance(), static_cast<UINT_PTR>(bitmap_id)};
-    if (SendMessageA(bar, TB_ADDBITMAP, images, reinterpret_cast<LPARAM>(&bitmap)) < 0) return false;
-    if (!SendMessageA(bar, TB_ADDBUTTONSA, buttons.size(),
+    if (SendMessageW(bar, TB_ADDBITMAP, images, reinterpret_cast<LPARAM>(&bitmap)) < 0) return false;
+    if (!SendMessageW(bar, TB_ADDBUTTONSW, buttons.size(),
                       reinterpret_cast<LPARAM>(buttons.data())))
         return false;
-    SendMessageA(bar, TB_AUTOSIZE, 0, 0);
+    SendMessageW(bar, TB_AUTOSIZE, 0, 0);
     return true;
 }
 
 int Toolbar::command_at(int index) const
 {
     TBBUTTON b{};
-    if (!SendMessageA(hwnd(), TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&b))) return 0;
+    if (!SendMessageW(hwnd(), TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&b))) return 0;
     return (b.fsStyle & BTNS_SEP) ? 0 : b.idCommand;
 }
 
 bool Toolbar::make_control_slot(int index, int command, int width)
 {
-    if (!SendMessageA(hwnd(), TB_DELETEBUTTON, index, 0)) return false;
+    if (!SendMessageW(hwnd(), TB_DELETEBUTTON, index, 0)) return false;
     TBBUTTON slot{};
     slot.iBitmap = width;  // a separator's width
     slot.idCommand = command;
     slot.fsStyle = BTNS_SEP;
-    return SendMessageA(hwnd(), TB_INSERTBUTTONA, index, reinterpret_cast<LPARAM>(&slot)) != 0;
+    return SendMessageW(hwnd(), TB_INSERTBUTTONW, index, reinterpret_cast<LPARAM>(&slot)) != 0;
 }
 
 RECT Toolbar::entry_rect(int index) const
 {
     RECT r{};
-    SendMessageA(hwnd(), TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    SendMessageW(hwnd(), TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
     return r;
 }
 
 void Toolbar::add_control_tip(HWND control, HWND notify_window)
 {
-    HWND tips = reinterpret_cast<HWND>(SendMessageA(hwnd(), TB_GETTOOLTIPS, 0, 0));
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(hwnd(), TB_GETTOOLTIPS, 0, 0));
     if (!tips) return;
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = notify_window;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = LPSTR_TEXTCALLBACKA;
-    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Toolbar::update(const std::function<Command_state(int)>& state_of)
@@ -84,14 +84,14 @@ void Toolbar::update(const std::function<Command_state(int)>& state_of)
     const int count = entry_count();
     for (int i = 0; i < count; ++i) {
         TBBUTTON b{};
-        if (!SendMessageA(hwnd(), TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b))) continue;
+        if (!SendMessageW(hwnd(), TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b))) continue;
         if (b.fsStyle & BTNS_SEP) continue;
         Command_state state = state_of(b.idCommand);
         BYTE wanted = b.fsState & ~(TBSTATE_ENABLED | TBSTATE_CHECKED);
         if (state.enabled) wanted |= TBSTATE_ENABLED;
         if (state.checked) wanted |= TBSTATE_CHECKED;
         // Only real changes: setting the same state again would make the buttons flicker.
-        if (wanted != b.fsState) SendMessageA(hwnd(), TB_SETSTATE, b.idCommand, MAKELPARAM(wanted, 0));
+        if (wanted != b.fsState) SendMessageW(hwnd(), TB_SETSTATE, b.idCommand, MAKELPARAM(wanted, 0));
     }
 }
 

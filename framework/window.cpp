@@ -3,13 +3,14 @@
 #include <commctrl.h>
 
 #include "framework/guard.h"
+#include "framework/strings.h"
 
 namespace {
 // SetWindowSubclass keys a subclass by procedure and id; one id is enough for us.
 constexpr UINT_PTR subclass_id = 1;
 }  // namespace
 
-HINSTANCE module_instance() { return GetModuleHandleA(nullptr); }
+HINSTANCE module_instance() { return GetModuleHandleW(nullptr); }
 
 Window::~Window()
 {
@@ -22,10 +23,11 @@ Window::~Window()
 
 bool Window::register_class(const char* class_name, HICON icon, HBRUSH background, UINT style)
 {
-    WNDCLASSEXA existing{};
+    const std::wstring name = widen(class_name);
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(module_instance(), class_name, &existing)) return true;
-    WNDCLASSEXA wc{};
+    if (GetClassInfoExW(module_instance(), name.c_str(), &existing)) return true;
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.style = style;
     wc.lpfnWndProc = window_proc;
@@ -34,14 +36,15 @@ bool Window::register_class(const char* class_name, HICON icon, HBRUSH backgroun
     wc.hIconSm = icon;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
-    wc.lpszClassName = class_name;
-    return RegisterClassExA(&wc) != 0;
+    wc.lpszClassName = name.c_str();
+    return RegisterClassExW(&wc) != 0;
 }
 
 bool Window::create(const char* class_name, const char* title, DWORD style, DWORD ex_style, int x,
                     int y, int width, int height, HWND parent, HMENU menu_or_id)
 {
-    HWND window = CreateWindowExA(ex_style, class_name, title, style, x, y, width, height, parent,
+    HWND window = CreateWindowExW(ex_style, widen(class_name).c_str(),
+                                  title ? widen(title).c_str() : nullptr, style, x, y, width, height, parent,
                                   menu_or_id, module_instance(), this);
     return window != nullptr && window == hwnd_;
 }
@@ -59,7 +62,7 @@ bool Window::subclass(HWND window)
 bool Window::create_control(const char* class_name, DWORD style, DWORD ex_style,
                             const RECT& rect, HWND parent, int id)
 {
-    HWND control = CreateWindowExA(ex_style, class_name, "", style, rect.left, rect.top,
+    HWND control = CreateWindowExW(ex_style, widen(class_name).c_str(), L"", style, rect.left, rect.top,
                                    rect.right - rect.left, rect.bottom - rect.top, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    module_instance(), nullptr);
@@ -76,7 +79,7 @@ LRESULT Window::handle(UINT msg, WPARAM wp, LPARAM lp) { return default_handling
 LRESULT Window::default_handling(UINT msg, WPARAM wp, LPARAM lp)
 {
     if (subclassed_) return DefSubclassProc(hwnd_, msg, wp, lp);
-    return DefWindowProcA(hwnd_, msg, wp, lp);
+    return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 void Window::detach()
@@ -85,7 +88,7 @@ void Window::detach()
     if (subclassed_)
         RemoveWindowSubclass(hwnd_, subclass_proc, subclass_id);
     else
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     subclassed_ = false;
 }
@@ -101,16 +104,16 @@ LRESULT Window::dispatch(UINT msg, WPARAM wp, LPARAM lp)
 LRESULT CALLBACK Window::window_proc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept
 {
     return guarded<LRESULT>(0, [&]() -> LRESULT {
-        Window* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        Window* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (msg == WM_NCCREATE) {
-            self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+            self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
             if (self) {
                 self->hwnd_ = window;
-                SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+                SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
             }
         }
         // Messages before WM_NCCREATE (WM_GETMINMAXINFO) and after unbinding get the default.
-        if (!self) return DefWindowProcA(window, msg, wp, lp);
+        if (!self) return DefWindowProcW(window, msg, wp, lp);
         return self->dispatch(msg, wp, lp);
     });
 }

@@ -75,6 +75,7 @@
 #define ID_INDICATOR_NUM 59138
 #define ID_INDICATOR_SCRL 59139
 #define ID_INDICATOR_AUTO 59142
+#define ID_INDICATOR_ENCODING 59143
 #define IDS_IDLE_PROMPT 57345
 
 // Cleaning Options: the four pages share the preset controls at their foot.
@@ -164,3 +165,8 @@
 #define IDC_COMMS_OVERWRITE_LIST 1024
 #define IDC_COMMS_REMOVE 1025
 #define IDC_COMMS_REMOVE_LIST 1019
+
+// Save As: the encoding choice added below the file dialog's own controls.
+#define IDD_SAVE_ENCODING 162
+#define IDC_SAVE_ENCODING_LABEL 1090
+#define IDC_SAVE_ENCODING 1091

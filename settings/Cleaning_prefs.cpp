@@ -4,16 +4,29 @@
 #include <string>
 
 #include "base/diagnostics.h"
+#include "engine/text_encoding.h"
 
 namespace {
 
-char key_class[] = "REG_SZ";
+wchar_t key_class[] = L"REG_SZ";
+
+// Names and texts are UTF-8 here and UTF-16 in the registry.
+std::wstring wide(std::string_view utf8)
+{
+    const std::u16string units = utf8_to_utf16(utf8);
+    return std::wstring(units.begin(), units.end());
+}
+
+std::string from_wide(const wchar_t* text, std::size_t length)
+{
+    return utf16_to_utf8(std::u16string(text, text + length));
+}
 
 // Opens a key below parent, creating it if missing.
 LONG open_or_create(HKEY parent, const char* path, HKEY& key, DWORD* disposition = nullptr)
 {
-    return RegCreateKeyExA(parent, path, 0, key_class, 0, KEY_ALL_ACCESS, nullptr, &key,
-                           disposition);
+    return RegCreateKeyExW(parent, wide(path).c_str(), 0, key_class, 0, KEY_ALL_ACCESS, nullptr,
+                           &key, disposition);
 }
 
 // The key that read_prefs_from_reg and write_prefs_to_reg act on: key itself, or its subkey
@@ -50,6 +63,8 @@ std::string quoted(const std::string& prefix, const std::string& name)
 
 // The raw 4 bytes, whatever the value's type. Fewer bytes cannot be an integer that was
 // stored: the value counts as unreadable, like a missing one or one of more than 4 bytes.
+// Read through the 8-bit call on purpose: a string-typed value then gives the same bytes (its
+// 8-bit form) as it always has; the names are ASCII.
 LONG read_int_value(HKEY key, const char* name, std::int32_t& value)
 {
     BYTE data[4];
@@ -63,17 +78,29 @@ LONG read_int_value(HKEY key, const char* name, std::int32_t& value)
 
 // The data up to its first NUL or its end; a value stored without a terminator is bounded by
 // the size that the registry reports.
+// A value of another type gives its raw bytes, read as the 8-bit text they always were.
 LONG read_string_value(HKEY key, const char* name, std::string& text)
 {
-    DWORD size = 0;
-    LONG result = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size);
+    const std::wstring wide_name = wide(name);
+    DWORD size = 0, type = 0;
+    LONG result = RegQueryValueExW(key, wide_name.c_str(), nullptr, &type, nullptr, &size);
     if (result != ERROR_SUCCESS) return result;
-    std::string data(size == 0 ? 1 : size, '\0');
-    result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]),
-                              &size);
+    std::string data(size == 0 ? 2 : size + 1, '\0');
+    result = RegQueryValueExW(key, wide_name.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(&data[0]), &size);
     if (result != ERROR_SUCCESS) return result;
     data.resize(size);
-    text = data.substr(0, data.find('\0'));
+    if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+        std::wstring units(data.size() / sizeof(wchar_t), L'\0');
+        if (!units.empty()) std::memcpy(&units[0], data.data(), units.size() * sizeof(wchar_t));
+        text = from_wide(units.c_str(), units.find(L'\0') == std::wstring::npos
+                                            ? units.size()
+                                            : units.find(L'\0'));
+        return ERROR_SUCCESS;
+    }
+    std::string error;
+    if (!decode_text(data.substr(0, data.find('\0')), Text_encoding::ansi, text, error))
+        return ERROR_INVALID_DATA;
     return ERROR_SUCCESS;
 }
 
@@ -120,12 +147,12 @@ Cleaning_prefs::Cleaning_prefs(const std::string& program_key)
     std::vector<std::string> names;
     LONG enumeration = ERROR_SUCCESS;
     for (DWORD index = 0;; ++index) {
-        char name[max_preset_name + 1];
-        DWORD length = sizeof name;
-        enumeration = RegEnumKeyExA(presets_key, index, name, &length, nullptr, nullptr, nullptr,
+        wchar_t name[max_preset_name + 1];
+        DWORD length = max_preset_name + 1;
+        enumeration = RegEnumKeyExW(presets_key, index, name, &length, nullptr, nullptr, nullptr,
                                     nullptr);
         if (enumeration != ERROR_SUCCESS) break;
-        names.emplace_back(name, length);
+        names.push_back(from_wide(name, length));
     }
     for (const std::string& name : names) read_preset(name);
     if (enumeration != ERROR_NO_MORE_ITEMS) warning_code("Unable to read all presets.", enumeration);
@@ -142,7 +169,7 @@ Cleaning_prefs::Cleaning_prefs(const std::string& program_key)
     if (!created && !read_prefs_from_reg(current_key, nullptr, current_settings_)) {
         RegCloseKey(current_key);
         current_key = nullptr;
-        result = RegDeleteKeyA(HKEY_CURRENT_USER, current_path.c_str());
+        result = RegDeleteKeyW(HKEY_CURRENT_USER, wide(current_path).c_str());
         if (result != ERROR_SUCCESS) {
             critical_error_code("Unable to remove corrupt current settings.", result);
             fatal_exit();
@@ -177,7 +204,7 @@ void Cleaning_prefs::read_preset(const std::string& name)
         trace("Exit Cleaning_prefs::read_preset()\n");
         return;
     }
-    LONG result = RegDeleteKeyA(presets_key, name.c_str());
+    LONG result = RegDeleteKeyW(presets_key, wide(name).c_str());
     if (result != ERROR_SUCCESS)
         warning_code(quoted("Unable to remove corrupt preset ", name), result);
     presets.erase(name);
@@ -224,12 +251,13 @@ bool Cleaning_prefs::write_prefs_to_reg(const Cleaning_settings& record, HKEY ke
         LONG result;
         if (field.is_text()) {
             const std::string& text = field.text.of(record);
-            result = RegSetValueExA(target.get(), field.name(), 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(text.c_str()),
-                                    static_cast<DWORD>(text.size() + 1));
+            const std::wstring units = wide(text);
+            result = RegSetValueExW(target.get(), wide(field.name()).c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(units.c_str()),
+                                    static_cast<DWORD>((units.size() + 1) * sizeof(wchar_t)));
         } else {
             const DWORD value = static_cast<DWORD>(field.integer.of(record));
-            result = RegSetValueExA(target.get(), field.name(), 0, REG_DWORD,
+            result = RegSetValueExW(target.get(), wide(field.name()).c_str(), 0, REG_DWORD,
                                     reinterpret_cast<const BYTE*>(&value), sizeof value);
         }
         if (result != ERROR_SUCCESS) {
@@ -343,7 +371,7 @@ void Cleaning_prefs::remove_preset(const std::string& name)
     remove_preset_from_mem(name);
     // No subkey can hold such a name; an empty one would even name the presets area itself.
     if (!storable_preset_name(name)) return;
-    LONG result = RegDeleteKeyA(presets_key, name.c_str());
+    LONG result = RegDeleteKeyW(presets_key, wide(name).c_str());
     if (result != ERROR_SUCCESS)
         warning_code("Unable to completely remove preset \"" + name + "\".", result);
 }

@@ -12,7 +12,7 @@ from harness import IDNO, PROGRAM_DIR, SETTINGS_KEY, TREE, WINE, SessionTest, so
 FILE_DIALOG = os.environ.get("SORVANE_E2E_FILE_DIALOG",
                              os.path.join(TREE, "tests", "e2e", "e2e_file_dialog.exe"))
 
-ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_AS, ID_APP_EXIT = 57600, 57601, 57604, 57665
+ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_APP_EXIT = 57600, 57601, 57603, 57604, 57665
 ID_OPT_WARN_UNSAVED = 32776
 IDYES, IDCANCEL = 6, 2
 
@@ -108,6 +108,33 @@ class Documents(SessionTest):
 
         self.assertEqual(s.close(), 0)
         self.assertFalse([d for d in s.dialogs_seen if "Save changes" in d], "nothing was left unsaved")
+
+    def test_a_utf16_file_is_cleaned_and_saved_in_utf16_as_the_cleaner_makes_it(self):
+        s = self.s
+        text = ("> \u0391\u03b3\u03b1\u03c0\u03b7\u03c4\u03ad \u0393\u03b9\u03ce\u03c1\u03b3\u03bf,\r\n"
+                ">\r\n"
+                "> \u4f1a\u8bae\u5728   \u661f\u671f\u4e09  \u4e0b\u5348 \U0001F600 and the\r\n"
+                "> notes   follow\u2026  \u2713\r\n")
+        data = b"\xff\xfe" + text.encode("utf-16-le")
+        letter, letter_host = self.docs("letter.txt")
+        with open(letter_host, "wb") as f:
+            f.write(data)
+        expected = sorvane_clean(data)
+        self.assertTrue(expected.startswith(b"\xff\xfe"), "the cleaner keeps UTF-16 LE")
+        self.assertNotEqual(expected, data, "the sample must give the cleaner work")
+
+        start_with(s, letter)
+        s.keys("ctrl+e")
+        s.screenshot("document-utf16-cleaned")
+        s.command(ID_FILE_SAVE)
+        for _ in range(50):
+            with open(letter_host, "rb") as f:
+                saved = f.read()
+            if saved != data:
+                break
+            time.sleep(0.2)
+        self.assertEqual(saved, expected, "saved in UTF-16 LE with its mark, as the cleaner makes it")
+        self.assertEqual(s.close(), 0)
 
     def test_warning_on_asks_on_new_and_exit_and_cancel_keeps_everything(self):
         s = self.s

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Sorvane.h"
+#include "engine/text_encoding.h"
 #include "framework/application.h"
 #include "framework/strings.h"
 #include "resources/resource.h"
@@ -28,6 +29,9 @@ public:
     std::vector<std::string> questions;
     std::deque<std::string> file_names;  // "" cancels the dialog
     std::vector<std::string> offered_names;
+    // The encodings Save As starts from, and those the user picks in it.
+    std::vector<Text_encoding> offered_encodings;
+    std::deque<Text_encoding> encodings;
     std::vector<int> monitoring_seen;
 
 protected:
@@ -40,9 +44,14 @@ protected:
         answers.pop_front();
         return answer;
     }
-    bool prompt_file_name(bool, std::string& name) override
+    bool prompt_file_name(bool, std::string& name, Text_encoding& encoding) override
     {
         offered_names.push_back(name);
+        offered_encodings.push_back(encoding);
+        if (!encodings.empty()) {
+            encoding = encodings.front();
+            encodings.pop_front();
+        }
         monitoring_seen.push_back(context.monitoring_enabled);
         if (file_names.empty() || file_names.front().empty()) {
             if (!file_names.empty()) file_names.pop_front();
@@ -169,7 +178,9 @@ TEST_F(Document, EveryByteFromOneTo255ComesInAndGoesOutUnchanged)
     write_file(file("in.txt"), bytes);
     build();
     ASSERT_TRUE(doc->open_document(file("in.txt")));
-    EXPECT_EQ(view->text(), bytes);
+    std::string decoded, problem;
+    ASSERT_TRUE(decode_text(bytes, Text_encoding::ansi, decoded, problem));
+    EXPECT_EQ(view->text(), decoded);
     EXPECT_FALSE(doc->is_modified());
     EXPECT_FALSE(view->can_undo()) << "Undo must not bring back the text before the file";
 
@@ -177,6 +188,129 @@ TEST_F(Document, EveryByteFromOneTo255ComesInAndGoesOutUnchanged)
     EXPECT_EQ(read_file(file("out")), bytes);
     EXPECT_EQ(doc->path_name(), file("out"));
     EXPECT_TRUE(boxes.empty());
+}
+
+std::string utf16(const std::string& utf8, bool big_endian)
+{
+    std::string bytes = big_endian ? "\xfe\xff" : "\xff\xfe";
+    for (char16_t unit : utf8_to_utf16(utf8)) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xff);
+        bytes += big_endian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+// Each encoding is found, shown, named in the status bar, offered by Save As and written back
+// exactly as it came, byte order mark and all.
+TEST_F(Document, EachEncodingOpensAndSavesByteForByte)
+{
+    const std::string mixed = "\u03a9mega \u4e2d\u6587 \U0001F600\r\nline two x";
+    const struct {
+        std::string bytes, text;
+        Text_encoding encoding;
+        const char* label;
+    } cases[] = {
+        {"caf\xe9 \x80\r\n", "caf\u00e9 \u20ac\r\n", Text_encoding::ansi, "ANSI"},
+        {mixed, mixed, Text_encoding::utf8, "UTF-8"},
+        {"\xef\xbb\xbf" + mixed, mixed, Text_encoding::utf8_bom, "UTF-8 with BOM"},
+        {"\xef\xbb\xbf" "ascii", "ascii", Text_encoding::utf8_bom, "UTF-8 with BOM"},
+        {utf16(mixed, false), mixed, Text_encoding::utf16le, "UTF-16 LE"},
+        {utf16(mixed, true), mixed, Text_encoding::utf16be, "UTF-16 BE"},
+    };
+    build();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        write_file(file("in.txt"), c.bytes);
+        ASSERT_TRUE(doc->open_document(file("in.txt")));
+        EXPECT_EQ(view->text(), c.text);
+        EXPECT_EQ(doc->encoding(), c.encoding);
+        frame->on_idle();
+        EXPECT_EQ(frame->status_bar.text(5), c.label);
+        doc->OnFileSave();
+        EXPECT_EQ(read_file(file("in.txt")), c.bytes);
+        doc->file_names = {file("out.txt")};
+        doc->offered_encodings.clear();
+        frame->execute_command(ID_FILE_SAVE_AS);
+        EXPECT_EQ(read_file(file("out.txt")), c.bytes);
+        EXPECT_EQ(doc->offered_encodings, std::vector<Text_encoding>{c.encoding});
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
+// A new document saves as ANSI while every character fits, else as UTF-8 without a mark; Save As
+// converts to what the user picks.
+TEST_F(Document, NewTextsSaveAsAnsiWhenTheyFitAndSaveAsConverts)
+{
+    build();
+    type("caf\u00e9");
+    doc->file_names = {file("a.txt")};
+    frame->execute_command(ID_FILE_SAVE);
+    EXPECT_EQ(read_file(file("a.txt")), "caf\xe9");
+    EXPECT_EQ(doc->offered_encodings, std::vector<Text_encoding>{Text_encoding::ansi});
+
+    doc->new_document();
+    type("\u4e2d\u00e9");
+    frame->on_idle();
+    EXPECT_EQ(frame->status_bar.text(5), "UTF-8");
+    doc->file_names = {file("b.txt"), file("c.txt")};
+    frame->execute_command(ID_FILE_SAVE);
+    EXPECT_EQ(read_file(file("b.txt")), "\xe4\xb8\xad\xc3\xa9");
+    doc->encodings = {Text_encoding::utf16be};
+    frame->execute_command(ID_FILE_SAVE_AS);
+    EXPECT_EQ(read_file(file("c.txt")), utf16("\u4e2d\u00e9", true));
+    EXPECT_EQ(doc->encoding(), Text_encoding::utf16be);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Never a "?": the first character the chosen encoding lacks is named with its line, nothing is
+// written, and the document keeps its file and encoding.
+TEST_F(Document, SaveAsRefusesATextTheEncodingCannotHold)
+{
+    write_file(file("kept.txt"), "\xef\xbb\xbf" "old");
+    build();
+    ASSERT_TRUE(doc->open_document(file("kept.txt")));
+    view->set_text("caf\u00e9\r\nok \u4e2d \U0001F600\r\n");
+    doc->set_modified(true);
+    doc->encodings = {Text_encoding::ansi};
+    doc->file_names = {file("ansi.txt")};
+    frame->execute_command(ID_FILE_SAVE_AS);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Unable to save file \"" + file("ansi.txt") +
+                                 "\" as ANSI.  Line 2 holds U+4E2D \"\u4e2d\", which that encoding "
+                                 "cannot hold.  Choose another encoding in Save As.");
+    EXPECT_EQ(boxes[0].kind, Box_kind::warning);
+    EXPECT_EQ(directory_names(dir), std::vector<std::string>{"kept.txt"});
+    EXPECT_EQ(doc->path_name(), file("kept.txt"));
+    EXPECT_EQ(doc->encoding(), Text_encoding::utf8_bom);
+    EXPECT_TRUE(doc->is_modified());
+}
+
+// A byte order mark that its bytes do not keep, and a NUL character (not the zero bytes of
+// UTF-16), are refused with a message; the editor keeps its text.
+TEST_F(Document, FilesThatDoNotDecodeAreRefusedKeepingTheText)
+{
+    const struct {
+        std::string bytes;
+        const char* reason;
+    } cases[] = {
+        {"\xef\xbb\xbf" "ok \xff", "invalid UTF-8 after its mark"},
+        {"\xff\xfe" "a", "odd length"},
+        {"\xff\xfe" "a\x00\x00\xd8", "unpaired surrogate"},
+        {std::string("\xfe\xff\x00" "a\x00\x00", 6), "a NUL character"},
+    };
+    build();
+    view->set_text("keep me");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        boxes.clear();
+        write_file(file("bad.txt"), c.bytes);
+        EXPECT_FALSE(doc->open_document(file("bad.txt")));
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text.rfind("Unable to open file \"" + file("bad.txt") + "\".  ", 0), 0u)
+            << boxes[0].text;
+        EXPECT_GT(boxes[0].text.size(), file("bad.txt").size() + 25) << "a reason follows";
+        EXPECT_EQ(view->text(), "keep me");
+    }
 }
 
 TEST_F(Document, AFileOfExactlyTheLimitOpensAndOneByteMoreIsRefusedKeepingTheText)
@@ -539,7 +673,7 @@ TEST_F(Document, ANameOutsideTheCodePageOpensSavesAndDropsAsItIsAndTitlesTheWind
     build();
     doc->open_at_start("\"" + file(omega + " notes.txt") + "\"");
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(view->text(), "caf\xe9 notes") << "the text stays 8-bit";
+    EXPECT_EQ(view->text(), "caf\u00e9 notes");
     EXPECT_EQ(doc->path_name(), file(omega + " notes.txt"));
     EXPECT_EQ(wide_title(), omega + " notes.txt - Sorvane");
 
@@ -559,10 +693,10 @@ TEST_F(Document, ANameOutsideTheCodePageOpensSavesAndDropsAsItIsAndTitlesTheWind
     EXPECT_EQ(view->text(), "dropped");
     EXPECT_EQ(doc->path_name(), file(omega + " dropped.txt"));
 
-    // A name that cannot be opened is reported with the name as the code page can show it.
+    // A name that cannot be opened is reported with the name as it is.
     doc->open_at_start(file(omega + " gone.txt"));
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text.rfind("Unable to open file \"" + utf8_to_ansi(file(omega + " gone.txt")) + "\".", 0), 0u);
+    EXPECT_EQ(boxes[0].text.rfind("Unable to open file \"" + file(omega + " gone.txt") + "\".", 0), 0u);
     EXPECT_EQ(view->text(), "dropped");
 }
 

@@ -9,6 +9,8 @@
 #include "app/Sorvane.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
+#include "engine/text_encoding.h"
+#include "engine/unicode.h"
 #include "resources/resource.h"
 
 namespace {
@@ -73,11 +75,14 @@ TEST_F(Editor, CleanSelectedWithoutSelectionChangesNothing)
     EXPECT_EQ(text(), messy);
 }
 
-TEST_F(Editor, EveryByteButNulSurvivesTheControlAndTheLineList)
+// Every character up to U+00FF, then Greek, CJK, a combining accent, a zero-width space and
+// emoji outside the BMP (a surrogate pair each in the control).
+TEST_F(Editor, EveryCharacterButNulSurvivesTheControlAndTheLineList)
 {
     std::string source;
-    for (int c = 1; c < 256; ++c)
-        if (c != '\r' && c != '\n') source += static_cast<char>(c);
+    for (char32_t c = 1; c < 256; ++c)
+        if (c != '\r' && c != '\n') append_utf8(source, c);
+    source += "\u03a9mega \u4e2d\u6587 e\u0301 \u200b \U0001F600\U0001F44D";
     source = source + "\r\n\r\n" + source.substr(0, 40) + "\r\n";
     set_text(source);
     ASSERT_EQ(text(), source);
@@ -180,7 +185,7 @@ TEST_F(Editor, LongCleansShowCleaningAndTheWaitCursorAndShortOnesDoNot)
     EXPECT_TRUE(run(ID_EDIT_CLEAN_SELECTED));
     RemoveWindowSubclass(view->hwnd(), Seen_while_replacing::proc, 7);
     using Seen = std::pair<std::string, bool>;
-    EXPECT_EQ(watch.seen, (std::vector<Seen>{{idle, false}, {"Cleaning\x85", true}, {"Cleaning\x85", true}}));
+    EXPECT_EQ(watch.seen, (std::vector<Seen>{{idle, false}, {"Cleaning\u2026", true}, {"Cleaning\u2026", true}}));
     EXPECT_EQ(frame->status_bar.text(0), idle) << "the idle prompt comes back";
     EXPECT_NE(GetCursor(), LoadCursor(nullptr, IDC_WAIT));
     EXPECT_EQ(text(), cleaned(long_text.substr(0, long_text.size() - 4)) + long_text.substr(long_text.size() - 4));
@@ -222,6 +227,45 @@ TEST_F(Editor, CopyMarksTheClipboardChangeAsOurOwn)
     EXPECT_EQ(view->monitor().notification_count(), notifications + 2);
     EXPECT_TRUE(view->monitor().in_chain());
     EXPECT_EQ(text(), " please");
+}
+
+// Greek, CJK and emoji (surrogate pairs in the control, so its positions are not the text's
+// bytes): both cleans give the engine's result, and Cut, Copy and Paste carry the text through
+// the clipboard as UTF-16 unchanged.
+TEST_F(Editor, UnicodeTextCleansAndTravelsThroughTheClipboard)
+{
+    const std::string head = "\U0001F600 \u4e2d\u6587   \u0395\u03bb\u03bb\u03ac\u03b4\u03b1.\r\n";
+    const std::string quoted = "> \u03a9mega   \u65e5\u672c\u8a9e  text\r\n> \U0001F44D   more\r\n";
+    const std::string source = head + quoted + "> 1) \u7b2c\u4e00\r\n> 2) \u0436\r\n";
+    set_text(source);
+    ASSERT_EQ(text(), source);
+    EXPECT_TRUE(run(ID_EDIT_CLEAN_EVERYTHING));
+    EXPECT_EQ(text(), cleaned(source));
+    ASSERT_NE(text(), source);
+
+    set_text(source);
+    const int start = static_cast<int>(utf8_to_utf16(head).size());
+    select(start, start + static_cast<int>(utf8_to_utf16(quoted).size()));
+    EXPECT_TRUE(run(ID_EDIT_CLEAN_SELECTED));
+    const std::string replacement = cleaned(quoted.substr(0, quoted.size() - 2)) + "\r\n";
+    EXPECT_EQ(text(), head + replacement + source.substr(head.size() + quoted.size()));
+
+    set_text(source);
+    select(0, -1);
+    EXPECT_TRUE(run(ID_EDIT_COPY));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    const std::u16string copied(static_cast<const char16_t*>(GlobalLock(data)));
+    GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ(copied, utf8_to_utf16(source));
+    EXPECT_TRUE(run(ID_EDIT_CUT));
+    EXPECT_EQ(text(), "");
+    EXPECT_TRUE(enabled(ID_EDIT_PASTE));
+    EXPECT_TRUE(run(ID_EDIT_PASTE));
+    EXPECT_TRUE(run(ID_EDIT_PASTE));
+    EXPECT_EQ(text(), source + source);
 }
 
 TEST_F(Editor, AutoCleanSwitchShowsItsCheckAndPaneAndIsStoredOnlyWhenTheViewGoes)

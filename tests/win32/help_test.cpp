@@ -76,7 +76,7 @@ TEST(HelpText, TopicsParagraphsItemsAndExamples)
     }
     EXPECT_EQ(help_topic_text(topic),
               "Getting Started\r\n\r\nFirst paragraph continues here.\r\n\r\nTo do:\r\n\r\n"
-              "1. One\r\n2. Two goes on\r\n\x95 Bullet\r\n\r\n> quoted\r\n\r\nafter a blank "
+              "1. One\r\n2. Two goes on\r\n\u2022 Bullet\r\n\r\n> quoted\r\n\r\nafter a blank "
               "line\r\n\r\nThen text.");
     EXPECT_EQ(find_help_topic(topics, 11), &topics[1]);
     EXPECT_EQ(find_help_topic(topics, 5), nullptr);

@@ -8,6 +8,7 @@
 
 #include "base/diagnostics.h"
 #include "engine/cleaning.h"
+#include "engine/text_encoding.h"
 #include "settings/Cleaning_prefs.h"
 #include "settings/catalogue.h"
 #include "tests/win32/test_files.h"
@@ -43,12 +44,26 @@ void put(const std::string& path, const std::string& name, DWORD type, const std
     RegCloseKey(key);
 }
 
+// Bytes as they are, whatever the type (the 8-bit call would convert string types).
+void put_raw(const std::string& path, const std::string& name, DWORD type, const std::string& data)
+{
+    HKEY key = create_key(path);
+    const std::u16string wide_name = utf8_to_utf16(name);
+    EXPECT_EQ(RegSetValueExW(key, reinterpret_cast<const wchar_t*>(wide_name.c_str()), 0, type,
+                             reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size())),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
 std::string dword_bytes(std::int32_t value) { return std::string(reinterpret_cast<char*>(&value), 4); }
 
-// The record's value of a setting as the registry holds it: the 4 bytes, or the text and its NUL.
+// The record's value of a setting as the registry holds it: the 4 bytes, or the text in UTF-16
+// and its NUL.
 std::string stored_bytes(const Setting_field& field, const Cleaning_settings& record)
 {
-    return field.is_text() ? field.text.of(record) + '\0' : dword_bytes(field.integer.of(record));
+    if (!field.is_text()) return dword_bytes(field.integer.of(record));
+    const std::u16string units = utf8_to_utf16(field.text.of(record)) + u'\0';
+    return std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2);
 }
 std::int32_t int_of(const Cleaning_settings& record, std::string_view name)
 {
@@ -66,7 +81,7 @@ void store(const std::string& path, const Cleaning_settings& record,
     RegCloseKey(create_key(path));
     for (const Setting_field& field : setting_fields)
         if (!skip.count(field.name()))
-            put(path, field.name(), field.is_text() ? REG_SZ : REG_DWORD, stored_bytes(field, record));
+            put_raw(path, field.name(), field.is_text() ? REG_SZ : REG_DWORD, stored_bytes(field, record));
 }
 
 Value read_value(const std::string& path, const std::string& name)
@@ -76,9 +91,11 @@ Value read_value(const std::string& path, const std::string& name)
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return value;
     DWORD size = 0;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+    const std::u16string units = utf8_to_utf16(name);
+    const auto* wide_name = reinterpret_cast<const wchar_t*>(units.c_str());
+    if (RegQueryValueExW(key, wide_name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
         value.data.resize(size);
-        value.present = RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
+        value.present = RegQueryValueExW(key, wide_name, nullptr, &value.type,
                                          reinterpret_cast<BYTE*>(&value.data[0]), &size) ==
                         ERROR_SUCCESS;
     }
@@ -118,14 +135,15 @@ void expect_stored(const std::string& path, const Cleaning_settings& record)
 
 Cleaning_settings settings_of(Builtin_preset preset) { return builtin_preset(preset); }
 
-// Every setting different from "Full Cleaning".
+// Every setting different from "Full Cleaning"; the texts hold characters from beyond the 8-bit
+// code page (Greek, CJK, an emoji outside the BMP).
 Cleaning_settings unusual_settings()
 {
     Cleaning_settings record = settings_of(Builtin_preset::full);
     int n = 100;
     for (const Setting_field& field : setting_fields) {
         if (field.is_text())
-            field.text.of(record) = std::string("t\xe9 ") + field.name();
+            field.text.of(record) = std::string("t\u00e9\u03a9\u4e2d\U0001F600 ") + field.name();
         else
             field.integer.of(record) = n++;
     }
@@ -278,7 +296,8 @@ TEST_F(Prefs, TextsEndAtTheirFirstNulOrTheEndOfTheirData)
     EXPECT_EQ(text_of(s, "misc-find 0"), "abc");
     EXPECT_EQ(text_of(s, "misc-find 1"), "ab");
     EXPECT_EQ(text_of(s, "misc-find 2"), "xyz");
-    EXPECT_EQ(text_of(s, "misc-replace 0"), "\xe9\xa0\xff!");
+    // Written by the 8-bit call, as the program once stored its texts: the same characters.
+    EXPECT_EQ(text_of(s, "misc-replace 0"), "\u00e9\u00a0\u00ff!");
 }
 
 TEST_F(Prefs, ACorruptPresetBetweenTwoGoodOnesIsDroppedAndDeleted)
