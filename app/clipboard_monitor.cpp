@@ -1,9 +1,9 @@
 #include "app/clipboard_monitor.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "base/diagnostics.h"
+#include "framework/strings.h"
 
 namespace {
 
@@ -59,29 +59,6 @@ bool marked_to_be_left_alone()
     return false;
 }
 
-bool text_survives_code_page()
-{
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (!data) return true;  // no Unicode text: CF_TEXT is all there is
-    const auto* wide = static_cast<const wchar_t*>(GlobalLock(data));
-    if (!wide) return true;
-    const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
-    const std::size_t length = std::find(wide, wide + capacity, L'\0') - wide;
-    bool survives = true;
-    if (length > 0) {
-        const int n = static_cast<int>(length);
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, n, nullptr, 0, nullptr, nullptr);
-        std::string narrow(static_cast<std::size_t>(std::max(bytes, 0)), '\0');
-        WideCharToMultiByte(CP_ACP, 0, wide, n, &narrow[0], bytes, nullptr, nullptr);
-        const int back = MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, nullptr, 0);
-        std::vector<wchar_t> again(static_cast<std::size_t>(std::max(back, 0)));
-        MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, again.data(), back);
-        survives = bytes > 0 && again.size() == length && std::equal(again.begin(), again.end(), wide);
-    }
-    GlobalUnlock(data);
-    return survives;
-}
-
 int open_with_retries(HWND window)
 {
     for (int attempt = 1; attempt <= attempts_limit; ++attempt) {
@@ -94,14 +71,16 @@ int open_with_retries(HWND window)
 
 bool put_text(const std::string& text)
 {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    const std::wstring wide = widen(text);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t));
     if (!memory) return false;
-    if (char* target = static_cast<char*>(GlobalLock(memory))) {
-        std::copy(text.begin(), text.end(), target);
-        target[text.size()] = '\0';
+    if (auto* target = static_cast<wchar_t*>(GlobalLock(memory))) {
+        std::copy(wide.begin(), wide.end(), target);
+        target[wide.size()] = L'\0';
         GlobalUnlock(memory);
     }
-    if (!EmptyClipboard() || !SetClipboardData(CF_TEXT, memory)) {
+    // Windows offers it as CF_TEXT too, to programs that read 8-bit text.
+    if (!EmptyClipboard() || !SetClipboardData(CF_UNICODETEXT, memory)) {
         GlobalFree(memory);
         return false;
     }
@@ -153,7 +132,6 @@ std::string cleaned_beside_user_work(long long changed)
 }
 // Short enough for the message pane of a window of the default size.
 const char* const marked = "Auto Clean left a copy alone: the copying program marked it private.";
-const char* const code_page = "Auto Clean left a copy alone: it has characters 8-bit text cannot hold.";
 const char* const own_text = "Auto Clean left a copy alone: it is the text Sorvane just cleaned.";
 const char* const no_text = "Auto Clean left a copy alone: it holds no text.";
 const char* const empty_text = "Auto Clean left a copy alone: the copied text is empty.";
@@ -326,7 +304,8 @@ std::string Clipboard_monitor::read_clipboard_text(int n, std::string& text)
         console_trace("%d:   - Marked to be left alone.\n", n);
         return autoclean_status::marked;
     }
-    if (!IsClipboardFormatAvailable(CF_TEXT)) {
+    // Windows makes CF_UNICODETEXT of a copy in CF_TEXT, so this reads either.
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) {
         console_trace("%d:   - Doesn't have text.\n", n);
         return autoclean_status::no_text;
     }
@@ -335,7 +314,7 @@ std::string Clipboard_monitor::read_clipboard_text(int n, std::string& text)
     int attempts = 0;
     while (!data && attempts < clipboard::attempts_limit) {
         ++attempts;
-        data = GetClipboardData(CF_TEXT);
+        data = GetClipboardData(CF_UNICODETEXT);
     }
     if (!data) {
         warning("Couldn't retreive clipboard data.  Another application may be preventing Sorvane "
@@ -343,11 +322,11 @@ std::string Clipboard_monitor::read_clipboard_text(int n, std::string& text)
         return autoclean_status::unreadable;
     }
     console_trace("%d:   - Retreived clipboard data in %d attempts.\n", n, attempts);
-    const char* locked = nullptr;
+    const wchar_t* locked = nullptr;
     attempts = 0;
     while (!locked && attempts < clipboard::attempts_limit) {
         ++attempts;
-        locked = static_cast<const char*>(GlobalLock(data));
+        locked = static_cast<const wchar_t*>(GlobalLock(data));
     }
     if (!locked) {
         warning_last("Couldn't access text on clipboard.");
@@ -355,14 +334,10 @@ std::string Clipboard_monitor::read_clipboard_text(int n, std::string& text)
     }
     console_trace("%d:   - Accessed text in %d attempts.\n", n, attempts);
     // A handle without its terminating NUL is read only as far as it reaches.
-    const std::size_t capacity = GlobalSize(data);
-    text.assign(locked, std::find(locked, locked + capacity, '\0'));
+    const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
+    text = to_utf8(std::wstring(locked, std::find(locked, locked + capacity, L'\0')));
     GlobalUnlock(data);
     if (text.empty()) return autoclean_status::empty_text;
-    if (!clipboard::text_survives_code_page()) {
-        console_trace("%d:   - Text the code page cannot hold.\n", n);
-        return autoclean_status::code_page;
-    }
     if (gate_.is_own_text(text)) {
         console_trace("%d:   - Sorvane's own text.\n", n);
         return autoclean_status::own_text;

@@ -1,5 +1,5 @@
 // Auto Clean: the clipboard monitor that cleans each copy another program makes, and the
-// clipboard side it works with (reading and writing CF_TEXT with bounded retries, the marks and
+// clipboard side it works with (reading and writing CF_UNICODETEXT with bounded retries, the marks and
 // texts a run leaves alone, the status bar texts a run ends with).
 #pragma once
 
@@ -17,12 +17,9 @@ constexpr int attempts_limit = 1000;
 // "do not process this copy", and the history and cloud marks that say so by holding the DWORD 0.
 // The clipboard must be open.
 bool marked_to_be_left_alone();
-// False when the clipboard's Unicode text has characters that the ANSI code page cannot hold:
-// CF_TEXT written back would turn them into "?". The clipboard must be open.
-bool text_survives_code_page();
 // Opens the clipboard for window, trying up to attempts_limit times; the attempts used, or 0.
 int open_with_retries(HWND window);
-// Empties the clipboard (open) and puts text on it as CF_TEXT.
+// Empties the clipboard (open) and puts text (UTF-8) on it as CF_UNICODETEXT.
 bool put_text(const std::string& text);
 
 // Characters removed, inserted or replaced from before to after, along one alignment found in
@@ -36,7 +33,6 @@ namespace autoclean_status {
 std::string cleaned(long long changed);
 std::string cleaned_beside_user_work(long long changed);
 extern const char* const marked;
-extern const char* const code_page;
 extern const char* const own_text;
 extern const char* const no_text;
 extern const char* const empty_text;
@@ -172,7 +168,7 @@ private:
     // The run's two ways: in the editor as "Clean Everything", or, when the editor holds the
     // user's work, on the clipboard alone. Each returns the status bar text.
     std::string read_clipboard_text(int n, std::string& text);
-    // Puts cleaned on the clipboard as CF_TEXT, in place of everything it held.
+    // Puts cleaned on the clipboard as CF_UNICODETEXT, in place of everything it held.
     bool put_on_clipboard(const std::string& cleaned);
     std::string autoclean_in_editor(int n, const std::string& text);
     std::string autoclean_on_clipboard(int n, const std::string& text);
