@@ -194,10 +194,7 @@ bool Option_page::check_number(const Page_control& c, bool range)
     const std::string text = field_text(c.id);
     if (text.empty()) return refuse(c.empty_message, c.id);
     const Setting_field* field = find_setting(c.integer.name);
-    if (!field) {
-        INTERNAL_ERROR();
-        return true;
-    }
+    if (!field) INTERNAL_ERROR();
     // The field takes digits only from the keyboard; a paste or a program can put in the rest.
     int number = 0;
     const bool digits = text.find_first_not_of("0123456789") == std::string::npos;
