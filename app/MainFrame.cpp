@@ -82,6 +82,7 @@ bool CMainFrame::on_create()
     recalc_layout();
 
     restore_window_rect();
+    notification_icon_.attach(hwnd());
     return true;
 }
 
@@ -116,7 +117,10 @@ void CMainFrame::restore_window_state()
 void CMainFrame::on_idle()
 {
     Frame_window::on_idle();
-    if (editor) set_auto_indicator(editor->autoclean() ? 1 : 0);
+    if (editor) {
+        set_auto_indicator(editor->autoclean() ? 1 : 0);
+        notification_icon_.update(editor->autoclean(), std::string());
+    }
     if (auto* doc = static_cast<CSorvaneDoc*>(document())) status_bar.set_text(5, doc->encoding_label());
 }
 
@@ -160,12 +164,45 @@ LRESULT CMainFrame::handle(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_QUERYENDSESSION:
         return !doc || doc->save_modified() ? TRUE : FALSE;
+    case WM_CLOSE:
+        if (hide_instead_of_closing()) return 0;
+        break;
+    case Notification_icon::callback_message:
+        notification_icon_.on_callback(lp);
+        return 0;
+    }
+    if (msg == taskbar_created_ && taskbar_created_) {
+        notification_icon_.on_taskbar_created();
+        return 0;
     }
     return Frame_window::handle(msg, wp, lp);
 }
 
+bool CMainFrame::hide_instead_of_closing()
+{
+    const bool exiting = exit_requested_;
+    exit_requested_ = false;
+    // Without the icon there would be no way back to a hidden window.
+    if (!exiting && context.settings.keep_running && notification_icon_.is_shown()) {
+        ShowWindow(hwnd(), SW_HIDE);
+        return true;
+    }
+    // The save question should not come from nowhere.
+    auto* doc = static_cast<CSorvaneDoc*>(document());
+    if (context.settings.keep_running && !IsWindowVisible(hwnd()) && doc && doc->is_modified())
+        notification_icon_.show_frame();
+    return false;
+}
+
+void CMainFrame::exit()
+{
+    exit_requested_ = true;
+    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
 void CMainFrame::destroy_window()
 {
+    notification_icon_.remove();
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (GetWindowPlacement(hwnd(), &placement)) {
@@ -191,6 +228,13 @@ bool CMainFrame::command_state(int id, Command_state& state)
     case ID_FONT_SIZE_OTHER:
         state.checked = checked_font_item_ == ID_FONT_SIZE_OTHER;
         return true;
+    case ID_OPT_KEEP_RUNNING:
+        state.checked = context.settings.keep_running != 0;
+        return true;
+    case ID_APP_EXIT:
+    case ID_NOTIFY_SHOW:
+    case ID_NOTIFY_CLEAN_AND_PASTE:
+        return true;
     }
     if (font_size_of(id)) {
         state.checked = checked_font_item_ == id;
@@ -205,6 +249,14 @@ void CMainFrame::on_command(int id)
     case ID_VIEW_TOOLBAR: OnViewToolbar(); return;
     case ID_VIEW_STATUS_BAR: OnViewStatusBar(); return;
     case ID_FONT_SIZE_OTHER: OnFontSizeOther(); return;
+    case ID_OPT_KEEP_RUNNING: context.settings.keep_running = context.settings.keep_running ? 0 : 1; return;
+    case ID_APP_EXIT: exit(); return;
+    case ID_NOTIFY_SHOW: notification_icon_.show_frame(); return;
+    case ID_NOTIFY_CLEAN_AND_PASTE:
+        // Ctrl+V belongs to the window the user worked in before turning to the icon.
+        if (HWND target = notification_icon_.target_window()) SetForegroundWindow(target);
+        // TODO(merge): PostMessageW(hwnd(), WM_COMMAND, ID_CLEAN_AND_PASTE, 0);
+        return;
     }
     if (font_size_of(id))
         OnFontSize(id);

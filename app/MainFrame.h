@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "app/notification_icon.h"
 #include "app/window_rect.h"
 #include "framework/frame_window.h"
 #include "framework/status_bar.h"
@@ -39,6 +40,11 @@ public:
     bool command_state(int id, Command_state& state) override;
     void on_command(int id) override;
 
+    // File > Exit and the icon's Exit: the window closes for good, with the save question,
+    // even where closing it would only hide it.
+    void exit();
+    Notification_icon& notification_icon() { return notification_icon_; }
+
     Status_bar status_bar;
     ToolbarPresets toolbar;
     int toolbar_visible = 1;
@@ -57,7 +63,13 @@ protected:
 private:
     void restore_window_rect();
 
+    // WM_CLOSE: hides the window instead when the user keeps Sorvane in the notification area.
+    bool hide_instead_of_closing();
+
     Program_context& context;
+    Notification_icon notification_icon_;
+    const UINT taskbar_created_ = Notify_icon::taskbar_created_message();
+    bool exit_requested_ = false;
     CSorvaneEditView* editor = nullptr;
     // The Font Size item with the check mark.
     int checked_font_item_ = 0;

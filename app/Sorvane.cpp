@@ -200,7 +200,7 @@ int CSorvaneApp::ExitInstance(int loop_result)
 
 bool CSorvaneApp::command_state(int id, Command_state&)
 {
-    return id == ID_APP_ABOUT || id == ID_APP_EXIT || id == ID_HELP_GETTING_STARTED ||
+    return id == ID_APP_ABOUT || id == ID_HELP_GETTING_STARTED ||
            id == ID_OPT_CLEANING;
 }
 
@@ -210,9 +210,6 @@ void CSorvaneApp::on_command(int id)
     case ID_APP_ABOUT: OnAppAbout(); break;
     case ID_HELP_GETTING_STARTED: OnHelpGettingStarted(); break;
     case ID_OPT_CLEANING: OnOptCleaning(); break;
-    case ID_APP_EXIT:
-        if (frame_ && frame_->hwnd()) PostMessageA(frame_->hwnd(), WM_CLOSE, 0, 0);
-        break;
     }
 }
 

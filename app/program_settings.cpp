@@ -20,6 +20,7 @@ const char* const unsaved_doc_warning = "Unsaved Doc Warning";
 const char* const show_welcome_screen = "Show Welcome Screen";
 const char* const show_auto_clean_warning = "Show Auto Clean Warning";
 const char* const current_preset = "Current Preset";
+const char* const keep_running = "Keep Running In Notification Area";
 
 // A flag stored as anything but 0 or 1 reads as 1.
 int flag(const Profile& profile, const char* name, int fallback)
@@ -47,6 +48,8 @@ Program_settings load_program_settings(const Profile& profile)
     s.show_welcome_screen = profile.get_int(section, show_welcome_screen, 1);
     s.show_auto_clean_warning = profile.get_int(section, show_auto_clean_warning, 1);
     s.current_preset = profile.get_string(section, current_preset, full_cleaning_name);
+    // Off unless clearly on: a window that will not close would surprise more than one that does.
+    s.keep_running = profile.get_int(section, keep_running, 0) == 1 ? 1 : 0;
     return s;
 }
 
@@ -71,6 +74,7 @@ void save_program_settings(Profile& profile, const Program_settings& s)
         !profile.write_int(section, unsaved_doc_warning, s.unsaved_doc_warning))
         warning_last("Unable to save \"Unsaved Doc Warning\" setting.");
     profile.write_string(section, current_preset, s.current_preset);
+    profile.write_int(section, keep_running, s.keep_running);
 }
 
 bool save_show_welcome_screen(Profile& profile, int show)

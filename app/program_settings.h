@@ -21,6 +21,8 @@ struct Program_settings {
     int show_welcome_screen = 1;
     int show_auto_clean_warning = 1;
     std::string current_preset;
+    // Closing the window hides it while the notification icon stays.
+    int keep_running = 0;
 
     // What shut-down may write: a value whose owner never took it up is not stored over the
     // user's.
