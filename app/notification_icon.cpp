@@ -24,6 +24,12 @@ bool belongs_to_shell(HWND window)
 
 }  // namespace
 
+void CALLBACK Notification_icon::open_menu_later(HWND window, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(window, id);
+    PostMessageW(window, callback_message, 0, open_menu);
+}
+
 std::string Notification_icon::tip_text(bool autoclean_on, const std::string& hotkey_line)
 {
     std::string tip = autoclean_on ? "Sorvane \xE2\x80\x94 Auto Clean on" : "Sorvane \xE2\x80\x94 Auto Clean off";
@@ -64,7 +70,11 @@ void Notification_icon::on_callback(LPARAM lp)
         break;
     }
     case WM_RBUTTONUP:
-    case WM_CONTEXTMENU:
+        // After the click has finished moving the activation (Wine's own notification area
+        // takes it at the button's release); a menu opened before would close at once.
+        SetTimer(frame_, menu_timer, 50, open_menu_later);
+        break;
+    case open_menu:
         show_menu();
         break;
     case WM_LBUTTONDBLCLK:
@@ -84,8 +94,11 @@ void Notification_icon::show_menu()
     // Without the owner in front, the menu does not close when the user clicks elsewhere; the
     // message after it lets the next click reach the shell (Windows' own recipe).
     SetForegroundWindow(frame_);
-    TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, at.x, at.y, 0,
-                   frame_, nullptr);
+    // Away from the screen's edge that holds the notification area, wherever the taskbar is.
+    UINT align = TPM_RIGHTBUTTON;
+    align |= at.y < GetSystemMetrics(SM_CYSCREEN) / 2 ? TPM_TOPALIGN : TPM_BOTTOMALIGN;
+    align |= at.x < GetSystemMetrics(SM_CXSCREEN) / 2 ? TPM_LEFTALIGN : TPM_RIGHTALIGN;
+    TrackPopupMenu(popup, align, at.x, at.y, 0, frame_, nullptr);
     PostMessageW(frame_, WM_NULL, 0, 0);
     DestroyMenu(menu);
 }

@@ -41,6 +41,11 @@ public:
 
 private:
     void show_menu();
+    static void CALLBACK open_menu_later(HWND window, UINT, UINT_PTR id, DWORD);
+
+    // The timer that opens the menu, on the frame's window, and the message it sends.
+    static constexpr UINT_PTR menu_timer = 0x4E49;
+    static constexpr UINT open_menu = WM_APP + 1;
 
     HWND frame_ = nullptr;
     Notify_icon icon_;
