@@ -80,6 +80,9 @@ int help_context_for_command(int command)
         return help_cleaning_text;
     case ID_OPT_AUTOCLEAN:
         return help_auto_clean;
+    case ID_OPT_KEEP_RUNNING:
+    case ID_NOTIFY_SHOW:
+        return help_notification_icon;
     case ID_OPT_CLEANING:
         return help_cleaning_options;
     case IDC_TOOLBAR_PRESETS:
