@@ -285,7 +285,7 @@ def main():
     on, off = notify_icons()
     bmpio.write_ico(os.path.join(OUT, "notify_on.ico"), on)
     bmpio.write_ico(os.path.join(OUT, "notify_off.ico"), off)
-    bmpio.write_bmp(os.path.join(OUT, "about_side.bmp"), about_side(), 80, 256)
+    bmpio.write_bmp(os.path.join(OUT, "about_side.bmp"), bmpio.quantize(about_side()), 80, 256)
     bmpio.write_bmp(os.path.join(OUT, "about_title.bmp"), about_title(), 200, 48)
     bmpio.write_bmp(os.path.join(OUT, "welcome.bmp"), welcome(), 105, 98)
     bmpio.write_bmp(os.path.join(OUT, "auto_clean.bmp"), auto_clean(), 35, 33)
