@@ -877,10 +877,6 @@ TEST_F(Options, CharactersPageShowsAndStoresItsFiveFlags)
         for (const auto& [id, s] : flags) EXPECT_FALSE(checked(p, id)) << s.name;
         click(p, IDC_CHAR_QUOTES);
         click(p, IDC_CHAR_INVISIBLE);
-        EXPECT_EQ(selected(p, IDC_PRESET_COMBO), "(none)");
-        choose(p, IDC_PRESET_COMBO, full_cleaning_name);
-        click(p, IDC_CHAR_QUOTES);
-        click(p, IDC_CHAR_INVISIBLE);
         // The space bar through the real input queue, as on a box that has the focus.
         SetFocus(GetDlgItem(p, IDC_CHAR_SPACES));
         INPUT space[2] = {};
