@@ -4,6 +4,7 @@
 #include "app/Sorvane.h"
 #include "app/SorvaneEditView.h"
 #include "base/diagnostics.h"
+#include "dialogs/D_opt_chars.h"
 #include "dialogs/D_opt_lists.h"
 #include "dialogs/D_opt_misc.h"
 #include "dialogs/D_opt_para.h"
@@ -25,10 +26,12 @@ void CSorvaneApp::OnOptCleaning()
     D_opt_spacing spacing(presets, edited);
     D_opt_lists lists(presets, edited);
     D_opt_misc misc(presets, edited);
+    D_opt_chars chars(presets, edited);
     sheet.add_page(para);
     sheet.add_page(spacing);
     sheet.add_page(lists);
     sheet.add_page(misc);
+    sheet.add_page(chars);
     presets.pending_preset_name = presets.current_preset_name;
 
     INT_PTR result;

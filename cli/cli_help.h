@@ -1,4 +1,4 @@
-// The text of sorvane-clean --help: the options, the 39 cleaning settings with their values in
+// The text of sorvane-clean --help: the options, the 44 cleaning settings with their values in
 // both presets and the values they take, and the presets.
 #pragma once
 

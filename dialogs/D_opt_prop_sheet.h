@@ -1,4 +1,4 @@
-// The "Cleaning Options" sheet: the four option pages, OK and Cancel only.
+// The "Cleaning Options" sheet: the five option pages, OK and Cancel only.
 #pragma once
 
 #include "framework/property_sheet.h"

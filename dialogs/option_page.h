@@ -1,4 +1,4 @@
-// What the four pages of "Cleaning Options" share. Each page edits the sheet's own copy of the
+// What the five pages of "Cleaning Options" share. Each page edits the sheet's own copy of the
 // settings, carries the "Current Preset:" selector and the "Presets..." button, turns the
 // selector to "(none)" on any edit the user makes, and stores its fields whenever it is left.
 // A page declares its controls once, in a table: the control, the setting it holds, how, and

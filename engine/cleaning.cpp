@@ -280,6 +280,9 @@ Cleaner::Run_options Cleaner::read_options() const
     const Cleaning_settings& s = settings_;
     const int tab_stops = s.spac_tab_stops;
     Run_options o;
+    o.characters = {s.char_straight_quotes != 0, s.char_plain_dashes != 0,
+                    s.char_plain_ellipsis != 0, s.char_plain_spaces != 0,
+                    s.char_remove_invisible != 0};
     o.remove_reply_marks = s.misc_remove_reply_marks != 0;
     o.tabs = {s.misc_tab_replace, tab_stops};
     o.remove_line_breaks = s.para_remove_line_breaks != 0;
@@ -304,6 +307,13 @@ void Cleaner::clean_lines(Line_list& lines)
 {
     TRACE_HERE();
     const Run_options o = read_options();
+
+    // First, so that a no-break space in an indentation is indentation to every later pass.
+    if (o.characters.any()) {
+        TRACE_HERE();
+        make_characters_plain(lines, o.characters);
+        TRACE_HERE();
+    }
 
     if (o.remove_reply_marks) {
         TRACE_HERE();

@@ -1,4 +1,4 @@
-// The cleaning engine: clean_lines runs its ten passes over a line list in a fixed order, reading
+// The cleaning engine: clean_lines runs its passes over a line list in a fixed order, reading
 // every setting once from the snapshot of the settings it was handed.
 #pragma once
 
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/abbreviations.h"
+#include "engine/characters.h"
 #include "engine/line_list.h"
 #include "engine/lists.h"
 #include "engine/paragraphs.h"
@@ -54,6 +55,7 @@ public:
 private:
     // Every setting a run uses, in the form the passes take.
     struct Run_options {
+        Character_options characters;
         bool remove_reply_marks;
         Tab_options tabs;
         bool remove_line_breaks;

@@ -1,5 +1,6 @@
-// The cleaning settings record: the 39 values a cleaning run reads, as named members. The engine
-// takes a record as a read-only snapshot for a run; the catalogue (settings/catalogue.h) says how
+// The cleaning settings record: the 44 values a cleaning run reads, as named members (the first
+// 39, and the five "char-" flags added beside them). The engine takes a record as a read-only
+// snapshot for a run; the catalogue (settings/catalogue.h) says how
 // each member is stored, its range and its values in the built-in presets.
 #pragma once
 
@@ -36,6 +37,11 @@ struct Cleaning_settings {
     std::int32_t misc_remove_reply_marks = 0;
     std::int32_t misc_case_sensitive = 0;
     std::int32_t misc_tab_replace = 0;
+    std::int32_t char_straight_quotes = 0;
+    std::int32_t char_plain_dashes = 0;
+    std::int32_t char_plain_ellipsis = 0;
+    std::int32_t char_plain_spaces = 0;
+    std::int32_t char_remove_invisible = 0;
 
     std::string list_id_custom;
     std::array<std::string, 5> misc_find;
@@ -68,7 +74,7 @@ struct Text_setting {
     }
 };
 
-// The 39 cleaning settings; each stored name is written here and nowhere else.
+// The 44 cleaning settings; each stored name is written here and nowhere else.
 namespace setting {
 using S = Cleaning_settings;
 inline constexpr Int_setting para_remove_line_breaks{"para-remove line breaks", &S::para_remove_line_breaks};
@@ -106,6 +112,11 @@ inline constexpr Int_setting list_max_line_length{"list-max line length", &S::li
 inline constexpr Int_setting misc_remove_reply_marks{"misc-remove reply marks", &S::misc_remove_reply_marks};
 inline constexpr Int_setting misc_case_sensitive{"misc-case sensitive", &S::misc_case_sensitive};
 inline constexpr Int_setting misc_tab_replace{"misc-tab replace", &S::misc_tab_replace};
+inline constexpr Int_setting char_straight_quotes{"char-straight quotes", &S::char_straight_quotes};
+inline constexpr Int_setting char_plain_dashes{"char-plain dashes", &S::char_plain_dashes};
+inline constexpr Int_setting char_plain_ellipsis{"char-plain ellipsis", &S::char_plain_ellipsis};
+inline constexpr Int_setting char_plain_spaces{"char-plain spaces", &S::char_plain_spaces};
+inline constexpr Int_setting char_remove_invisible{"char-remove invisible", &S::char_remove_invisible};
 
 inline constexpr Text_setting list_id_custom{"list-id custom", &S::list_id_custom, nullptr, 0};
 inline constexpr std::array<Text_setting, 5> misc_find = {{

@@ -47,11 +47,16 @@ bool bounded(const std::string& name)
 Fuzz_run decode_fuzz_input(const std::uint8_t* data, std::size_t size)
 {
     Reader in(data, size);
-    Fuzz_run run{builtin_preset(in.byte() & 1 ? Builtin_preset::full : Builtin_preset::light), {},
-                 {}};
+    const std::uint8_t first = in.byte();
+    Fuzz_run run{builtin_preset(first & 1 ? Builtin_preset::full : Builtin_preset::light), {}, {}};
     Cleaning_settings& settings = run.settings;
+    // The flags added later take the first byte's bits 1 to 5, so older inputs mean what they
+    // meant (their first byte is 0 or 1).
+    int bit = 1;
+    for (const Setting_field& field : setting_fields)
+        if (field.may_be_absent) field.integer.of(settings) = (first >> bit++) & 1;
     for (const Setting_field& field : setting_fields) {
-        if (field.is_text()) continue;
+        if (field.is_text() || field.may_be_absent) continue;
         std::uint8_t v = in.byte();
         if (v == 0xff) continue;  // keep the preset's value
         std::int32_t value = setting_value(v);

@@ -86,7 +86,7 @@
 #define ID_INDICATOR_ENCODING 59143
 #define IDS_IDLE_PROMPT 57345
 
-// Cleaning Options: the four pages share the preset controls at their foot.
+// Cleaning Options: the five pages share the preset controls at their foot.
 #define IDC_PRESET_COMBO 1018
 #define IDC_PRESETS_BUTTON 1019
 #define IDB_PARA_RAGGED 153
@@ -164,6 +164,14 @@
 #define IDC_MISC_REPLY_MARKS 1062
 #define IDC_MISC_TAB_REPLACE 1067
 #define IDC_MISC_CASE 1068
+
+// Characters page.
+#define IDD_OPT_CHARS 170
+#define IDC_CHAR_QUOTES 1100
+#define IDC_CHAR_DASHES 1101
+#define IDC_CHAR_ELLIPSIS 1102
+#define IDC_CHAR_SPACES 1103
+#define IDC_CHAR_INVISIBLE 1104
 
 // Preset Commands.
 #define IDD_PRESET_COMMS 134

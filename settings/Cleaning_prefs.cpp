@@ -230,6 +230,8 @@ bool Cleaning_prefs::read_prefs_from_reg(HKEY key, const char* subkey, Cleaning_
         const LONG result = field.is_text()
                                 ? read_string_value(target.get(), field.name(), field.text.of(record))
                                 : read_int_value(target.get(), field.name(), field.integer.of(record));
+        // A key written before the setting existed: the record's 0 stands until the next write.
+        if (result == ERROR_FILE_NOT_FOUND && field.may_be_absent) continue;
         if (result != ERROR_SUCCESS) return fail(field.name(), result);
     }
 

@@ -1,7 +1,7 @@
 // The one store of cleaning settings: the presets (two built in memory, the user's loaded from
 // the registry), the current settings mirrored under "Current Cleaning Settings", and the working
 // copy that each cleaning run reads as its snapshot. Repairs a damaged registry layout at
-// construction.
+// construction; a key that lacks only values added after it was written is not damaged.
 #pragma once
 
 #include <windows.h>

@@ -26,6 +26,11 @@ constexpr Setting_field choice(Int_setting s, std::int32_t min, std::int32_t max
 {
     return {Setting_kind::choice, s, no_text, min, max, value, value, meaning};
 }
+// Off in both built-in presets, so that their results stay what they were before it existed.
+constexpr Setting_field added_flag(Int_setting s, const char* meaning)
+{
+    return {Setting_kind::flag, s, no_text, 0, 1, 0, 0, meaning, true};
+}
 constexpr Setting_field text(Text_setting s)
 {
     return {Setting_kind::text, no_int, s, 0, 0, 0, 0, "any text, empty: off"};
@@ -34,7 +39,7 @@ constexpr Setting_field text(Text_setting s)
 }  // namespace
 
 // "Light Cleaning" is "Full Cleaning" but for the line breaks, the paragraph spacing and the six
-// list identifiers.
+// list identifiers. The five "char-" flags come last: the 39 before them keep their places.
 const std::array<Setting_field, setting_count> setting_fields = {{
     flag(para_remove_line_breaks, 1, 0),
     flag(para_punct_mark_ends_para, 0, 0),
@@ -71,6 +76,15 @@ const std::array<Setting_field, setting_count> setting_fields = {{
     text(misc_find[2]), text(misc_replace[2]),
     text(misc_find[3]), text(misc_replace[3]),
     text(misc_find[4]), text(misc_replace[4]),
+    added_flag(char_straight_quotes, "1: curly quotes become ' and \" (guillemets and primes stay)"),
+    added_flag(char_plain_dashes, "1: hyphens, en dashes and minus signs become -, em dashes --"),
+    added_flag(char_plain_ellipsis, "1: the ellipsis character becomes ..."),
+    added_flag(char_plain_spaces,
+               "1: no-break, thin and other fixed-width spaces become spaces (the ideographic "
+               "space stays)"),
+    added_flag(char_remove_invisible,
+               "1: zero-width spaces, word joiners, byte order marks and soft hyphens go "
+               "(zero-width joiners and direction marks stay)"),
 }};
 
 std::string Setting_field::range_text() const

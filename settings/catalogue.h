@@ -1,7 +1,7 @@
-// The catalogue of the 39 cleaning settings: one table of fields, in registry order (the 28
-// integers, then the 11 texts), that says for each how it is stored, what it takes and its value
-// in the two built-in presets. The registry store, `--set` and `--help`, the option pages and
-// the range checks all read this one table.
+// The catalogue of the 44 cleaning settings: one table of fields, in registry order (the 28
+// integers, the 11 texts, then the five "char-" flags added beside them), that says for each how
+// it is stored, what it takes and its value in the two built-in presets. The registry store,
+// `--set` and `--help`, the option pages and the range checks all read this one table.
 #pragma once
 
 #include <array>
@@ -26,6 +26,9 @@ struct Setting_field {
     std::int32_t full, light;
     // What the values mean, where the range alone does not say ("0: unlimited").
     const char* meaning;
+    // Added after registries were first written: a key written before lacks the value, which
+    // then reads as 0 and is no damage.
+    bool may_be_absent = false;
 
     const char* name() const { return kind == Setting_kind::text ? text.name : integer.name; }
     bool is_text() const { return kind == Setting_kind::text; }
@@ -34,7 +37,7 @@ struct Setting_field {
     std::string range_text() const;
 };
 
-constexpr std::size_t setting_count = 39;
+constexpr std::size_t setting_count = 44;
 extern const std::array<Setting_field, setting_count> setting_fields;
 
 // The field of that exact name (case, spaces and quotes count), or nullptr.

@@ -13,6 +13,9 @@ from harness import DRIVER, ID_OPT_AUTOCLEAN, IDOK, WINE, SessionTest, sorvane_c
 from harness import QUOTED_MAIL as MAIL
 
 EXCLUDE = "ExcludeClipboardContentFromMonitorProcessing"
+PRESETS_KEY = r"HKEY_CURRENT_USER\Software\Meradon\Sorvane\Presets"
+CHARACTER_FLAGS = ("char-straight quotes", "char-plain dashes", "char-plain ellipsis", "char-plain spaces",
+                   "char-remove invisible")
 
 
 def png(width, height):
@@ -40,6 +43,20 @@ class AutoClean(SessionTest):
             if x.poll() is None:
                 x.kill()
             x.wait()
+
+    def add_preset(self, name, values):
+        """A user preset put into the registry as the program stores one, before it starts."""
+        def reg_value(value):
+            if isinstance(value, int):
+                return "dword:%08x" % (value & 0xffffffff)
+            return '"%s"' % value.replace("\\", "\\\\").replace('"', '\\"')
+        lines = ["Windows Registry Editor Version 5.00", "", "[%s\\%s]" % (PRESETS_KEY, name)]
+        lines += ['"%s"=%s' % (key, reg_value(value)) for key, value in values.items()]
+        path = os.path.join(self.s.root, "preset.reg")
+        with open(path, "w", encoding="utf-16") as f:
+            f.write("\r\n".join(lines) + "\r\n")
+        code, out, err = self.s.wine("reg", "import", self.s.windows_path(path))
+        self.assertEqual(code, 0, err)
 
     # --- the other programs ----------------------------------------------------------------
     def xcopy(self, data, target=None):
@@ -95,6 +112,8 @@ class AutoClean(SessionTest):
         while self.notifications() < 1:
             self.assertLess(time.time(), until, "the viewer did not join the chain")
             time.sleep(0.1)
+        plain = dict(s.builtin_preset("Full Cleaning"), **{flag: 1 for flag in CHARACTER_FLAGS})
+        self.add_preset("Plain characters", plain)
         self.start()
 
         # An e-mail: the next paste is what sorvane-clean makes of it, byte for byte.
@@ -174,6 +193,17 @@ class AutoClean(SessionTest):
         self.assertEqual(self.windows_paste(), expected)
         self.assertEqual(s.text(), b"my note")
         s.screenshot("autoclean-kept")
+
+        # Under a preset with the five character flags on, curly quotes, a dash, an ellipsis
+        # and a zero-width space come back plain, as sorvane-clean makes them with those flags.
+        s.drive("combo-select", "Plain characters")
+        typed = "> \u201cSmart\u201d quotes \u2013 a zero\u200bwidth space\u2026\n".encode("utf-8")
+        sets = [arg for flag in CHARACTER_FLAGS for arg in ("--set", flag + "=1")]
+        reference = sorvane_clean(typed, "--encoding", "utf-8", *sets)
+        self.assertEqual(reference, b'"Smart" quotes - a zerowidth space...')
+        self.copy_and_wait(lambda: self.xcopy(typed))
+        self.assertEqual(self.windows_paste(), reference)
+        self.assertEqual(self.xpaste(), reference)
 
         self.assertEqual(s.close(), 0)
         open(self.watch_file + ".stop", "w").close()

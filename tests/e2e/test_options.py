@@ -12,7 +12,7 @@ COMMS = "Preset Commands"
 OPT_CLEANING = 32777
 IDOK, IDCANCEL = 1, 2
 
-SAMPLE = (b"> > Dear  all,\r\n"
+SAMPLE = (b"> > Dear  all, \x93hello\x94\r\n"
           b"> > the cat sat on the mat and the cat was\r\n"
           b"> > happy.  Then\tit slept.\r\n"
           b"> >\r\n"
@@ -26,6 +26,7 @@ CHANGES = {
     "list-id '- '": 0,
     "misc-find 0": "cat",
     "misc-replace 0": "dog",
+    "char-straight quotes": 1,
 }
 
 
@@ -67,6 +68,9 @@ class CleaningOptions(SessionTest):
         s.drive("dialog-keys", SHEET, "c", "a", "t")
         s.drive("click", SHEET, "1060")
         s.drive("dialog-keys", SHEET, "d", "o", "g")
+        s.drive("click", SHEET, "tab4")
+        s.drive("click", SHEET, "1100")                      # "Straight quotes"
+        self.shot((SHEET, "options-characters"))
         s.drive("click", SHEET, str(IDOK))
 
         stored = s.registry(CURRENT_KEY)

@@ -16,7 +16,7 @@ class ToolbarPresets(SessionTest):
         self.start()
         s = self.s
         light_values = s.builtin_preset("Light Cleaning")
-        self.assertEqual(len(light_values), 39)
+        self.assertEqual(len(light_values), 44)
         self.assertNotEqual(light_values, s.builtin_preset("Full Cleaning"))
 
         s.drive("combo-select", "Light Cleaning")

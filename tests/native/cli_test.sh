@@ -114,14 +114,14 @@ check_status "closed pipe" 1 $?
 printf 'sorvane-clean: cannot write standard output: Broken pipe\n' >"$dir/want"
 check "closed pipe message" "$dir/want" "$dir/err"
 
-# --help names every option and each of the 39 settings with its values, and both presets.
+# --help names every option and each of the 44 settings with its values, and both presets.
 "$tool" --help >"$dir/help"
 check_status "--help" 0 $?
 for word in --preset --set -w --width --abbr --lf --as-editor --help --version "Full Cleaning" "Light Cleaning"; do
   grep -q -- "$word" "$dir/help" || { failed=$((failed + 1)); echo "FAIL: --help lacks $word"; }
 done
 settings=$(grep -c '^  "[a-z]*-[^"]*" = ' "$dir/help")
-check_status "--help lists the 39 settings" 39 "$settings"
+check_status "--help lists the 44 settings" 44 "$settings"
 grep -q '^  "list-max line length" = 65; 1 to 999999$' "$dir/help" || { failed=$((failed + 1)); echo "FAIL: --help range"; }
 grep -q '^  "para-remove line breaks" = 1 (light: 0); 0 or 1$' "$dir/help" || { failed=$((failed + 1)); echo "FAIL: --help light value"; }
 version=$("$tool" --version)
@@ -153,6 +153,21 @@ bad "directory as input" --abbr "$abbr" "$dir"
 bad "negative width" --abbr "$abbr" -w -3
 bad "width not a number" --abbr "$abbr" --width=wide
 bad "width too large" --abbr "$abbr" -w 1000000
+
+# The five character flags by --set, on Windows-1252 text (curly quotes, dashes, the ellipsis, a
+# no-break space before a reply mark, a soft hyphen) and on the same text in UTF-8 with a
+# zero-width space: both come back plain, each in its own encoding.
+chars=(--set "char-straight quotes=1" --set "char-plain dashes=1" --set "char-plain ellipsis=1"
+       --set "char-plain spaces=1" --set "char-remove invisible=1")
+printf '\xa0> \x93Yes\x94 \x96 it\x92s soft\xadware\x85 \x97 ok\n' >"$dir/in"
+printf '"Yes" - it'"'"'s software... -- ok\n' >"$dir/want"
+"$tool" --abbr "$abbr" --preset "Light Cleaning" "${chars[@]}" "$dir/in" >"$dir/out"
+check "character flags on Windows-1252 text" "$dir/want" "$dir/out"
+printf '\xc2\xa0> \xe2\x80\x9cYes\xe2\x80\x9d \xe2\x80\x93 it\xe2\x80\x99s soft\xc2\xadware\xe2\x80\xa6 \xe2\x80\x94 o\xe2\x80\x8bk\n' >"$dir/in"
+"$tool" --abbr "$abbr" --preset "Light Cleaning" "${chars[@]}" "$dir/in" >"$dir/out"
+check "character flags on UTF-8 text" "$dir/want" "$dir/out"
+"$tool" --abbr "$abbr" --preset "Light Cleaning" "$dir/in" >"$dir/want"
+cmp -s "$dir/in" "$dir/want" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL: flags off leave the characters"; }
 
 # Encodings: each one read as Open detects it (or as --encoding says) and written back in it,
 # byte order mark kept, CR LF kept; columns are display widths.
@@ -212,7 +227,7 @@ while IFS= read -r line; do
   bad "\"$name\" refuses $((low - 1))" --abbr "$abbr" --set "$name=$((low - 1))"
   [ "$high" = 2147483647 ] || bad "\"$name\" refuses $((high + 1))" --abbr "$abbr" --set "$name=$((high + 1))"
 done < <("$tool" --help | grep '^  "[a-z]*-[^"]*" = [0-9]')
-check_status "28 integer settings" 56 "${#lows[@]}"
+check_status "33 integer settings" 66 "${#lows[@]}"
 for bounds in lows highs; do
   declare -n sets=$bounds
   "$tool" --abbr "$abbr" "${sets[@]}" </dev/null >/dev/null 2>"$dir/err"

@@ -8,6 +8,7 @@
 #include "base/diagnostics.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
+#include "engine/text_encoding.h"
 #include "settings/catalogue.h"
 
 namespace {
@@ -136,6 +137,108 @@ TEST_F(Pipeline, APairThatWouldReplaceItsOwnOutputRunsOnce)
     }
 }
 
+// The characters of each "char-" flag on a line of their own, then a line of characters that no
+// flag changes (guillemets, primes, the ideographic space, the joiners, the direction marks) and
+// bytes that are not UTF-8 around the lead bytes the pass looks for. Each flag alone changes its
+// own line only; all five change every line but the last.
+struct Character_text {
+    std::vector<std::string> lines, plain;
+};
+const Character_text utf8_characters = {
+    {"\u2018a\u2019 \u201Ab\u201B \u201Cc\u201D \u201Ed\u201F",
+     "1\u20102\u20113\u20124\u20135 \u22126 a\u2014b\u2015c",
+     "wait\u2026 \u2026\u2026",
+     "a\u00A0b\u2000c\u2005d\u200Ae\u202Ff\u205Fg",
+     "in\u200Bvis\u2060i\uFEFFble\u00AD!",
+     "\u00AB\u00BB \u2039\u203A \u2032\u2033 \u3000 a\u200Cb\u200Dc\u200Ed\u200F \xC2x \xE2\x80"},
+    {"'a' 'b' \"c\" \"d\"", "1-2-3-4-5 -6 a--b--c", "wait... ......", "a b c d e f g",
+     "invisible!",
+     "\u00AB\u00BB \u2039\u203A \u2032\u2033 \u3000 a\u200Cb\u200Dc\u200Ed\u200F \xC2x \xE2\x80"}};
+// The same in Windows-1252, which holds fewer of them: 0x82, 0x84, 0x91 to 0x94 quotes, 0x96 and
+// 0x97 dashes, 0x85 the ellipsis, 0xA0 the no-break space, 0xAD the soft hyphen.
+const Character_text cp1252_characters = {
+    {"\x91" "a\x92 \x82" "b\x92 \x93" "c\x94 \x84" "d\x94", "1\x96" "2 a\x97" "b", "wait\x85",
+     "a\xA0" "b", "soft\xAD" "hyphen!", "\xAB\xBB \x8B\x9B caf\xE9"},
+    {"'a' 'b' \"c\" \"d\"", "1-2 a--b", "wait...", "a b", "softhyphen!",
+     "\xAB\xBB \x8B\x9B caf\xE9"}};
+
+class Characters : public Pipeline {
+protected:
+    Characters()
+    {
+        // Nothing else that would touch these lines.
+        for (Int_setting s : {setting::spac_adjust_para_indent, setting::spac_rem_extra_spaces_between_words,
+                              setting::spac_clean_up_sent_spacing})
+            s.of(prefs) = 0;
+    }
+    // The text cleaned as the editor and the command-line tool clean it: 8-bit text decoded to
+    // the engine's UTF-8 and encoded back.
+    std::string clean_text(const std::vector<std::string>& lines, bool cp1252)
+    {
+        const std::string text = joined(lines);
+        std::string utf8 = text, error;
+        if (cp1252) {
+            EXPECT_TRUE(decode_text(text, Text_encoding::ansi, utf8, error)) << error;
+        }
+        Line_list l = text_to_line_list(utf8);
+        Cleaner(prefs, abbreviations).clean_lines(l);
+        std::string out;
+        Unencodable bad;
+        if (!cp1252) return line_list_to_text(l);
+        EXPECT_TRUE(encode_text(line_list_to_text(l), Text_encoding::ansi, out, bad)) << bad.code;
+        return out;
+    }
+    static std::string joined(const std::vector<std::string>& lines)
+    {
+        std::string text;
+        for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "\r\n" : "") + lines[i];
+        return text;
+    }
+};
+
+TEST_F(Characters, EachFlagMakesItsOwnCharactersPlainInUtf8AndInWindows1252)
+{
+    const Int_setting flags[] = {setting::char_straight_quotes, setting::char_plain_dashes,
+                                 setting::char_plain_ellipsis, setting::char_plain_spaces,
+                                 setting::char_remove_invisible};
+    for (bool cp1252 : {false, true}) {
+        const Character_text& t = cp1252 ? cp1252_characters : utf8_characters;
+        EXPECT_EQ(clean_text(t.lines, cp1252), joined(t.lines)) << "all off, cp1252 " << cp1252;
+        for (std::size_t k = 0; k < 5; ++k) {
+            for (Int_setting f : flags) f.of(prefs) = f.member == flags[k].member;
+            std::vector<std::string> expected = t.lines;
+            expected[k] = t.plain[k];
+            EXPECT_EQ(clean_text(t.lines, cp1252), joined(expected)) << flags[k].name << ", cp1252 " << cp1252;
+        }
+        for (Int_setting f : flags) f.of(prefs) = 1;
+        EXPECT_EQ(clean_text(t.lines, cp1252), joined(t.plain)) << "all five, cp1252 " << cp1252;
+        for (Int_setting f : flags) f.of(prefs) = 0;
+    }
+}
+
+// The pass runs first: every later pass sees plain characters.
+TEST_F(Pipeline, PlainCharactersComeBeforeEveryOtherPass)
+{
+    const struct {
+        const char* flag;
+        Builtin_preset preset;
+        Line_list in, off, on;
+    } cases[] = {
+        // A reply mark behind a no-break space indentation, and such an indentation.
+        {"char-plain spaces", Builtin_preset::light, {"\u00A0\u00A0> Hello", "\u00A0\u00A0\u00A0text"},
+         {"\u00A0\u00A0> Hello", "\u00A0\u00A0\u00A0text"}, {"Hello", "text"}},
+        // A line of invisible characters is then a blank line between paragraphs.
+        {"char-remove invisible", Builtin_preset::full, {"One", "\u200B\uFEFF", "two"},
+         {"One \u200B\uFEFF two"}, {"One", "", "two"}},
+    };
+    for (const auto& c : cases) {
+        prefs = builtin_preset(c.preset);
+        EXPECT_EQ(clean(c.in), c.off) << c.flag;
+        set(c.flag, 1);
+        EXPECT_EQ(clean(c.in), c.on) << c.flag;
+    }
+}
+
 class Full_pipeline : public Pipeline {
 protected:
     Full_pipeline() { prefs = builtin_preset(Builtin_preset::full); }
@@ -242,6 +345,12 @@ TEST_F(Traces, EachStepThatRunsIsTracedAndSkippedStepsOnlyAtTheirTests)
     EXPECT_EQ(wraps, 2u * 3u);  // three entries after paragraph spacing
     EXPECT_TRUE(std::is_sorted(full.begin(), full.end()));
     EXPECT_TRUE(std::includes(full.begin(), full.end(), light.begin(), light.end()));
+
+    // The characters pass is traced where it runs, and only then.
+    set("char-plain spaces", 1);
+    ASSERT_TRUE(open_log(path));
+    clean(lines({"one", "", "two"}));
+    EXPECT_EQ(cleaning_lines(wraps).size(), full.size() + 2);
 }
 
 }  // namespace

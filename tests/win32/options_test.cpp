@@ -203,7 +203,8 @@ TEST_F(Options, SheetHidesApplyMovesOkAndCancelAndPausesMonitoring)
             SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
             captions.push_back(buffer);
         }
-        EXPECT_EQ(captions, (std::vector<std::string>{"Paragraph", "Spacing", "Lists", "Replace"}));
+        EXPECT_EQ(captions, (std::vector<std::string>{"Paragraph", "Spacing", "Lists", "Replace",
+                                                      "Characters"}));
         EXPECT_EQ(GetDlgCtrlID(GetDlgItem(page_of(sheet), IDC_PARA_REMOVE_BREAKS)),
                   IDC_PARA_REMOVE_BREAKS);
         press_cancel(sheet);
@@ -219,11 +220,11 @@ TEST_F(Options, F1OnTheTabsAndButtonsOpensTheCurrentPagesTopic)
     std::vector<int> helps;
     app->set_help([&](int context) { helps.push_back(context); });
     const int topics[] = {help_paragraph_options, help_spacing_options, help_list_options,
-                          help_replace_options};
+                          help_replace_options, help_character_options};
     const int targets[] = {0, IDOK, IDCANCEL, IDHELP};  // 0: the tabs
     std::vector<int> expected;
     Script script;
-    for (int page = 0; page < 4; ++page) {
+    for (int page = 0; page < 5; ++page) {
         for (int target : targets) {
             script.on(sheet_caption, [page, target](HWND sheet) {
                 go_to(sheet, page);
@@ -253,7 +254,7 @@ TEST_F(Options, CtrlTabAndCtrlPageKeysChangePages)
         int page;
     } steps[] = {{{VK_CONTROL, VK_TAB}, 1},           {{VK_CONTROL, VK_NEXT}, 2},
                  {{VK_CONTROL, VK_SHIFT, VK_TAB}, 1}, {{VK_CONTROL, VK_PRIOR}, 0},
-                 {{VK_CONTROL, VK_PRIOR}, 3},         {{VK_CONTROL, VK_TAB}, 0}};
+                 {{VK_CONTROL, VK_PRIOR}, 4},         {{VK_CONTROL, VK_TAB}, 0}};
     std::vector<int> pages;
     Script script;
     for (const auto& step : steps) {
@@ -850,6 +851,56 @@ TEST_F(Options, ANumberOutsideItsRangeOrNotANumberIsRefusedWithTheFieldAndItsRan
     EXPECT_EQ(stored(setting::spac_lines_between_paras), 8);
     EXPECT_EQ(stored(setting::list_num_indent_spaces), 8);
     EXPECT_EQ(stored(setting::list_max_line_length), 60);
+}
+
+// --- Characters page -------------------------------------------------------------------------
+
+// The five flags load from the sheet's settings and from a chosen preset, a click or the space
+// bar on a box unties the settings from the preset, and OK stores each box in its own value.
+TEST_F(Options, CharactersPageShowsAndStoresItsFiveFlags)
+{
+    const std::pair<int, Int_setting> flags[] = {{IDC_CHAR_QUOTES, setting::char_straight_quotes},
+                                                 {IDC_CHAR_DASHES, setting::char_plain_dashes},
+                                                 {IDC_CHAR_ELLIPSIS, setting::char_plain_ellipsis},
+                                                 {IDC_CHAR_SPACES, setting::char_plain_spaces},
+                                                 {IDC_CHAR_INVISIBLE, setting::char_remove_invisible}};
+    Cleaning_settings start = store->current_settings();
+    start.char_plain_dashes = 1;
+    start.char_remove_invisible = 1;
+    store->set_current_settings(start);
+    Script script;
+    script.on(sheet_caption, [&](HWND sheet) {
+        go_to(sheet, 4);
+        HWND p = page_of(sheet);
+        for (const auto& [id, s] : flags) EXPECT_EQ(checked(p, id), s.of(start) == 1) << s.name;
+        choose(p, IDC_PRESET_COMBO, full_cleaning_name);
+        for (const auto& [id, s] : flags) EXPECT_FALSE(checked(p, id)) << s.name;
+        click(p, IDC_CHAR_QUOTES);
+        click(p, IDC_CHAR_INVISIBLE);
+        // The space bar through the real input queue, as on a box that has the focus.
+        SetFocus(GetDlgItem(p, IDC_CHAR_SPACES));
+        INPUT space[2] = {};
+        space[0].type = space[1].type = INPUT_KEYBOARD;
+        space[0].ki.wVk = space[1].ki.wVk = VK_SPACE;
+        space[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        EXPECT_EQ(SendInput(2, space, sizeof(INPUT)), 2u);
+    });
+    script.on(sheet_caption, [&](HWND sheet) {
+        HWND p = page_of(sheet);
+        EXPECT_TRUE(checked(p, IDC_CHAR_SPACES));
+        EXPECT_EQ(selected(p, IDC_PRESET_COMBO), "(none)");
+        go_to(sheet, 0);
+        EXPECT_EQ(edited(sheet).char_plain_spaces, 1);
+        press_ok(sheet);
+    });
+    run_sheet(script);
+    const int expected[] = {1, 0, 0, 1, 1};
+    for (std::size_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(stored(flags[k].second), expected[k]) << flags[k].second.name;
+        EXPECT_EQ(flags[k].second.of(store->current_settings()), expected[k]) << flags[k].second.name;
+    }
+    EXPECT_EQ(context().presets.current_preset_name, "(none)");
+    EXPECT_TRUE(boxes.empty());
 }
 
 // --- Preset Commands -------------------------------------------------------------------------

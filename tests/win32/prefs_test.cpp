@@ -74,7 +74,7 @@ const std::string& text_of(const Cleaning_settings& record, std::string_view nam
     return find_setting(name)->text.of(record);
 }
 
-// Stores the 39 values of record the way the program does, leaving out the names in skip.
+// Stores the values of record the way the program does, leaving out the names in skip.
 void store(const std::string& path, const Cleaning_settings& record,
            const std::set<std::string>& skip = {})
 {
@@ -123,7 +123,7 @@ DWORD count_of(const std::string& path, bool subkeys)
     return subkeys ? keys : values;
 }
 
-// The 39 values exactly as the program stores them: REG_DWORD of 4 bytes, REG_SZ with one NUL.
+// The values exactly as the program stores them: REG_DWORD of 4 bytes, REG_SZ with one NUL.
 void expect_stored(const std::string& path, const Cleaning_settings& record)
 {
     for (const Setting_field& field : setting_fields) {
@@ -203,7 +203,7 @@ TEST_F(Prefs, FirstStartStoresFullCleaningAndReadsItBack)
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(key_exists(presets_path));
     EXPECT_EQ(count_of(presets_path, true), 0u);
-    EXPECT_EQ(count_of(current_path, false), 39u);
+    EXPECT_EQ(count_of(current_path, false), 44u);
     expect_stored(current_path, settings_of(Builtin_preset::full));
     EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::full));
     EXPECT_EQ(sorted(p.list_presets(true, true)), (Texts{"Full Cleaning", "Light Cleaning"}));
@@ -235,11 +235,67 @@ TEST_F(Prefs, CurrentSettingsLackingValuesNameTheFirstAndBecomeFullCleaning)
         EXPECT_EQ(warnings(), Texts{with_system_text(expected, ERROR_FILE_NOT_FOUND)});
         EXPECT_GT(boxes.at(0).text.size(), expected.size() + 2);  // the system's text follows
         EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::full));
-        // Deleted and recreated: only the 39 values of "Full Cleaning" are left.
-        EXPECT_EQ(count_of(current_path, false), 39u);
+        // Deleted and recreated: only the 44 values of "Full Cleaning" are left.
+        EXPECT_EQ(count_of(current_path, false), 44u);
         expect_stored(current_path, settings_of(Builtin_preset::full));
         TearDown();
     }
+}
+
+// The names of the settings added after registries were first written.
+std::set<std::string> added_names()
+{
+    std::set<std::string> names;
+    for (const Setting_field& field : setting_fields)
+        if (field.may_be_absent) names.insert(field.name());
+    return names;
+}
+
+// A registry written before the character flags existed holds 39 values in the current settings
+// and in each preset: that is no damage. The flags read as 0, nothing is rewritten or deleted at
+// start, and whatever is saved afterwards holds all 44.
+TEST_F(Prefs, ARegistryOfThe39FirstValuesStartsQuietlyAndKeepsEveryPreset)
+{
+    ASSERT_EQ(added_names().size(), 5u);
+    const Cleaning_settings old_light = settings_of(Builtin_preset::light);
+    Cleaning_settings old_current = unusual_settings(), old_preset = unusual_settings();
+    for (const std::string& name : added_names()) {
+        find_setting(name)->integer.of(old_current) = 0;
+        find_setting(name)->integer.of(old_preset) = 0;
+    }
+    old_current.spac_tab_stops = 7;
+    store(current_path, old_current, added_names());
+    store(presets_path + "\\Mine", old_preset, added_names());
+    store(presets_path + "\\Light copy", old_light, added_names());
+    Cleaning_prefs& p = open_store();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(p.current_settings() == old_current);
+    EXPECT_EQ(sorted(p.list_presets(true, false)), (Texts{"Light copy", "Mine"}));
+    EXPECT_TRUE(p.get_preset("Mine") == old_preset);
+    EXPECT_TRUE(p.get_preset("Light copy") == old_light);
+    for (const std::string& path : {current_path, presets_path + "\\Mine", presets_path + "\\Light copy"})
+        EXPECT_EQ(count_of(path, false), 39u) << path;
+
+    Cleaning_settings edited = p.get_preset("Mine");
+    edited.char_plain_spaces = 1;
+    ASSERT_TRUE(p.copy_temp_to_preset("Mine", edited));
+    ASSERT_TRUE(p.copy_temp_to_preset("New", p.get_preset("Light copy")));
+    ASSERT_TRUE(p.set_current_settings(edited));
+    EXPECT_TRUE(boxes.empty());
+    for (const char* name : {"Mine", "New"})
+        EXPECT_EQ(count_of(presets_path + "\\" + name, false), 44u) << name;
+    expect_stored(presets_path + "\\Mine", edited);
+    expect_stored(current_path, edited);
+    EXPECT_EQ(count_of(presets_path + "\\Light copy", false), 39u);
+
+    // Only a missing value is taken as 0: one that is there but broken is damage as before.
+    prefs.reset();
+    put(presets_path + "\\Mine", "char-plain spaces", REG_BINARY, "12");
+    Cleaning_prefs& again = open_store();
+    EXPECT_EQ(warnings(), Texts{with_system_text("Unable to read preference 'char-plain spaces'.",
+                                                 ERROR_INVALID_DATA)});
+    EXPECT_EQ(sorted(again.list_presets(true, false)), (Texts{"Light copy", "New"}));
+    EXPECT_EQ(again.current_settings().char_plain_spaces, 1);
 }
 
 // An integer is read as its raw 4 bytes whatever the value's type; any other size makes the
@@ -344,7 +400,7 @@ TEST_F(Prefs, ASubkeyNameLongerThan80CharactersEndsTheEnumeration)
     EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::full));  // start-up went on
 }
 
-TEST_F(Prefs, SavingOverAPresetRewritesAll39ValuesAndKeepsItsType)
+TEST_F(Prefs, SavingOverAPresetRewritesAll44ValuesAndKeepsItsType)
 {
     store(presets_path + "\\Mine", settings_of(Builtin_preset::light));
     put(presets_path + "\\Mine", "note", REG_SZ, std::string("kept\0", 5));
@@ -353,13 +409,13 @@ TEST_F(Prefs, SavingOverAPresetRewritesAll39ValuesAndKeepsItsType)
     ASSERT_TRUE(p.copy_temp_to_preset("Mine", values));
     EXPECT_TRUE(boxes.empty());
     expect_stored(presets_path + "\\Mine", values);
-    EXPECT_EQ(count_of(presets_path + "\\Mine", false), 40u);  // "note" is left in place
+    EXPECT_EQ(count_of(presets_path + "\\Mine", false), 45u);  // "note" is left in place
     EXPECT_TRUE(p.get_preset("Mine") == values);
     EXPECT_EQ(p.list_presets(true, false), Texts{"Mine"});  // still a user preset
     EXPECT_TRUE(p.current_settings() == settings_of(Builtin_preset::full));
 }
 
-TEST_F(Prefs, APresetSavedByOneInstanceIsLoadedWithAll39ValuesByTheNext)
+TEST_F(Prefs, APresetSavedByOneInstanceIsLoadedWithAll44ValuesByTheNext)
 {
     const Cleaning_settings values = unusual_settings();
     const std::string longest(80, 'L');
@@ -510,7 +566,7 @@ TEST_F(Prefs, CorruptCurrentSettingsThatCannotBeRemovedEndTheProgram)
     const Child_result child = run_child("Meradon");
     expect_fatal(child, "Unable to remove corrupt current settings.");
     EXPECT_NE(child.log.find("WARNING: Unable to read preference 'list-format'."), std::string::npos);
-    EXPECT_EQ(count_of(current_path, false), 38u);
+    EXPECT_EQ(count_of(current_path, false), 43u);
     EXPECT_TRUE(key_exists(current_path + "\\stray"));
 }
 
