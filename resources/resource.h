@@ -58,6 +58,16 @@
 #define ID_OPT_WARN_UNSAVED 32776
 #define ID_OPT_CLEANING 32777
 
+// Clean and Paste: the command its key (and the notification icon) runs, and its dialog.
+#define ID_CLEAN_AND_PASTE 32800
+#define ID_OPT_CLEAN_PASTE 32801
+#define IDD_CLEAN_PASTE 170
+#define IDC_CLEAN_PASTE_ON 1100
+#define IDC_CLEAN_PASTE_KEY_LABEL 1101
+#define IDC_CLEAN_PASTE_KEY 1102
+#define IDC_CLEAN_PASTE_WIN 1103
+#define IDC_CLEAN_PASTE_DELAY 1104
+
 // Help.
 #define ID_APP_ABOUT 57664
 #define ID_HELP_FINDER 57667

@@ -14,3 +14,4 @@ constexpr int help_list_options = 15;
 constexpr int help_replace_options = 16;
 constexpr int help_files_and_settings = 17;
 constexpr int help_cleaning_options = 18;
+constexpr int help_clean_and_paste = 30;
