@@ -7,15 +7,12 @@
 #include "framework/strings.h"
 
 namespace clean_paste_status {
+// Short enough for the message pane of a window of the default size.
 const char* const unreadable = "Clean and Paste could not open the clipboard; nothing was pasted.";
-const char* const no_copy =
-    "Clean and Paste could not keep a copy of the clipboard's content; nothing was pasted.";
-const char* const unwritable = "Clean and Paste could not put the cleaned text on the clipboard; nothing was pasted.";
-const char* const not_sent =
-    "Clean and Paste could not send Ctrl+V to the window in front (it may run with higher rights); "
-    "the clipboard gets its content back.";
-const char* const not_restored =
-    "Clean and Paste could not put the clipboard's content back; it holds the cleaned text.";
+const char* const no_copy = "Clean and Paste could not keep the clipboard's content; nothing was pasted.";
+const char* const unwritable = "Clean and Paste could not write the clipboard; nothing was pasted.";
+const char* const not_sent = "Clean and Paste could not paste: the window in front refuses Sorvane's keys.";
+const char* const not_restored = "Clean and Paste could not put the clipboard's content back.";
 }  // namespace clean_paste_status
 
 namespace {
@@ -138,9 +135,11 @@ void Clean_and_paste::run()
     ours_ = GetClipboardSequenceNumber();
     running_ = true;
     std::vector<INPUT> keys = paste_input(GetAsyncKeyState);
-    if (host_.send_input(keys) != keys.size()) host_.report(clean_paste_status::not_sent);
-    // The message loop must run meanwhile: the target pastes through it.
-    if (!SetTimer(window_, timer_id, static_cast<UINT>(delay_), nullptr)) restore();
+    const UINT sent = host_.send_input(keys);
+    if (sent != keys.size()) host_.report(clean_paste_status::not_sent);
+    // Nothing went out: nothing will paste, and the content goes back now. Otherwise the message
+    // loop must run meanwhile, since the target may paste through it.
+    if (sent == 0 || !SetTimer(window_, timer_id, static_cast<UINT>(delay_), nullptr)) restore();
 }
 
 void Clean_and_paste::on_timer()

@@ -278,22 +278,32 @@ TEST(Clean_and_paste, RefusesWithoutTextAndPutsTheClipboardBackWhenTheKeysCannot
     EXPECT_EQ(GetClipboardOwner(), other.hwnd);
 
     other.copy({{CF_TEXT, std::string("as it was\0", 10)}});
-    host.deliver = false;
+    const std::string ansi_before = clipboard_bytes(CF_TEXT);
+    // Delivered: the cleaned text stays for the delay.
     paste.run();
     ASSERT_TRUE(paste.running());
     EXPECT_EQ(clipboard_text(), "cleaned: as it was");
-    EXPECT_EQ(host.reports, std::vector<std::string>{clean_paste_status::not_sent});
     ASSERT_TRUE(pump_until([&] { return !paste.running(); }));
-    EXPECT_EQ(clipboard_bytes(CF_TEXT).substr(0, 10), std::string("as it was\0", 10));
+    EXPECT_EQ(clipboard_bytes(CF_TEXT), ansi_before);
+    EXPECT_TRUE(host.reports.empty());
+
+    // None of the keys went out: said, and the content is back at once.
+    host.deliver = false;
+    paste.run();
+    EXPECT_FALSE(paste.running());
+    EXPECT_EQ(host.reports, std::vector<std::string>{clean_paste_status::not_sent});
+    EXPECT_EQ(clipboard_bytes(CF_TEXT), ansi_before);
     EXPECT_EQ(host.refusals, 1);
 
     // The window goes during the delay: the content goes back at once.
+    host.deliver = true;
     paste.set_delay(10000);
     paste.run();
     ASSERT_TRUE(paste.running());
     paste.finish_now();
     EXPECT_FALSE(paste.running());
-    EXPECT_EQ(clipboard_text(), "as it was");
+    EXPECT_EQ(clipboard_bytes(CF_TEXT), ansi_before);
+    EXPECT_EQ(paste.run_count(), 4);
 }
 
 // What comes back is what was there, format by format, for each kind of handle.
