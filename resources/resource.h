@@ -59,6 +59,16 @@
 #define ID_OPT_CLEANING 32777
 #define ID_OPT_KEEP_RUNNING 32800
 
+// Clean and Paste: the command its key (and the notification icon) runs, and its dialog.
+#define ID_CLEAN_AND_PASTE 32800
+#define ID_OPT_CLEAN_PASTE 32801
+#define IDD_CLEAN_PASTE 170
+#define IDC_CLEAN_PASTE_ON 1100
+#define IDC_CLEAN_PASTE_KEY_LABEL 1101
+#define IDC_CLEAN_PASTE_KEY 1102
+#define IDC_CLEAN_PASTE_WIN 1103
+#define IDC_CLEAN_PASTE_DELAY 1104
+
 // Help.
 #define ID_APP_ABOUT 57664
 #define ID_HELP_FINDER 57667
