@@ -57,17 +57,17 @@
 #define ID_OPT_AUTOCLEAN 32775
 #define ID_OPT_WARN_UNSAVED 32776
 #define ID_OPT_CLEANING 32777
-#define ID_OPT_KEEP_RUNNING 32800
+#define ID_OPT_KEEP_RUNNING 32810
 
 // Clean and Paste: the command its key (and the notification icon) runs, and its dialog.
 #define ID_CLEAN_AND_PASTE 32800
 #define ID_OPT_CLEAN_PASTE 32801
-#define IDD_CLEAN_PASTE 170
-#define IDC_CLEAN_PASTE_ON 1100
-#define IDC_CLEAN_PASTE_KEY_LABEL 1101
-#define IDC_CLEAN_PASTE_KEY 1102
-#define IDC_CLEAN_PASTE_WIN 1103
-#define IDC_CLEAN_PASTE_DELAY 1104
+#define IDD_CLEAN_PASTE 175
+#define IDC_CLEAN_PASTE_ON 1110
+#define IDC_CLEAN_PASTE_KEY_LABEL 1111
+#define IDC_CLEAN_PASTE_KEY 1112
+#define IDC_CLEAN_PASTE_WIN 1113
+#define IDC_CLEAN_PASTE_DELAY 1114
 
 // Help.
 #define ID_APP_ABOUT 57664
@@ -83,8 +83,8 @@
 #define IDI_NOTIFY_ON 180
 #define IDI_NOTIFY_OFF 181
 #define IDR_NOTIFY_MENU 182
-#define ID_NOTIFY_SHOW 32801
-#define ID_NOTIFY_CLEAN_AND_PASTE 32802
+#define ID_NOTIFY_SHOW 32811
+#define ID_NOTIFY_CLEAN_AND_PASTE 32812
 
 // Bars: standard ids of the toolbar and status bar windows, and the status bar panes.
 #define ID_TOOLBAR_WINDOW 59392

@@ -19,7 +19,7 @@ EXCLUDE = "ExcludeClipboardContentFromMonitorProcessing"
 PRESETS_KEY = r"HKEY_CURRENT_USER\Software\Meradon\Sorvane\Presets"
 CHARACTER_FLAGS = ("char-straight quotes", "char-plain dashes", "char-plain ellipsis", "char-plain spaces",
                    "char-remove invisible")
-IDC_CLEAN_PASTE_DELAY = 1104
+IDC_CLEAN_PASTE_DELAY = 1114
 
 
 def png(width, height):

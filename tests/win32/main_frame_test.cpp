@@ -182,10 +182,12 @@ TEST_F(MainFrame, NotificationIconFollowsAutoCleanOffersItsMenuAndComesBackAfter
     build();
     ASSERT_TRUE(icon_appears(*frame));
     EXPECT_TRUE(shell_holds_icon(frame->hwnd()));
-    EXPECT_EQ(frame->notification_icon().tip(), "Sorvane \xE2\x80\x94 Auto Clean on");
+    EXPECT_EQ(frame->notification_icon().tip(),
+              "Sorvane \xE2\x80\x94 Auto Clean on\nClean and Paste: Ctrl+Win+V");
     EXPECT_TRUE(frame->execute_command(ID_OPT_AUTOCLEAN));
     frame->on_idle();
-    EXPECT_EQ(frame->notification_icon().tip(), "Sorvane \xE2\x80\x94 Auto Clean off");
+    EXPECT_EQ(frame->notification_icon().tip(),
+              "Sorvane \xE2\x80\x94 Auto Clean off\nClean and Paste: Ctrl+Win+V");
 
     HMENU menu = LoadMenuW(module_instance(), MAKEINTRESOURCEW(IDR_NOTIFY_MENU));
     HMENU popup = GetSubMenu(menu, 0);
