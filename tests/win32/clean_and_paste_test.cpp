@@ -80,6 +80,11 @@ private:
             self->on_timer();
             return 0;
         }
+        // As a program's main window does: activated again, it hands the focus to its editor.
+        if (msg == WM_SETFOCUS && self && self->edit) {
+            SetFocus(self->edit);
+            return 0;
+        }
         return DefWindowProcA(w, msg, wp, lp);
     }
 };
@@ -227,6 +232,25 @@ TEST_F(Clean_paste, ACopyMadeDuringTheDelayStays)
     EXPECT_EQ(target.text(), cleaned(mail));
     EXPECT_EQ(status(), "Ready");
     EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(Clean_paste, TheIconsCleanAndPasteNowPastesIntoTheWindowTheUserWorkedIn)
+{
+    put_setting("AutoClean", 0);
+    build();
+    Test_window target(true), shell;
+    target.copy({{CF_UNICODETEXT, wide_bytes(mail)}});
+    // The pointer over the icon while the user's window is in front; then the click hands the
+    // activation to the shell's window, as the taskbar takes it.
+    SendMessageW(frame->hwnd(), Notification_icon::callback_message, 1, WM_MOUSEMOVE);
+    ShowWindow(shell.hwnd, SW_SHOW);
+    SetForegroundWindow(shell.hwnd);
+    ASSERT_EQ(GetForegroundWindow(), shell.hwnd);
+    frame->execute_command(ID_NOTIFY_CLEAN_AND_PASTE);
+    ASSERT_TRUE(pump_until([&] { return !target.text().empty(); })) << "no paste arrived";
+    EXPECT_EQ(target.text(), cleaned(mail));
+    ASSERT_TRUE(wait_restored());
+    EXPECT_EQ(clipboard_text(), mail);
 }
 
 // A host whose refusals are counted and whose key events can be refused, as a program running
