@@ -28,6 +28,7 @@ win64: deps
 # the 64-bit build of the same sources (scripts/windows-tree says which).
 test: all
 	@scripts/check-layers
+	@dist/check-size $(WIN32)/Sorvane.exe
 	@$(MAKE) --no-print-directory test-native
 	@$(MAKE) --no-print-directory test-fuzz
 	@$(MAKE) --no-print-directory test-windows

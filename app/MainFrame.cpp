@@ -8,6 +8,8 @@
 #include "app/SorvaneDoc.h"
 #include "app/SorvaneEditView.h"
 #include "app/help_window.h"
+#include "base/diagnostics.h"
+#include "dialogs/D_clean_paste.h"
 #include "dialogs/D_font_size.h"
 #include "framework/strings.h"
 #include "resources/help/help_contexts.h"
@@ -36,6 +38,15 @@ struct Font_item {
 const Font_item font_items[] = {{ID_FONT_SIZE_8, 8},   {ID_FONT_SIZE_10, 10},
                                 {ID_FONT_SIZE_12, 12}, {ID_FONT_SIZE_14, 14},
                                 {ID_FONT_SIZE_18, 18}, {ID_FONT_SIZE_24, 24}};
+
+// Names the combination and where to choose another; the program goes on without it.
+std::string key_refused_message(Hotkey key, DWORD error)
+{
+    const std::string where = "  Choose another key with Options > Clean and Paste...";
+    if (error == ERROR_HOTKEY_ALREADY_REGISTERED)
+        return "Another program already uses " + hotkey_text(key) + ", so Clean and Paste cannot have it." + where;
+    return "Clean and Paste cannot use " + hotkey_text(key) + "." + where;
+}
 
 int font_size_of(int command)
 {
@@ -82,6 +93,7 @@ bool CMainFrame::on_create()
     recalc_layout();
 
     restore_window_rect();
+    notification_icon_.attach(hwnd());
     return true;
 }
 
@@ -116,7 +128,10 @@ void CMainFrame::restore_window_state()
 void CMainFrame::on_idle()
 {
     Frame_window::on_idle();
-    if (editor) set_auto_indicator(editor->autoclean() ? 1 : 0);
+    if (editor) {
+        set_auto_indicator(editor->autoclean() ? 1 : 0);
+        notification_icon_.update(editor->autoclean(), clean_paste_line());
+    }
     if (auto* doc = static_cast<CSorvaneDoc*>(document())) status_bar.set_text(5, doc->encoding_label());
 }
 
@@ -160,12 +175,52 @@ LRESULT CMainFrame::handle(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_QUERYENDSESSION:
         return !doc || doc->save_modified() ? TRUE : FALSE;
+    case WM_CLOSE:
+        if (hide_instead_of_closing()) return 0;
+        break;
+    case Notification_icon::callback_message:
+        notification_icon_.on_callback(lp);
+        return 0;
+    case WM_HOTKEY:
+        if (wp == clean_paste_hotkey_id) execute_command(ID_CLEAN_AND_PASTE);
+        return 0;
+    case WM_TIMER:
+        if (wp != Clean_and_paste::timer_id) break;
+        clean_and_paste_.on_timer();
+        return 0;
+    }
+    if (msg == taskbar_created_ && taskbar_created_) {
+        notification_icon_.on_taskbar_created();
+        return 0;
     }
     return Frame_window::handle(msg, wp, lp);
 }
 
+bool CMainFrame::hide_instead_of_closing()
+{
+    const bool exiting = exit_requested_;
+    exit_requested_ = false;
+    // Without the icon there would be no way back to a hidden window.
+    if (!exiting && context.settings.keep_running && notification_icon_.is_shown()) {
+        ShowWindow(hwnd(), SW_HIDE);
+        return true;
+    }
+    // The save question should not come from nowhere.
+    auto* doc = static_cast<CSorvaneDoc*>(document());
+    if (context.settings.keep_running && !IsWindowVisible(hwnd()) && doc && doc->is_modified())
+        notification_icon_.show_frame();
+    return false;
+}
+
+void CMainFrame::exit()
+{
+    exit_requested_ = true;
+    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+}
+
 void CMainFrame::destroy_window()
 {
+    notification_icon_.remove();
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (GetWindowPlacement(hwnd(), &placement)) {
@@ -176,6 +231,9 @@ void CMainFrame::destroy_window()
         settings.window_maximized = IsZoomed(hwnd()) ? 1 : 0;
         settings.window_placed = true;
     }
+    // A run's clipboard content goes back before its window goes.
+    clean_and_paste_.finish_now();
+    clean_paste_key_.release();
     Frame_window::destroy_window();
 }
 
@@ -191,6 +249,15 @@ bool CMainFrame::command_state(int id, Command_state& state)
     case ID_FONT_SIZE_OTHER:
         state.checked = checked_font_item_ == ID_FONT_SIZE_OTHER;
         return true;
+    case ID_OPT_KEEP_RUNNING:
+        state.checked = context.settings.keep_running != 0;
+        return true;
+    case ID_APP_EXIT:
+    case ID_NOTIFY_SHOW:
+    case ID_NOTIFY_CLEAN_AND_PASTE:
+    case ID_CLEAN_AND_PASTE:
+    case ID_OPT_CLEAN_PASTE:
+        return true;
     }
     if (font_size_of(id)) {
         state.checked = checked_font_item_ == id;
@@ -205,6 +272,17 @@ void CMainFrame::on_command(int id)
     case ID_VIEW_TOOLBAR: OnViewToolbar(); return;
     case ID_VIEW_STATUS_BAR: OnViewStatusBar(); return;
     case ID_FONT_SIZE_OTHER: OnFontSizeOther(); return;
+    case ID_OPT_KEEP_RUNNING: context.settings.keep_running = context.settings.keep_running ? 0 : 1; return;
+    case ID_APP_EXIT: exit(); return;
+    case ID_NOTIFY_SHOW: notification_icon_.show_frame(); return;
+    case ID_NOTIFY_CLEAN_AND_PASTE:
+        // Ctrl+V belongs to the window the user worked in before turning to the icon.
+        if (HWND target = notification_icon_.target_window()) SetForegroundWindow(target);
+        // Once the menu is gone and the activation has moved.
+        PostMessageW(hwnd(), WM_COMMAND, ID_CLEAN_AND_PASTE, 0);
+        return;
+    case ID_CLEAN_AND_PASTE: clean_and_paste_.run(); return;
+    case ID_OPT_CLEAN_PASTE: OnOptCleanPaste(); return;
     }
     if (font_size_of(id))
         OnFontSize(id);
@@ -225,6 +303,77 @@ void CMainFrame::OnFontSizeOther()
     if (result != IDOK) return;
     editor->set_font(size);
     checked_font_item_ = ID_FONT_SIZE_OTHER;
+}
+
+bool CMainFrame::start_clean_and_paste()
+{
+    clean_and_paste_.set_window(hwnd());
+    clean_and_paste_.set_delay(context.settings.clean_paste_delay);
+    return use_clean_paste_key(context.settings.clean_paste != 0, context.settings.clean_paste_key, false);
+}
+
+bool CMainFrame::use_clean_paste_key(bool on, Hotkey key, bool say)
+{
+    if (!on) {
+        clean_paste_key_.release();
+        return true;
+    }
+    if (clean_paste_key_.set(hwnd(), clean_paste_hotkey_id, key, refused_error_)) return true;
+    refused_key_ = key;
+    if (say) say_clean_paste_key_refused();
+    return false;
+}
+
+void CMainFrame::say_clean_paste_key_refused() const
+{
+    const std::string text = key_refused_message(refused_key_, refused_error_);
+    if (refused_error_ == ERROR_HOTKEY_ALREADY_REGISTERED)
+        warning(text);
+    else
+        warning_code(text, refused_error_);
+}
+
+void CMainFrame::OnOptCleanPaste()
+{
+    Program_settings& settings = context.settings;
+    Clean_paste_options options{settings.clean_paste, settings.clean_paste_key, settings.clean_paste_delay};
+    clean_paste_key_.release();
+    INT_PTR result;
+    {
+        Monitoring_pause pause(context);
+        D_clean_paste dialog(options, [this](const Clean_paste_options& chosen) {
+            return use_clean_paste_key(chosen.on != 0, chosen.key, true);
+        });
+        result = dialog.run_modal(hwnd());
+    }
+    if (result != IDOK) {
+        use_clean_paste_key(settings.clean_paste != 0, settings.clean_paste_key, true);
+        return;
+    }
+    settings.clean_paste = options.on;
+    settings.clean_paste_key = options.key;
+    settings.clean_paste_delay = options.delay;
+    clean_and_paste_.set_delay(options.delay);
+}
+
+std::string CMainFrame::clean_text(std::string_view text)
+{
+    return editor ? editor->clean_text(text) : std::string(text);
+}
+
+// A run started from anywhere reports where the user looks: the window may be hidden.
+void CMainFrame::report(const std::string& text)
+{
+    status_bar.set_text(0, text);
+    notification_icon_.report(text);
+}
+
+std::string CMainFrame::clean_paste_line() const
+{
+    const Program_settings& settings = context.settings;
+    if (!settings.clean_paste) return "Clean and Paste: off";
+    if (!clean_paste_key_.registered()) return "Clean and Paste: no key";
+    return "Clean and Paste: " + hotkey_text(settings.clean_paste_key);
 }
 
 int CMainFrame::help_context_for(int command, HWND window)

@@ -49,7 +49,7 @@ CSorvaneApp::~CSorvaneApp()
 
 bool CSorvaneApp::start()
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&controls);
     // A box runs a nested message loop: no Auto Clean run may change the editor under it.
     set_box_scope([this](const std::function<void()>& show) {
@@ -110,6 +110,7 @@ bool CSorvaneApp::start()
     }
     frame_->restore_window_state();
     view_->initialize();
+    const bool clean_paste_key_ok = frame_->start_clean_and_paste();
     view_->set_tab_stops_from_settings();
     document_->read_unsaved_warning();
     DragAcceptFiles(frame_->hwnd(), TRUE);
@@ -117,6 +118,10 @@ bool CSorvaneApp::start()
     // The bars show the program's state before a start dialog holds the loop up.
     on_idle();
     if (options_.start_dialogs) show_start_dialogs();
+    if (!clean_paste_key_ok) {
+        close_splash();
+        frame_->say_clean_paste_key_refused();
+    }
 
     trace("Initialization Complete.\n");
     close_splash();
@@ -200,7 +205,7 @@ int CSorvaneApp::ExitInstance(int loop_result)
 
 bool CSorvaneApp::command_state(int id, Command_state&)
 {
-    return id == ID_APP_ABOUT || id == ID_APP_EXIT || id == ID_HELP_GETTING_STARTED ||
+    return id == ID_APP_ABOUT || id == ID_HELP_GETTING_STARTED ||
            id == ID_OPT_CLEANING;
 }
 
@@ -210,9 +215,6 @@ void CSorvaneApp::on_command(int id)
     case ID_APP_ABOUT: OnAppAbout(); break;
     case ID_HELP_GETTING_STARTED: OnHelpGettingStarted(); break;
     case ID_OPT_CLEANING: OnOptCleaning(); break;
-    case ID_APP_EXIT:
-        if (frame_ && frame_->hwnd()) PostMessageA(frame_->hwnd(), WM_CLOSE, 0, 0);
-        break;
     }
 }
 

@@ -211,6 +211,9 @@ void Clipboard_monitor::on_draw_clipboard()
         console_trace("%d:   - Passing WM_DRAWCLIPBOARD to window %04x.\n", n, handle_number(next_viewer_));
         SendMessageA(next_viewer_, WM_DRAWCLIPBOARD, 0, 0);
     }
+    // A window of the program put it there: Clean and Paste's text, or the copy it puts back,
+    // which the user had before.
+    if (owned_by_program()) gate_.mark_local_copy();
     switch (gate_.on_change(enabled_ == 0, GetTickCount())) {
     case Autoclean_gate::Decision::off:
         console_trace("%d:   - Unprocessed (monitoring or autoclean off).\n", n);
@@ -237,6 +240,12 @@ void Clipboard_monitor::on_draw_clipboard()
         }
         break;
     }
+}
+
+bool Clipboard_monitor::owned_by_program() const
+{
+    HWND owner = GetClipboardOwner();
+    return owner && GetAncestor(owner, GA_ROOT) == GetAncestor(window_, GA_ROOT);
 }
 
 void Clipboard_monitor::on_change_cb_chain(HWND removed, HWND after)

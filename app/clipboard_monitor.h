@@ -46,7 +46,8 @@ extern const char* const rewriter;
 // Whether a clipboard change is processed, kept apart from windows so that every case can be
 // driven directly. A change is processed only once monitoring has started, while Auto Clean is
 // on and no modal dialog or box holds processing off, and when it is not the program's own:
-// a Copy or Cut in the editor, or the notification the monitor's own rejoin sends. Another
+// a Copy or Cut in the editor, the notification the monitor's own rejoin sends, or a change
+// that a window of the program owns (Clean and Paste's; the monitor marks those). Another
 // program that rewrites each copy the monitor writes would trade copies with it for ever: after
 // three changes in a row each within a second of the monitor's write, copies are left alone
 // until one comes after a quiet second.
@@ -168,6 +169,8 @@ private:
     // The run's two ways: in the editor as "Clean Everything", or, when the editor holds the
     // user's work, on the clipboard alone. Each returns the status bar text.
     std::string read_clipboard_text(int n, std::string& text);
+    // The clipboard's owner is a window of the main window's (the editor, the frame).
+    bool owned_by_program() const;
     // Puts cleaned on the clipboard as CF_UNICODETEXT, in place of everything it held.
     bool put_on_clipboard(const std::string& cleaned);
     std::string autoclean_in_editor(int n, const std::string& text);

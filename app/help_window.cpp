@@ -80,8 +80,14 @@ int help_context_for_command(int command)
         return help_cleaning_text;
     case ID_OPT_AUTOCLEAN:
         return help_auto_clean;
+    case ID_OPT_KEEP_RUNNING:
+    case ID_NOTIFY_SHOW:
+        return help_notification_icon;
     case ID_OPT_CLEANING:
         return help_cleaning_options;
+    case ID_CLEAN_AND_PASTE:
+    case ID_OPT_CLEAN_PASTE:
+        return help_clean_and_paste;
     case IDC_TOOLBAR_PRESETS:
         return help_presets;
     case ID_FILE_NEW:

@@ -1,6 +1,7 @@
 #include "app/program_settings.h"
 
 #include "base/diagnostics.h"
+#include "dialogs/D_clean_paste.h"
 #include "framework/profile.h"
 #include "settings/catalogue.h"
 
@@ -20,6 +21,10 @@ const char* const unsaved_doc_warning = "Unsaved Doc Warning";
 const char* const show_welcome_screen = "Show Welcome Screen";
 const char* const show_auto_clean_warning = "Show Auto Clean Warning";
 const char* const current_preset = "Current Preset";
+const char* const keep_running = "Keep Running In Notification Area";
+const char* const clean_paste = "Clean Paste";
+const char* const clean_paste_key = "Clean Paste Key";
+const char* const clean_paste_delay = "Clean Paste Delay";
 
 // A flag stored as anything but 0 or 1 reads as 1.
 int flag(const Profile& profile, const char* name, int fallback)
@@ -47,6 +52,17 @@ Program_settings load_program_settings(const Profile& profile)
     s.show_welcome_screen = profile.get_int(section, show_welcome_screen, 1);
     s.show_auto_clean_warning = profile.get_int(section, show_auto_clean_warning, 1);
     s.current_preset = profile.get_string(section, current_preset, full_cleaning_name);
+    // Off unless clearly on: a window that will not close would surprise more than one that does.
+    s.keep_running = profile.get_int(section, keep_running, 0) == 1 ? 1 : 0;
+    s.clean_paste = flag(profile, clean_paste, 1);
+    // A number that is no combination, or one that could not be used, gives the default.
+    Hotkey key;
+    if (unpack_hotkey(profile.get_int(section, clean_paste_key, pack_hotkey(default_clean_paste_key)), key) &&
+        hotkey_problem(key) == Hotkey_problem::none)
+        s.clean_paste_key = key;
+    s.clean_paste_delay = profile.get_int(section, clean_paste_delay, s.clean_paste_delay);
+    if (s.clean_paste_delay < clean_paste_delay_min || s.clean_paste_delay > clean_paste_delay_max)
+        s.clean_paste_delay = Program_settings().clean_paste_delay;
     return s;
 }
 
@@ -71,6 +87,11 @@ void save_program_settings(Profile& profile, const Program_settings& s)
         !profile.write_int(section, unsaved_doc_warning, s.unsaved_doc_warning))
         warning_last("Unable to save \"Unsaved Doc Warning\" setting.");
     profile.write_string(section, current_preset, s.current_preset);
+    profile.write_int(section, keep_running, s.keep_running);
+    if (!profile.write_int(section, clean_paste, s.clean_paste) ||
+        !profile.write_int(section, clean_paste_key, pack_hotkey(s.clean_paste_key)) ||
+        !profile.write_int(section, clean_paste_delay, s.clean_paste_delay))
+        warning_last("Unable to save the Clean and Paste settings.");
 }
 
 bool save_show_welcome_screen(Profile& profile, int show)

@@ -7,8 +7,12 @@
 #include <string>
 
 #include "app/window_rect.h"
+#include "framework/hotkey.h"
 
 class Profile;
+
+// Win with a letter alone is Windows' own; Ctrl+Shift+V is the browsers' plain paste.
+constexpr Hotkey default_clean_paste_key{hotkey_control | hotkey_win, 'V'};
 
 struct Program_settings {
     Window_rect window = default_window_rect;
@@ -21,6 +25,13 @@ struct Program_settings {
     int show_welcome_screen = 1;
     int show_auto_clean_warning = 1;
     std::string current_preset;
+    // Closing the window hides it while the notification icon stays.
+    int keep_running = 0;
+    // Clean and Paste: its key on or off, the key, and the milliseconds before the clipboard
+    // gets its content back.
+    int clean_paste = 1;
+    Hotkey clean_paste_key = default_clean_paste_key;
+    int clean_paste_delay = 500;
 
     // What shut-down may write: a value whose owner never took it up is not stored over the
     // user's.

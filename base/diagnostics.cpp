@@ -69,17 +69,9 @@ void console_trace(const char* format, ...)
     if (!platform_console_present()) return;
     va_list args;
     va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (n > 0) {
-        std::string text(static_cast<std::size_t>(n) + 1, '\0');
-        std::vsnprintf(&text[0], text.size(), format, args);
-        text.resize(static_cast<std::size_t>(n));
-        platform_console_write(text);
-    }
+    const std::string text = format_text(format, args);
     va_end(args);
+    if (!text.empty()) platform_console_write(text);
 }
 
 std::string with_system_text(const std::string& text, std::uint32_t code)
@@ -155,9 +147,60 @@ void internal_error(const char* source_path, int line)
 
 std::string int_to_string(int value)
 {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%d", value);
-    return buffer;
+    return std::to_string(value);
+}
+
+std::string format_text(const char* format, va_list args)
+{
+    std::string out;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            out += *p;
+            continue;
+        }
+        const char* start = p++;
+        const bool zeros = *p == '0';
+        std::size_t width = 0;
+        while (*p >= '0' && *p <= '9') width = width * 10 + static_cast<std::size_t>(*p++ - '0');
+        std::string field;
+        switch (*p) {
+        case 'd': {
+            const long long value = va_arg(args, int);
+            field = std::to_string(value);
+            break;
+        }
+        case 'u': field = std::to_string(va_arg(args, unsigned)); break;
+        case 'x':
+        case 'X': {
+            const char* digits = *p == 'x' ? "0123456789abcdef" : "0123456789ABCDEF";
+            unsigned value = va_arg(args, unsigned);
+            do {
+                field.insert(field.begin(), digits[value & 15]);
+                value >>= 4;
+            } while (value);
+            break;
+        }
+        case 's': {
+            const char* text = va_arg(args, const char*);
+            field = text ? text : "(null)";
+            break;
+        }
+        case 'c': field = static_cast<char>(va_arg(args, int)); break;
+        case '%': field = "%"; break;
+        default:
+            // Not ours to read: copied as it stands, and nothing more taken from args.
+            if (!*p) --p;
+            out.append(start, static_cast<std::size_t>(p - start + 1));
+            continue;
+        }
+        if (field.size() < width) {
+            // Zeros go between the sign and the digits, blanks before both.
+            const std::size_t at = zeros && field[0] == '-' ? 1 : 0;
+            field.insert(at, width - field.size(), zeros ? '0' : ' ');
+        }
+        out += field;
+    }
+    return out;
 }
 
 bool parse_int(std::string_view text, int& value)

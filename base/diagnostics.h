@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <cstdarg>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,10 @@ void warning_last(const std::string& text);
 #define INTERNAL_ERROR() internal_error(__FILE__, __LINE__)
 
 std::string int_to_string(int value);
+// printf's formatting for what the traces use: %d, %u, %x and %X (a 0 flag and a width),
+// %s, %c and %%; anything else is copied as it stands. The program's own, so that the C
+// runtime's whole printf, floating point included, stays out of the program.
+std::string format_text(const char* format, va_list args);
 // A whole decimal int: an optional sign and digits, nothing else, within int's range.
 bool parse_int(std::string_view text, int& value);
 // The decimal integer at the start of text after white space, as "%d" scans it; 0 when there is

@@ -1,7 +1,6 @@
 #include "engine/text_encoding.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 #include "engine/unicode.h"
@@ -32,11 +31,16 @@ bool starts_with(std::string_view text, std::string_view prefix)
     return text.substr(0, prefix.size()) == prefix;
 }
 
-std::string hex(const char* format, unsigned value, std::size_t offset)
+// value in upper-case hexadecimal, at least width digits.
+std::string hex(unsigned value, std::size_t width)
 {
-    char text[96];
-    std::snprintf(text, sizeof text, format, value, offset);
-    return text;
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), "0123456789ABCDEF"[value & 15]);
+        value >>= 4;
+    } while (value);
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+    return digits;
 }
 
 // Lead surrogates travel as ED A0..AF xx, trail ones as ED B0..BF xx.
@@ -76,7 +80,7 @@ bool decode_utf16(std::string_view bytes, bool big_endian, std::string& utf8, st
                 continue;
             }
         }
-        error = lead + hex("holds an unpaired surrogate (0x%04X at byte %zu)", u, i);
+        error = lead + "holds an unpaired surrogate (0x" + hex(u, 4) + " at byte " + std::to_string(i) + ")";
         return false;
     }
     return true;
@@ -163,9 +167,9 @@ bool decode_text(std::string_view bytes, Text_encoding encoding, std::string& ut
             if (d.code >= invalid_byte) {
                 const std::string lead = had_bom ? "it begins with a UTF-8 byte order mark but "
                                                  : "it ";
-                error = lead + hex("is not valid UTF-8 (byte 0x%02X at byte %zu)",
-                                   static_cast<unsigned char>(bytes[i]),
-                                   i + (had_bom && encoding == Text_encoding::utf8_bom ? 3 : 0));
+                const std::size_t at = i + (had_bom && encoding == Text_encoding::utf8_bom ? 3 : 0);
+                error = lead + "is not valid UTF-8 (byte 0x" + hex(static_cast<unsigned char>(bytes[i]), 2) +
+                        " at byte " + std::to_string(at) + ")";
                 return false;
             }
             i += d.size;
@@ -186,13 +190,8 @@ bool decode_text(std::string_view bytes, Text_encoding encoding, std::string& ut
 
 std::string describe_character(char32_t code)
 {
-    char text[32];
-    if (code >= invalid_byte) {
-        std::snprintf(text, sizeof text, "byte 0x%02X", static_cast<unsigned>(code - invalid_byte));
-        return text;
-    }
-    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
-    std::string out = text;
+    if (code >= invalid_byte) return "byte 0x" + hex(static_cast<unsigned>(code - invalid_byte), 2);
+    std::string out = "U+" + hex(static_cast<unsigned>(code), 4);
     const bool shows = code >= 0xA0 && char_width(code) > 0 && (code < 0xD800 || code > 0xDFFF);
     if (shows) {
         out += " \"";

@@ -37,12 +37,17 @@ std::int64_t text_width(std::string_view text)
 char32_t fold_char(char32_t code)
 {
     if (code < 0x80) return code >= 'A' && code <= 'Z' ? code + 32 : code;
-    using unicode_tables::Fold_pair;
-    const Fold_pair* end = unicode_tables::fold_pairs + unicode_tables::fold_pair_count;
-    const Fold_pair* at = std::lower_bound(
-        unicode_tables::fold_pairs, end, code,
-        [](const Fold_pair& pair, char32_t c) { return pair.from < c; });
-    return at != end && at->from == code ? at->to : code;
+    using unicode_tables::Fold_run;
+    const Fold_run* begin = unicode_tables::fold_runs;
+    const Fold_run* end = begin + unicode_tables::fold_run_count;
+    // The last run that starts at or before code.
+    const Fold_run* at = std::upper_bound(begin, end, code,
+                                          [](char32_t c, const Fold_run& run) { return c < run.first; });
+    if (at == begin) return code;
+    --at;
+    const char32_t offset = code - at->first;
+    if (offset % at->stride != 0 || offset / at->stride >= at->count) return code;
+    return static_cast<char32_t>(static_cast<std::int32_t>(code) + at->delta);
 }
 
 void append_utf8(std::string& out, char32_t code)

@@ -11,11 +11,14 @@ namespace unicode_tables {
 extern const std::uint8_t width_index[0x1100];
 extern const std::uint8_t width_blocks[][64];
 
-// Simple case folding (statuses C and S), sorted by from.
-struct Fold_pair {
-    std::uint32_t from, to;
+// Simple case folding (statuses C and S) in runs sorted by first: count code points from first
+// on, stride apart, each folding to itself plus delta.
+struct Fold_run {
+    std::uint32_t first;
+    std::int32_t delta;
+    std::uint16_t count, stride;
 };
-extern const Fold_pair fold_pairs[];
-extern const std::size_t fold_pair_count;
+extern const Fold_run fold_runs[];
+extern const std::size_t fold_run_count;
 
 }  // namespace unicode_tables

@@ -57,6 +57,17 @@
 #define ID_OPT_AUTOCLEAN 32775
 #define ID_OPT_WARN_UNSAVED 32776
 #define ID_OPT_CLEANING 32777
+#define ID_OPT_KEEP_RUNNING 32810
+
+// Clean and Paste: the command its key (and the notification icon) runs, and its dialog.
+#define ID_CLEAN_AND_PASTE 32800
+#define ID_OPT_CLEAN_PASTE 32801
+#define IDD_CLEAN_PASTE 175
+#define IDC_CLEAN_PASTE_ON 1110
+#define IDC_CLEAN_PASTE_KEY_LABEL 1111
+#define IDC_CLEAN_PASTE_KEY 1112
+#define IDC_CLEAN_PASTE_WIN 1113
+#define IDC_CLEAN_PASTE_DELAY 1114
 
 // Help.
 #define ID_APP_ABOUT 57664
@@ -67,6 +78,13 @@
 #define ID_HELP_GETTING_STARTED 32786
 #define HELP_CONTEXT_GETTING_STARTED 2
 #define IDR_HELP_TEXT 160
+
+// The notification area: the icon's two pictures, its menu and the menu's own commands.
+#define IDI_NOTIFY_ON 180
+#define IDI_NOTIFY_OFF 181
+#define IDR_NOTIFY_MENU 182
+#define ID_NOTIFY_SHOW 32811
+#define ID_NOTIFY_CLEAN_AND_PASTE 32812
 
 // Bars: standard ids of the toolbar and status bar windows, and the status bar panes.
 #define ID_TOOLBAR_WINDOW 59392

@@ -15,3 +15,5 @@ constexpr int help_replace_options = 16;
 constexpr int help_files_and_settings = 17;
 constexpr int help_cleaning_options = 18;
 constexpr int help_character_options = 20;
+constexpr int help_notification_icon = 24;
+constexpr int help_clean_and_paste = 30;

@@ -46,6 +46,40 @@ def write_bmp8(path, pixels, width, height):
         f.write(header + table + bytes(data))
 
 
+def quantize(pixels, colours=256):
+    """The picture in at most `colours` colours: median cut over its colours weighted by use,
+    each pixel then the nearest colour of the palette. For pictures with smooth gradients,
+    which 8 bits a pixel render without visible steps at a third of the size."""
+    counts = {}
+    for p in pixels:
+        counts[tuple(p[:3])] = counts.get(tuple(p[:3]), 0) + 1
+    if len(counts) <= colours:
+        return pixels
+    boxes = [list(counts)]
+    while len(boxes) < colours:
+        box = max((b for b in boxes if len(b) > 1), key=lambda b: sum(counts[c] for c in b), default=None)
+        if box is None:
+            break
+        spans = [max(c[i] for c in box) - min(c[i] for c in box) for i in range(3)]
+        axis = spans.index(max(spans))
+        box.sort(key=lambda c: c[axis])
+        total, half, cut = sum(counts[c] for c in box), 0, 0
+        while cut < len(box) - 1 and half + counts[box[cut]] <= total / 2:
+            half += counts[box[cut]]
+            cut += 1
+        cut = max(cut, 1)
+        boxes.remove(box)
+        boxes += [box[:cut], box[cut:]]
+    palette = []
+    for box in boxes:
+        w = sum(counts[c] for c in box)
+        palette.append(tuple(round(sum(c[i] * counts[c] for c in box) / w) for i in range(3)))
+    nearest = {}
+    for c in counts:
+        nearest[c] = min(palette, key=lambda q: sum((a - b) ** 2 for a, b in zip(c, q)))
+    return [nearest[tuple(p[:3])] for p in pixels]
+
+
 def write_bmp(path, pixels, width, height):
     """The smallest lossless form: a colour table where the picture has 256 colours or fewer
     (a third of the size in the program), 24 bits a pixel otherwise."""

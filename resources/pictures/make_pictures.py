@@ -184,6 +184,52 @@ def welcome(width=105, height=98):
     return flatten(c.pixels(), WHITE)
 
 
+# The Auto Clean badge of the notification icon: a white "A" on blue, like the toolbar button.
+BADGE_7 = """
+.BBBBB.
+BBBWBBB
+BBWBWBB
+BBWWWBB
+BWBBBWB
+BWBBBWB
+.BBBBB.
+"""
+BADGE_BLUE = (0, 40, 180)
+
+
+def with_badge(pixels, size):
+    """The icon with the badge in its bottom right corner, scaled to the icon's size."""
+    out = list(pixels)
+    k = max(1, size // 16)
+    rows = BADGE_7.strip("\n").split("\n")
+    x0, y0 = size - 7 * k, size - 7 * k
+    for v, row in enumerate(rows):
+        for u, ch in enumerate(row):
+            if ch == ".":
+                continue
+            colour = (BADGE_BLUE if ch == "B" else WHITE) + (255,)
+            for dy in range(k):
+                for dx in range(k):
+                    out[(y0 + v * k + dy) * size + x0 + u * k + dx] = colour
+    return out
+
+
+def greyed(pixels):
+    """The icon faded to grey, as Windows shows a thing that is switched off."""
+    out = []
+    for r, g, b, a in pixels:
+        y = int(0.3 * r + 0.59 * g + 0.11 * b)
+        y = 128 + (y - 128) // 2
+        out.append((y, y, y, a))
+    return out
+
+
+def notify_icons():
+    """Auto Clean on: the program's icon with the badge; off: the icon in grey, no badge."""
+    plain = [(16, icon16()), (32, icon(32))]
+    return ([(n, with_badge(p, n)) for n, p in plain], [(n, greyed(p)) for n, p in plain])
+
+
 def auto_clean(size=35, height=33):
     """A large letter A over lines of text, on a sheet of paper, like the toolbar button."""
     c = Canvas(size, height)
@@ -236,7 +282,10 @@ def main():
     pixels, w, h = toolbar_art.toolbar_pixels()
     bmpio.write_bmp8(os.path.join(OUT, "toolbar.bmp"), pixels, w, h)
     bmpio.write_ico(os.path.join(OUT, "Sorvane.ico"), [(16, icon16()), (32, icon(32)), (48, icon(48))])
-    bmpio.write_bmp(os.path.join(OUT, "about_side.bmp"), about_side(), 80, 256)
+    on, off = notify_icons()
+    bmpio.write_ico(os.path.join(OUT, "notify_on.ico"), on)
+    bmpio.write_ico(os.path.join(OUT, "notify_off.ico"), off)
+    bmpio.write_bmp(os.path.join(OUT, "about_side.bmp"), bmpio.quantize(about_side()), 80, 256)
     bmpio.write_bmp(os.path.join(OUT, "about_title.bmp"), about_title(), 200, 48)
     bmpio.write_bmp(os.path.join(OUT, "welcome.bmp"), welcome(), 105, 98)
     bmpio.write_bmp(os.path.join(OUT, "auto_clean.bmp"), auto_clean(), 35, 33)

@@ -210,7 +210,7 @@ WORD key_code(const std::string& name)
         {"ctrl", VK_CONTROL}, {"shift", VK_SHIFT}, {"alt", VK_MENU}, {"insert", VK_INSERT},
         {"delete", VK_DELETE}, {"backspace", VK_BACK}, {"escape", VK_ESCAPE}, {"return", VK_RETURN},
         {"tab", VK_TAB}, {"home", VK_HOME}, {"end", VK_END}, {"left", VK_LEFT}, {"right", VK_RIGHT},
-        {"up", VK_UP}, {"down", VK_DOWN}, {"f1", VK_F1}, {"space", VK_SPACE}};
+        {"up", VK_UP}, {"down", VK_DOWN}, {"f1", VK_F1}, {"space", VK_SPACE}, {"lwin", VK_LWIN}};
     for (const auto& k : keys)
         if (name == k.name) return k.vk;
     if (name.size() == 1 && ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= '0' && name[0] <= '9')))
@@ -363,6 +363,133 @@ int watch_clipboard(const char* file)
     SetTimer(w, 1, 100, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}
+
+// A program in front with an edit box, as a person pastes into one: its text goes to file (UTF-8)
+// at every change, and it ends when file + ".stop" appears.
+struct Target {
+    std::string file;
+    HWND window = nullptr;
+    HWND edit = nullptr;
+    bool changed = false;
+};
+Target target;
+
+std::string edit_text_utf8(HWND edit)
+{
+    std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+    wide.resize(static_cast<size_t>(GetWindowTextW(edit, &wide[0], static_cast<int>(wide.size()))));
+    std::string text(wide.size() * 3, '\0');
+    text.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                                        &text[0], static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
+
+LRESULT CALLBACK target_proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_COMMAND:
+        if (HIWORD(wp) == EN_CHANGE) {
+            target.changed = true;
+            if (!target.file.empty()) write_file(target.file.c_str(), edit_text_utf8(target.edit));
+        }
+        return 0;
+    case WM_SETFOCUS:
+        SetFocus(target.edit);
+        return 0;
+    case WM_TIMER:
+        if (GetFileAttributesA((target.file + ".stop").c_str()) != INVALID_FILE_ATTRIBUTES) PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(w, msg, wp, lp);
+}
+
+// The target's window, shown in front with the focus in its edit box.
+void open_target()
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = target_proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SorvaneTestTarget";
+    RegisterClassW(&wc);
+    target.window = CreateWindowW(wc.lpszClassName, L"Sorvane Test Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                  40, 40, 420, 300, nullptr, nullptr, wc.hInstance, nullptr);
+    RECT client{};
+    GetClientRect(target.window, &client);
+    target.edit = CreateWindowW(L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                                0, 0, client.right, client.bottom, target.window, nullptr, wc.hInstance, nullptr);
+    SendMessageW(target.edit, EM_SETLIMITTEXT, 0, 0);
+    SetForegroundWindow(target.window);
+    SetFocus(target.edit);
+}
+
+void pump_messages()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+std::wstring clipboard_unicode()
+{
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// Copies the file's text (UTF-8) as another program would, then times runs presses of Ctrl+Win+V
+// in the target: the milliseconds from the press until the cleaned text is in its edit box. Each
+// run waits until the clipboard holds the copy again.
+int time_clean_and_paste(const char* file, int runs)
+{
+    const std::string utf8 = read_file(file);
+    std::wstring copy(utf8.size() + 1, L'\0');
+    copy.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                        &copy[0], static_cast<int>(copy.size()))));
+    if (!OpenClipboard(nullptr)) fail("cannot open the clipboard");
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (copy.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(memory), copy.c_str(), (copy.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    const std::wstring as_copied = clipboard_unicode();
+    open_target();
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    for (int i = 0; i < runs; ++i) {
+        SetWindowTextW(target.edit, L"");
+        pump_messages();
+        target.changed = false;
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        press("ctrl+lwin+v");
+        const DWORD until = GetTickCount() + 30000;
+        while (!target.changed || GetWindowTextLengthW(target.edit) == 0) {
+            if (static_cast<LONG>(GetTickCount() - until) > 0) fail("nothing was pasted in time");
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            pump_messages();
+        }
+        QueryPerformanceCounter(&end);
+        if (edit_text_utf8(target.edit) == utf8) fail("the text was pasted uncleaned");
+        std::printf("%.2f\n", 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                                   static_cast<double>(frequency.QuadPart));
+        std::fflush(stdout);
+        while (clipboard_unicode() != as_copied) {
+            if (static_cast<LONG>(GetTickCount() - until) > 0) fail("the clipboard did not get the copy back");
+            Sleep(20);
+            pump_messages();
+        }
+    }
+    DestroyWindow(target.window);
     return 0;
 }
 
@@ -713,6 +840,19 @@ int run(int argc, char** argv)
         return data ? 0 : 3;
     }
     if (cmd == "watch") return watch_clipboard(arg(1));
+    if (cmd == "target") {
+        target.file = arg(1);
+        write_file(target.file.c_str(), "");
+        open_target();
+        SetTimer(target.window, 1, 100, nullptr);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        return 0;
+    }
+    if (cmd == "clean-and-paste-timing") return time_clean_and_paste(arg(1), number(arg(2)));
     if (cmd == "roundtrip") {
         // Copies the file's text as CF_TEXT runs times; each time, the milliseconds until the
         // clipboard's next change (Sorvane's cleaned text) can be read back as a paste would.
@@ -743,10 +883,11 @@ int run(int argc, char** argv)
                                        static_cast<double>(frequency.QuadPart));
             std::fflush(stdout);
             // The program shows the text in its editor after the paste is ready: the next copy
-            // waits until that is done.
+            // waits until that is done, and a quiet second more, since copies that follow each of
+            // its writes within a second are another program rewriting them, which it holds off.
             DWORD_PTR ignored;
             if (HWND m = main_window()) SendMessageTimeoutA(m, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
-            Sleep(100);
+            Sleep(1100);
         }
         return 0;
     }

@@ -1,7 +1,10 @@
 """Auto Clean with real other programs: xclip copies to the X clipboard, which Wine turns into a
 Windows clipboard change; the e2e driver copies with several formats at once, and a second
 driver joins the clipboard viewer chain before Sorvane does, so it sits after Sorvane. Each check
-reads the clipboard back as the next paste would: xclip -o, and the driver's CF_TEXT."""
+reads the clipboard back as the next paste would: xclip -o, and the driver's CF_TEXT. Then Clean
+and Paste in the same session: the driver's window with an edit box is the program in front,
+xdotool presses the key (Ctrl+Win+V reaches Wine on the virtual display) and types into the
+dialog."""
 import os
 import struct
 import subprocess
@@ -9,13 +12,14 @@ import time
 import unittest
 import zlib
 
-from harness import DRIVER, ID_OPT_AUTOCLEAN, IDOK, WINE, SessionTest, sorvane_clean
+from harness import DRIVER, ID_OPT_AUTOCLEAN, IDOK, SETTINGS_KEY, SHOTS, WINE, SessionTest, sorvane_clean
 from harness import QUOTED_MAIL as MAIL
 
 EXCLUDE = "ExcludeClipboardContentFromMonitorProcessing"
 PRESETS_KEY = r"HKEY_CURRENT_USER\Software\Meradon\Sorvane\Presets"
 CHARACTER_FLAGS = ("char-straight quotes", "char-plain dashes", "char-plain ellipsis", "char-plain spaces",
                    "char-remove invisible")
+IDC_CLEAN_PASTE_DELAY = 1114
 
 
 def png(width, height):
@@ -204,10 +208,63 @@ class AutoClean(SessionTest):
         self.copy_and_wait(lambda: self.xcopy(typed))
         self.assertEqual(self.windows_paste(), reference)
         self.assertEqual(self.xpaste(), reference)
+        # Clean and Paste, Auto Clean off: the key pastes into the program in front what
+        # sorvane-clean makes of the e-mail, and the clipboard gets the e-mail back.
+        s.command(ID_OPT_AUTOCLEAN)
+        self.clean_and_paste(["ctrl+super+v"], 0.5)
+
+        # Another key and delay, chosen in Options > Clean and Paste... with real keys.
+        s.keys("alt+o", "p")
+        s.drive("wait-dialog", "Clean and Paste", "10000")
+        # The dialog's own picture as it opens (docs/clean-and-paste.png).
+        x, y, w, h = (int(v) for v in s.drive("dialog-rect", "Clean and Paste").split())
+        subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage",
+                        os.path.join(SHOTS, "clean-and-paste.png")], check=True, capture_output=True, timeout=60)
+        subprocess.run(["xdotool", "key", "Tab", "ctrl+alt+j", "Tab", "Tab"], check=True)
+        subprocess.run(["xdotool", "type", "300"], check=True)
+        time.sleep(0.5)
+        self.assertEqual(s.drive("dialog-get-text", "Clean and Paste", str(IDC_CLEAN_PASTE_DELAY)).strip(), "300")
+        s.screenshot("clean-and-paste-dialog")
+        subprocess.run(["xdotool", "key", "Return"], check=True)
+        self.clean_and_paste(["ctrl+alt+j"], 0.3)
 
         self.assertEqual(s.close(), 0)
+        self.stop_target()
         open(self.watch_file + ".stop", "w").close()
         watcher.wait(timeout=30)
+        settings = s.registry(SETTINGS_KEY)
+        self.assertEqual((settings.get("Clean Paste"), settings.get("Clean Paste Key"),
+                          settings.get("Clean Paste Delay")), (1, 0x034A, 300))
+
+    def read_target(self):
+        with open(self.target_file, "rb") as f:
+            return f.read()
+
+    def stop_target(self):
+        if getattr(self, "target", None) and self.target.poll() is None:
+            open(self.target_file + ".stop", "w").close()
+            self.target.wait(timeout=30)
+
+    def clean_and_paste(self, keys, delay):
+        """The e-mail copied in an X program; keys pressed with the target's edit box in front."""
+        s = self.s
+        self.stop_target()
+        self.target_file = os.path.join(s.root, "target.txt")
+        for path in (self.target_file, self.target_file + ".stop"):
+            if os.path.exists(path):
+                os.remove(path)
+        self.target = subprocess.Popen([WINE, DRIVER, "target", s.windows_path(self.target_file)], env=s.env,
+                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(self.stop_target)
+        self.eventually(lambda: subprocess.run(["xdotool", "getwindowfocus", "getwindowname"], capture_output=True,
+                                               text=True).stdout.strip(), "Sorvane Test Target", "the target in front", 30)
+        mail = MAIL.encode("utf-8")
+        self.xcopy(mail)
+        self.eventually(self.xpaste, mail, "the e-mail on the clipboard")
+        subprocess.run(["xdotool", "key"] + keys, check=True)
+        self.eventually(self.read_target, sorvane_clean(mail), "the cleaned e-mail in the target")
+        s.screenshot("clean-and-paste-target")
+        self.eventually(self.xpaste, mail, "the e-mail back on the clipboard", delay + 10)
 
 
 if __name__ == "__main__":

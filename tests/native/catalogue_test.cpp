@@ -93,8 +93,9 @@ TEST(Catalogue, FullCleaningHasTheTableValuesWithinTheirRanges)
         if (field.is_text()) continue;
         EXPECT_TRUE(field.in_range(field.full)) << field.name();
         EXPECT_TRUE(field.in_range(field.light)) << field.name();
-        if (field.kind == Setting_kind::flag)
+        if (field.kind == Setting_kind::flag) {
             EXPECT_EQ(field.range_text().substr(0, 6), "0 or 1") << field.name();
+        }
     }
 }
 

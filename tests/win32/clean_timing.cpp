@@ -12,6 +12,7 @@
 #include "bench/corpus.h"
 #include "engine/cleaning.h"
 #include "engine/line_list.h"
+#include "engine/text_encoding.h"
 #include "app/MainFrame.h"
 #include "settings/Cleaning_prefs.h"
 
@@ -59,8 +60,14 @@ int main(int argc, char** argv)
 
     // Cut from a longer text: resizing a shorter one would pad it with NUL bytes, which the
     // control stops at.
-    std::string mail = line_list_to_text(text_to_line_list(make_corpus(CSorvaneEditView::text_limit)));
-    mail.resize(CSorvaneEditView::text_limit - 20 * 1024);
+    // The corpus is Windows-1252, as a file of it would be; the editor holds its characters.
+    std::string ansi = line_list_to_text(text_to_line_list(make_corpus(CSorvaneEditView::text_limit)));
+    ansi.resize(CSorvaneEditView::text_limit - 20 * 1024);
+    std::string mail, error;
+    if (!decode_text(ansi, Text_encoding::ansi, mail, error)) {
+        std::printf("the corpus does not decode: %s\n", error.c_str());
+        return 2;
+    }
     std::printf("Clean Everything of %zu bytes in the editor, under Wine:\n", mail.size());
 
     view.set_text(mail);
@@ -142,7 +149,8 @@ int main(int argc, char** argv)
     if (!same) {
         std::size_t i = 0;
         while (i < after.size() && i < mail.size() && after[i] == mail[i]) ++i;
-        std::printf("DEBUG sizes %zu %zu first diff %zu\n", after.size(), mail.size(), i);
+        std::printf("Undo did not bring the text back: %zu bytes for %zu, first difference at byte %zu\n",
+                    after.size(), mail.size(), i);
     }
     view.set_modified(false);
     DestroyWindow(frame);

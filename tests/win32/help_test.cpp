@@ -95,7 +95,7 @@ TEST_F(Embedded_help, EveryContextTheProgramAsksForHasItsTopic)
     for (int context : {help_getting_started, help_cleaning_text, help_auto_clean, help_presets,
                         help_paragraph_options, help_spacing_options, help_list_options,
                         help_replace_options, help_files_and_settings, help_cleaning_options,
-                        help_character_options}) {
+                        help_character_options, help_clean_and_paste, help_notification_icon}) {
         const Help_topic* topic = find_help_topic(topics, context);
         ASSERT_NE(topic, nullptr) << context;
         EXPECT_FALSE(topic->blocks.empty()) << context;

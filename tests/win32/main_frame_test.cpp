@@ -3,6 +3,7 @@
 #include "tests/win32/program_test_support.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "resources/resource.h"
 
@@ -142,6 +143,99 @@ TEST_F(MainFrame, ToolbarHasTheEighteenEntriesWithThePresetSlotLast)
     EXPECT_EQ(combo.right - combo.left, 200);
     EXPECT_GE(combo.top, slot.top);
     EXPECT_LE(combo.bottom, slot.bottom + 1);
+}
+
+// Idle refreshes until the icon is in the notification area: the shell may still be starting.
+bool icon_appears(CMainFrame& frame)
+{
+    for (int i = 0; i < 100 && !frame.notification_icon().is_shown(); ++i) {
+        frame.on_idle();
+        Sleep(100);
+    }
+    return frame.notification_icon().is_shown();
+}
+
+// Whether the shell holds the frame's icon: only an icon it holds can be changed.
+bool shell_holds_icon(HWND frame)
+{
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = frame;
+    data.uID = 1;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void pump_until_gone(HWND window)
+{
+    MSG msg{};
+    for (int i = 0; i < 200 && IsWindow(window); ++i) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return;
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+TEST_F(MainFrame, NotificationIconFollowsAutoCleanOffersItsMenuAndComesBackAfterExplorer)
+{
+    build();
+    ASSERT_TRUE(icon_appears(*frame));
+    EXPECT_TRUE(shell_holds_icon(frame->hwnd()));
+    EXPECT_EQ(frame->notification_icon().tip(),
+              "Sorvane \xE2\x80\x94 Auto Clean on\nClean and Paste: Ctrl+Win+V");
+    EXPECT_TRUE(frame->execute_command(ID_OPT_AUTOCLEAN));
+    frame->on_idle();
+    EXPECT_EQ(frame->notification_icon().tip(),
+              "Sorvane \xE2\x80\x94 Auto Clean off\nClean and Paste: Ctrl+Win+V");
+
+    HMENU menu = LoadMenuW(module_instance(), MAKEINTRESOURCEW(IDR_NOTIFY_MENU));
+    HMENU popup = GetSubMenu(menu, 0);
+    const UINT items[] = {ID_OPT_AUTOCLEAN, ID_NOTIFY_CLEAN_AND_PASTE, 0, ID_NOTIFY_SHOW, ID_APP_EXIT};
+    ASSERT_EQ(GetMenuItemCount(popup), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(GetMenuItemID(popup, i), items[i] ? items[i] : 0u) << i;
+    SendMessageW(frame->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    EXPECT_FALSE(GetMenuState(popup, ID_OPT_AUTOCLEAN, MF_BYCOMMAND) & MF_CHECKED);
+    for (UINT id : items)
+        if (id) {
+            EXPECT_FALSE(GetMenuState(popup, id, MF_BYCOMMAND) & MF_GRAYED) << id;
+        }
+    DestroyMenu(menu);
+
+    // Explorer restarting forgets every icon and says so to every top-level window.
+    NOTIFYICONDATAW gone{};
+    gone.cbSize = sizeof gone;
+    gone.hWnd = frame->hwnd();
+    gone.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
+    ASSERT_FALSE(shell_holds_icon(frame->hwnd()));
+    SendMessageW(frame->hwnd(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(shell_holds_icon(frame->hwnd()));
+}
+
+TEST_F(MainFrame, KeepingRunningHidesTheClosedWindowUntilTheIconShowsItOrExitEndsTheProgram)
+{
+    build();
+    ASSERT_TRUE(icon_appears(*frame));
+    HWND window = frame->hwnd();
+    ShowWindow(window, SW_SHOW);
+    EXPECT_FALSE(frame->query_command(ID_OPT_KEEP_RUNNING).checked);
+    EXPECT_TRUE(frame->execute_command(ID_OPT_KEEP_RUNNING));
+    EXPECT_TRUE(frame->query_command(ID_OPT_KEEP_RUNNING).checked);
+
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(shell_holds_icon(window));
+    SendMessageW(window, Notification_icon::callback_message, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsWindowVisible(window));
+
+    EXPECT_TRUE(frame->execute_command(ID_APP_EXIT));
+    pump_until_gone(window);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(shell_holds_icon(window));
+    close();
+    EXPECT_EQ(registry_int(program_key("Settings"), "Keep Running In Notification Area", 9), 1u);
 }
 
 }  // namespace
