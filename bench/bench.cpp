@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -238,6 +239,44 @@ std::string make_prose_corpus(std::size_t min_size, std::string& missing)
     return corpus;
 }
 
+// The read-me and NEWS files of /usr/share/doc, gzipped ones decompressed, binaries (a NUL
+// byte) skipped, in sorted path order, repeated to size and cut at a line end: prose of every
+// kind as this machine happens to hold it. Empty when there is none.
+std::string make_doc_corpus(std::size_t size)
+{
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (std::filesystem::recursive_directory_iterator it("/usr/share/doc", error), end;
+         !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (it->is_regular_file(error) && (name.rfind("README", 0) == 0 || name.rfind("NEWS", 0) == 0))
+            paths.push_back(it->path().string());
+    }
+    std::sort(paths.begin(), paths.end());
+    std::string once;
+    for (const std::string& path : paths) {
+        std::string text;
+        if (path.size() > 3 && path.compare(path.size() - 3, 3, ".gz") == 0) {
+            std::FILE* pipe = popen(("gzip -dc '" + path + "' 2>/dev/null").c_str(), "r");
+            if (!pipe) continue;
+            char buffer[65536];
+            for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+                text.append(buffer, n);
+            if (pclose(pipe) != 0) continue;
+        } else {
+            text = read_file(path);
+        }
+        if (text.find('\0') != std::string::npos) continue;
+        if (!text.empty() && text.back() != '\n') text += '\n';
+        once += text;
+    }
+    if (once.empty()) return {};
+    std::string corpus;
+    while (corpus.size() < size) corpus += once;
+    corpus.resize(corpus.rfind('\n', size - 1) + 1);
+    return corpus;
+}
+
 // Writes the corpus and compares the two tools on it.
 int bench_corpus(const std::string& label, const std::string& tool, const std::string& path,
                  const std::string& corpus, int runs)
@@ -367,6 +406,13 @@ int main(int argc, char** argv)
     if (prose.empty())
         std::printf("prose corpus: skipped, %s is missing\n\n", missing.c_str());
     else if (int failed = bench_corpus("prose", tool, dir + "/prose.txt", prose, runs))
+        return failed;
+
+    const std::string docs = make_doc_corpus(mib);
+    if (docs.empty())
+        std::printf("read-me and NEWS corpus: skipped, /usr/share/doc holds none\n\n");
+    else if (int failed = bench_corpus("read-me and NEWS (/usr/share/doc)", tool,
+                                       dir + "/docs.txt", docs, runs))
         return failed;
 
     // fmt counts bytes, so its lines are shorter here; the figure that matters is the time per
