@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,6 +66,17 @@ public:
     char* data() const { return data_; }
     std::size_t size() const { return size_; }
 
+    // The mapping made size bytes long: its pages move if they must, not their bytes, so a
+    // text being read is never held twice. False when there is no memory for it.
+    bool resize(std::size_t size)
+    {
+        void* at = mremap(data_, size_, size, MREMAP_MAYMOVE);
+        if (at == MAP_FAILED) return false;
+        data_ = static_cast<char*>(at);
+        size_ = size;
+        return true;
+    }
+
 private:
     std::size_t size_;
     char* data_;
@@ -84,8 +96,8 @@ bool read_into(int fd, char* buffer, std::size_t capacity, std::size_t& size)
     return true;
 }
 
-// Appends everything the descriptor still holds, the buffer grown by doubling (a pipe); false
-// on a read error (a directory, say).
+// Appends everything the descriptor still holds, the buffer grown by doubling; false on a read
+// error (a directory, say). For the abbreviation file: a text to clean goes through read_lines.
 bool read_all(int fd, std::string& content)
 {
     std::size_t size = content.size();
@@ -114,9 +126,10 @@ struct Input {
 };
 
 // The bytes of one input in its encoding (forced, or detected as Open detects it) become the
-// engine's UTF-8 lines. UTF-8 and ASCII are split where they stand, without a copy; other
-// texts are decoded first. False, with a message in error, for bytes that do not decode.
-bool to_lines(char* data, std::size_t size, std::shared_ptr<void> owner, std::string* text,
+// engine's UTF-8 lines. UTF-8 and ASCII are split where they stand, in the buffer owner keeps,
+// without a copy; other texts are decoded first, and their bytes let go before the split.
+// False, with a message in error, for bytes that do not decode.
+bool to_lines(char* data, std::size_t size, std::shared_ptr<void> owner,
               const Text_encoding* forced, Input& input, std::string& error)
 {
     const std::string_view bytes(data, size);
@@ -138,52 +151,44 @@ bool to_lines(char* data, std::size_t size, std::shared_ptr<void> owner, std::st
             return false;
         }
         input.crlf = first_break_is_crlf(data + skip, size - skip);
-        if (text) {
-            text->erase(0, skip);
-            input.lines = text_to_line_list(std::move(*text));
-        } else {
-            input.lines = Line_list::split(data + skip, size - skip, std::move(owner));
-        }
+        input.lines = Line_list::split(data + skip, size - skip, std::move(owner));
         return true;
     }
     std::string utf8;
     if (!decode_text(bytes, input.encoding, utf8, error)) return false;
+    owner.reset();
     input.crlf = first_break_is_crlf(utf8.data(), utf8.size());
     input.lines = text_to_line_list(std::move(utf8));
     return true;
 }
 
 // The text's lines. A regular file is read with one read into a buffer sized once from it
-// (one byte more, to see the end at once), which the list then owns; anything else grows as it
-// is read. False on a read error, with its errno in error (taken before the buffer is
-// released, which may change errno), or on bytes that do not decode, with decode_error set.
+// (one byte more, to see the end at once), which the list then owns; anything else (a pipe, a
+// file that grows while it is read) goes on in the same buffer, remapped an eighth larger at a
+// time. False on a read error, with its errno in error (taken before the buffer is released,
+// which may change errno), or on bytes that do not decode, with decode_error set; no memory
+// for the text throws std::bad_alloc.
 bool read_lines(int fd, const Text_encoding* forced, Input& input, int& error,
                 std::string& decode_error)
 {
-    std::string text;
     struct stat info;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        auto buffer = std::make_shared<Populated>(static_cast<std::size_t>(info.st_size) + 1);
-        std::size_t size = 0;
-        if (buffer->data()) {
-            if (!read_into(fd, buffer->data(), buffer->size(), size)) {
-                error = errno;
-                return false;
-            }
-            if (size < buffer->size()) {
-                char* data = buffer->data();
-                return to_lines(data, size, std::move(buffer), nullptr, forced, input,
-                                decode_error);
-            }
-            // The file grew while it was read: the rest is read the general way.
-            text.assign(buffer->data(), size);
+    const bool sized = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
+    auto buffer = std::make_shared<Populated>(
+        sized ? static_cast<std::size_t>(info.st_size) + 1 : std::size_t{64} * 1024);
+    if (!buffer->data()) throw std::bad_alloc();
+    std::size_t size = 0;
+    for (;;) {
+        if (!read_into(fd, buffer->data(), buffer->size(), size)) {
+            error = errno;
+            return false;
         }
+        if (size < buffer->size()) break;
+        if (!buffer->resize(size + size / 8 + 64 * 1024)) throw std::bad_alloc();
     }
-    if (!read_all(fd, text)) {
-        error = errno;
-        return false;
-    }
-    return to_lines(&text[0], text.size(), nullptr, &text, forced, input, decode_error);
+    // What the last step mapped beyond the text goes back (but the byte after it).
+    if (buffer->size() - size > 64 * 1024) buffer->resize(size + 1);
+    char* data = buffer->data();
+    return to_lines(data, size, std::move(buffer), forced, input, decode_error);
 }
 
 // False on failure, with errno set.
@@ -251,47 +256,176 @@ void write_or_fail(std::string_view text)
     if (!write_all(text.data(), text.size())) write_failed(errno);
 }
 
-// The join of line_list_to_text, handed to put in stretches. A wrapped entry holds CR LF
-// between its output lines; with LF line ends they become LF too.
+// The join of line_list_to_text, handed to put in stretches; put returns false to stop there. A
+// wrapped entry holds CR LF between its output lines; with LF line ends they become LF too.
 template <class Put>
 void join_lines(const Line_list& lines, bool lf, Put&& put)
 {
     const std::string_view separator = lf ? "\n" : "\r\n";
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i) put(separator.data(), separator.size());
+        if (i && !put(separator.data(), separator.size())) return;
         const std::string_view line = lines[i];
         std::size_t from = 0;
         if (lf)
             for (std::size_t at; (at = line.find("\r\n", from)) != std::string_view::npos;
                  from = at + 1)
-                put(line.data() + from, at - from);
-        put(line.data() + from, line.size() - from);
+                if (!put(line.data() + from, at - from)) return;
+        if (!put(line.data() + from, line.size() - from)) return;
     }
 }
 
-// The joined lines written through one buffer of 256 KiB, so a 1 MiB text goes out in five
-// writes. A write error ends the program.
-void write_lines(const Line_list& lines, bool lf)
+// A buffer mapped as Populated, or taken from the heap where that fails.
+class Buffer {
+public:
+    explicit Buffer(std::size_t size)
+        : populated_(size), fallback_(populated_.data() ? nullptr : new char[size]),
+          data_(populated_.data() ? populated_.data() : fallback_.get())
+    {
+    }
+    char* data() const { return data_; }
+
+private:
+    Populated populated_;
+    std::unique_ptr<char[]> fallback_;
+    char* const data_;
+};
+
+// The start of the last character of the valid UTF-8 text[0..n) when its bytes do not all
+// stand there yet, else n.
+std::size_t whole_characters(const char* text, std::size_t n)
 {
-    const std::size_t capacity = std::min<std::size_t>(joined_size(lines), 256 * 1024) + 2;
-    Populated populated(capacity);
-    std::unique_ptr<char[]> fallback(populated.data() ? nullptr : new char[capacity]);
-    char* const out = populated.data() ? populated.data() : fallback.get();
-    std::size_t used = 0;
-    join_lines(lines, lf, [&](const char* data, std::size_t n) {
+    for (std::size_t back = 1; back <= 4 && back <= n; ++back) {
+        const auto b = static_cast<unsigned char>(text[n - back]);
+        if ((b & 0xC0) == 0x80) continue;
+        const std::size_t length = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        return length > back ? n - back : n;
+    }
+    return n;
+}
+
+// One output, written through one buffer of at most 256 KiB, so a 1 MiB text goes out in five
+// writes. Text goes out in UTF-8 as it is, or gathered in a second buffer and encoded from
+// there a buffer at a time. A write error ends the program; no memory for the buffers throws
+// std::bad_alloc before anything is written.
+class Writer {
+public:
+    // encode: whether text is encoded in encoding, which must hold all of it.
+    Writer(std::size_t size, bool encode, Text_encoding encoding)
+        : capacity_(std::min<std::size_t>(size, 256 * 1024) + 8), encoding_(encoding),
+          encode_(encode), out_size_(encode ? 2 * capacity_ : capacity_), out_(out_size_)
+    {
+        if (encode_) text_.emplace(capacity_);
+    }
+    // Bytes as they are: a byte order mark, a line break already encoded, UTF-8 text.
+    void put_bytes(std::string_view bytes)
+    {
+        if (bytes.empty()) return;
+        if (text_used_ == 0 && bytes.size() <= out_size_ - out_used_) {
+            std::memcpy(out_.data() + out_used_, bytes.data(), bytes.size());
+            out_used_ += bytes.size();
+        } else {
+            put_bytes_through(bytes);
+        }
+    }
+    void put(const char* data, std::size_t n)
+    {
+        if (encode_) gather(data, n);
+        else put_bytes({data, n});
+    }
+    void finish()
+    {
+        encode_gathered(text_used_);
+        flush();
+    }
+
+private:
+    void put_bytes_through(std::string_view bytes)
+    {
+        encode_gathered(text_used_);
+        while (!bytes.empty()) {
+            if (out_used_ == out_size_) flush();
+            const std::size_t part = std::min(bytes.size(), out_size_ - out_used_);
+            std::memcpy(out_.data() + out_used_, bytes.data(), part);
+            out_used_ += part;
+            bytes.remove_prefix(part);
+        }
+    }
+    void gather(const char* data, std::size_t n)
+    {
         while (n > 0) {
-            if (used == capacity) {
-                write_or_fail({out, used});
-                used = 0;
-            }
-            const std::size_t part = std::min(n, capacity - used);
-            std::memcpy(out + used, data, part);
-            used += part;
+            if (text_used_ == capacity_) encode_gathered(whole_characters(text_->data(), text_used_));
+            const std::size_t part = std::min(n, capacity_ - text_used_);
+            std::memcpy(text_->data() + text_used_, data, part);
+            text_used_ += part;
             data += part;
             n -= part;
         }
+    }
+    // Encodes the first n bytes of the text gathered; the rest (part of a character) stays.
+    void encode_gathered(std::size_t n)
+    {
+        if (n == 0) return;
+        for (std::size_t done = 0; done < n;) {
+            if (out_size_ - out_used_ < 4) flush();
+            std::size_t written;
+            done += encode_part({text_->data() + done, n - done}, encoding_,
+                                out_.data() + out_used_, out_size_ - out_used_, written);
+            out_used_ += written;
+        }
+        std::memmove(text_->data(), text_->data() + n, text_used_ - n);
+        text_used_ -= n;
+    }
+    void flush()
+    {
+        write_or_fail({out_.data(), out_used_});
+        out_used_ = 0;
+    }
+
+    const std::size_t capacity_;
+    const Text_encoding encoding_;
+    const bool encode_;
+    const std::size_t out_size_;
+    Buffer out_;
+    std::size_t out_used_ = 0;
+    std::optional<Buffer> text_;  // the UTF-8 text gathered to be encoded
+    std::size_t text_used_ = 0;
+};
+
+// The first character of the joined lines that encoding cannot hold, with its line as
+// encode_text counts lines (LF, CR LF and a lone CR each end one); false when there is none.
+// It allocates nothing, so that a long text is checked before any of it goes out.
+bool first_unencodable(const Line_list& lines, bool lf, Text_encoding encoding, Unencodable& bad)
+{
+    std::size_t i = 0, at = 0;
+    while (i < lines.size() && !find_unencodable(lines[i], encoding, bad.code, at)) ++i;
+    if (i == lines.size()) return false;
+    // The line ends of the text as it goes out, up to the character.
+    const auto where = reinterpret_cast<std::uintptr_t>(lines[i].data() + at);
+    bad.line = 1;
+    bool after_cr = false;
+    join_lines(lines, lf, [&](const char* data, std::size_t n) {
+        const std::size_t offset = where - reinterpret_cast<std::uintptr_t>(data);
+        const std::size_t end = std::min(offset, n);
+        for (std::size_t k = 0; k < end; ++k) {
+            if (data[k] == '\n' || after_cr) ++bad.line;
+            after_cr = data[k] == '\r';
+        }
+        return offset >= n;
     });
-    write_or_fail({out, used});
+    // A CR right before the character ends a line too.
+    if (after_cr) ++bad.line;
+    return true;
+}
+
+// What starts a text of encoding: its byte order mark, or nothing.
+std::string_view byte_order_mark(Text_encoding encoding)
+{
+    switch (encoding) {
+    case Text_encoding::utf8_bom: return "\xEF\xBB\xBF";
+    case Text_encoding::utf16le: return "\xFF\xFE";
+    case Text_encoding::utf16be: return "\xFE\xFF";
+    default: return {};
+    }
 }
 
 // What one input's output ended with: nothing written, a line break, or other text.
@@ -398,9 +532,8 @@ int main(int argc, char** argv)
     for (const std::string& input_path : inputs) {
         const bool have_input = input_path != "-";
         const std::string input_name = have_input ? input_path : "standard input";
-        Input input;
-        bool ended_with_break = false;
         try {
+            Input input;
             const int fd = have_input ? open(input_path.c_str(), O_RDONLY | O_CLOEXEC) : 0;
             int error = errno;
             std::string decode_error;
@@ -413,56 +546,59 @@ int main(int argc, char** argv)
                 failed_input = true;
                 continue;
             }
-            // The split leaves an empty last line exactly when the text ended with a line break.
             const Line_list& lines = input.lines;
-            ended_with_break = lines.size() > 1 && lines[lines.size() - 1].empty();
+            // The split leaves an empty last line exactly when the text ended with a line break.
+            const bool ended_with_break = lines.size() > 1 && lines[lines.size() - 1].empty();
             Cleaner(settings, abbreviations).clean_lines(input.lines);
+
+            const bool lf = uses_lf(line_ends, as_editor, input.crlf);
+            const std::string_view line_break = lf ? "\n" : "\r\n";
+            // The editor's join leaves no break after the last line; a text that ended with one
+            // keeps it here, unless the cleaned text already ends with an empty line.
+            const bool ends_open = lines.size() > 0 && !lines[lines.size() - 1].empty();
+            const bool add_break = ended_with_break && !as_editor && ends_open;
+            const Text_encoding encoding = input.encoding;
+            const bool as_utf8 =
+                encoding == Text_encoding::utf8 || encoding == Text_encoding::utf8_bom ||
+                (encoding == Text_encoding::ansi && !input.high_bytes && !replacements_beyond_ascii);
+            std::string encoded_break(line_break);
+            if (!as_utf8) {
+                // Checked whole before any of it goes out: a result that cannot be written is
+                // not written at all.
+                Unencodable bad;
+                if (first_unencodable(lines, lf, encoding, bad)) {
+                    std::fprintf(stderr, "sorvane-clean: the result for %s cannot be written in "
+                                 "%s: it holds %s (line %zu)\n", input_name.c_str(),
+                                 encoding_name(encoding), describe_character(bad.code).c_str(),
+                                 bad.line);
+                    failed_input = true;
+                    continue;
+                }
+                char encoded[8];
+                std::size_t written;
+                encode_part(line_break, encoding, encoded, sizeof encoded, written);
+                encoded_break.assign(encoded, written);
+            }
+            const std::size_t joined = joined_size(lines);
+            Writer out(joined + 2, !as_utf8, encoding);
+            if (!pending_break.empty() && joined > 0) out.put_bytes(pending_break);
+            // Only the text's start carries the byte order mark.
+            out.put_bytes(byte_order_mark(encoding));
+            join_lines(lines, lf, [&](const char* data, std::size_t n) {
+                out.put(data, n);
+                return true;
+            });
+            if (add_break) out.put(line_break.data(), line_break.size());
+            out.finish();
+            switch (end_of_output(lines, add_break)) {
+            case Output_end::empty: break;
+            case Output_end::line_break: pending_break.clear(); break;
+            case Output_end::open: pending_break = encoded_break; break;
+            }
         } catch (const std::length_error&) {
             fail("cannot clean " + input_name + ": a line or the text is 4 GiB or more");
         } catch (const std::bad_alloc&) {
             fail("cannot clean " + input_name + ": not enough memory");
-        }
-        const Line_list& lines = input.lines;
-        const bool lf = uses_lf(line_ends, as_editor, input.crlf);
-        const std::string_view line_break = lf ? "\n" : "\r\n";
-        // The editor's join leaves no break after the last line; a text that ended with one
-        // keeps it here, unless the cleaned text already ends with an empty line.
-        const bool ends_open = lines.size() > 0 && !lines[lines.size() - 1].empty();
-        const bool add_break = ended_with_break && !as_editor && ends_open;
-        const Text_encoding encoding = input.encoding;
-        const bool as_utf8 = encoding == Text_encoding::utf8 || encoding == Text_encoding::utf8_bom;
-        std::string encoded_break(line_break);
-        if (as_utf8 || (encoding == Text_encoding::ansi && !input.high_bytes &&
-                        !replacements_beyond_ascii)) {
-            if (!pending_break.empty() && joined_size(lines) > 0) write_or_fail(pending_break);
-            if (encoding == Text_encoding::utf8_bom) write_or_fail("\xEF\xBB\xBF");
-            write_lines(lines, lf);
-            if (add_break) write_or_fail(line_break);
-        } else {
-            std::string text, out;
-            text.reserve(joined_size(lines) + 2);
-            join_lines(lines, lf, [&](const char* data, std::size_t n) { text.append(data, n); });
-            if (add_break) text += line_break;
-            Unencodable bad;
-            if (!encode_text(text, encoding, out, bad)) {
-                std::fprintf(stderr, "sorvane-clean: the result for %s cannot be written in %s: "
-                             "it holds %s (line %zu)\n", input_name.c_str(),
-                             encoding_name(encoding), describe_character(bad.code).c_str(),
-                             bad.line);
-                failed_input = true;
-                continue;
-            }
-            if (!pending_break.empty() && joined_size(lines) > 0) write_or_fail(pending_break);
-            write_or_fail(out);
-            encode_text(line_break, encoding, encoded_break, bad);
-            // Only the text's start carries the byte order mark.
-            if (encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be)
-                encoded_break.erase(0, 2);
-        }
-        switch (end_of_output(lines, add_break)) {
-        case Output_end::empty: break;
-        case Output_end::line_break: pending_break.clear(); break;
-        case Output_end::open: pending_break = encoded_break; break;
         }
     }
     return failed_input ? 2 : 0;

@@ -21,14 +21,27 @@ namespace {
 template <bool case_sensitive>
 class Replace_output {
 public:
-    Replace_output(std::size_t size_hint, const std::string& key)
-        : bytes_(size_hint + 16, '\0'), key_(key), last_(key.back())
+    Replace_output(std::size_t size_hint, const std::string& key) : key_(key), last_(key.back())
     {
+        bytes_.reserve(size_hint + size_hint / 8 + 16);
     }
     void put(char c)
     {
-        if (size_ == bytes_.size()) bytes_.resize(2 * bytes_.size());
+        if (size_ == bytes_.size()) grow();
         bytes_[size_++] = c;
+    }
+    // The room reserved is taken into use a stretch at a time, so memory is touched only as the
+    // output reaches it; past it, the output moves to room an eighth larger (not twice as
+    // large, as a string grows, which a long line could not afford).
+    void grow()
+    {
+        if (bytes_.size() == bytes_.capacity()) {
+            std::string larger;
+            larger.reserve(bytes_.capacity() + bytes_.capacity() / 8 + 64);
+            larger.assign(bytes_);
+            bytes_.swap(larger);
+        }
+        bytes_.resize(std::min(bytes_.capacity(), bytes_.size() + 64 * 1024));
     }
     void put(const std::string& text)
     {
@@ -269,8 +282,8 @@ void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pai
             const Line_view line = lines[i];
             // A line without the find text stays as it is.
             if (case_sensitive && line.find(pair.find) == std::string_view::npos) continue;
-            const std::string replaced = replace_all(line, pair.find, pair.replace, case_sensitive);
-            if (replaced != line) lines.set(i, replaced);
+            std::string replaced = replace_all(line, pair.find, pair.replace, case_sensitive);
+            if (replaced != line) lines.adopt(i, std::move(replaced));
         }
     }
 }
@@ -324,21 +337,26 @@ void Cleaner::clean_lines(Line_list& lines)
     TRACE_HERE();
     const Find_replace_pairs pairs = read_pairs();
     apply_find_replace(lines, pairs);
+    // After each pass that can move lines: a long text that every line has left is let go.
+    lines.release_unused();
 
     TRACE_HERE();
     if (o.tabs.mode >= tabs_to_spaces && o.tabs.mode <= commas_to_tabs)
         replace_tabs(lines, o.tabs);
+    lines.release_unused();
 
     TRACE_HERE();
     if (o.remove_line_breaks) {
         TRACE_HERE();
         join_paragraph_lines(lines, o.join, o.ids, abbreviations_);
+        lines.release_unused();
         TRACE_HERE();
     }
 
     if (o.adjust_indent) {
         TRACE_HERE();
         adjust_paragraph_indent(lines, o.indent, o.ids);
+        lines.release_unused();
         TRACE_HERE();
     }
 
@@ -351,14 +369,17 @@ void Cleaner::clean_lines(Line_list& lines)
     if (o.words.remove_extra_spaces || o.words.clean_sentence_spacing) {
         TRACE_HERE();
         clean_word_spacing(lines, o.words, abbreviations_);
+        lines.release_unused();
         TRACE_HERE();
     }
 
     TRACE_HERE();
     apply_find_replace(lines, pairs, Replace_run::second);
+    lines.release_unused();
 
     TRACE_HERE();
     space_list_identifiers(lines, o.ids);
+    lines.release_unused();
 
     TRACE_HERE();
     if (o.wrap.paragraph_max != 0 || o.wrap.list_format == 1) {

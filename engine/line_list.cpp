@@ -1,8 +1,10 @@
 #include "engine/line_list.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <stdexcept>
 
 #include "base/diagnostics.h"
@@ -10,15 +12,23 @@
 namespace {
 
 constexpr std::size_t block_size = 256 * 1024;
+constexpr std::size_t own_size = Line_list::long_line;
+constexpr std::uint32_t max_room = std::numeric_limits<std::uint32_t>::max();
 
-// Room for a line that grows: what it needs and half as much again, so that a line grown
-// piece by piece moves only a few times.
-std::size_t with_room(std::size_t n) { return n + n / 2 + 16; }
+// Room for a line that grows: what it needs and an eighth more, so that a line grown piece by
+// piece moves only a few times, and what later passes add (a second space after a sentence, a
+// line break for a space) mostly fits where it stands instead of moving the line again. Never
+// past what a room can count.
+std::size_t with_room(std::size_t n)
+{
+    const std::uint64_t wide = n;
+    return static_cast<std::size_t>(std::min<std::uint64_t>(wide + wide / 8 + 16, max_room));
+}
 
 std::uint32_t size32(std::size_t n)
 {
     // Widened first, so that a 32-bit build compares without a warning.
-    if (static_cast<std::uint64_t>(n) > std::numeric_limits<std::uint32_t>::max())
+    if (static_cast<std::uint64_t>(n) > max_room)
         throw std::length_error("a line of 4 GiB or more");
     return static_cast<std::uint32_t>(n);
 }
@@ -60,10 +70,13 @@ bool Line_list::operator==(const Line_list& other) const
     return true;
 }
 
+void Line_list::Free::operator()(char* bytes) const { std::free(bytes); }
+
 char* Line_list::allocate(std::size_t n, std::size_t& room)
 {
     room = n;
     if (n == 0) return nullptr;
+    if (n >= own_size) return allocate_own(n);
     if (free_size_ < n) {
         const std::size_t size = std::max(n, block_size);
         blocks_.emplace_back(new char[size]);
@@ -76,6 +89,46 @@ char* Line_list::allocate(std::size_t n, std::size_t& room)
     return at;
 }
 
+char* Line_list::allocate_own(std::size_t n)
+{
+    Own_block block;
+    block.bytes.reset(static_cast<char*>(std::malloc(n)));
+    if (!block.bytes) throw std::bad_alloc();
+    own_.push_back(std::move(block));
+    return own_.back().bytes.get();
+}
+
+Line_list::Own_block* Line_list::own_block(const Line& line)
+{
+    if (line.room < own_size) return nullptr;
+    for (std::size_t k = own_.size(); k-- > 0;)
+        if (own_[k].data() == line.data) return &own_[k];
+    return nullptr;
+}
+
+bool Line_list::in_text(const Line& line) const
+{
+    return line.data && text_begin_ &&
+           reinterpret_cast<std::uintptr_t>(line.data) - reinterpret_cast<std::uintptr_t>(text_begin_) <=
+               text_size_;
+}
+
+void Line_list::free_own(const char* data)
+{
+    for (std::size_t k = own_.size(); k-- > 0;)
+        if (own_[k].data() == data) {
+            if (k + 1 != own_.size()) own_[k] = std::move(own_.back());
+            own_.pop_back();
+            return;
+        }
+}
+
+void Line_list::left(const Line& old)
+{
+    if (in_text(old)) text_left_ += old.room;
+    else if (old.room >= own_size) free_own(old.data);
+}
+
 char* Line_list::reserve(std::size_t i, std::size_t n, std::size_t keep)
 {
     Line& line = lines_[i];
@@ -83,32 +136,66 @@ char* Line_list::reserve(std::size_t i, std::size_t n, std::size_t keep)
     size32(n);
     // The newest stretch of the newest block can simply grow.
     if (line.data && line.data + line.room == free_ && free_size_ >= n - line.room) {
-        free_ += n - line.room;
-        free_size_ -= n - line.room;
-        line.room = static_cast<std::uint32_t>(n);
+        const std::size_t grow = std::min(with_room(n) - line.room, free_size_);
+        free_ += grow;
+        free_size_ -= grow;
+        line.room += static_cast<std::uint32_t>(grow);
         return line.data;
     }
+    const std::size_t want = with_room(n);
+    // A block of its own from malloc grows by realloc: where the system can, without a second
+    // copy of a long line alive.
+    if (Own_block* own = own_block(line); own && own->bytes) {
+        char* grown = static_cast<char*>(std::realloc(own->bytes.get(), want));
+        if (!grown) throw std::bad_alloc();
+        own->bytes.release();
+        own->bytes.reset(grown);
+        line.data = grown;
+        line.room = size32(want);
+        return grown;
+    }
+    const Line old = line;
     std::size_t room;
-    char* data = allocate(with_room(n), room);
-    if (keep) std::memcpy(data, line.data, keep);
+    char* data = allocate(want, room);
+    if (keep) std::memcpy(data, old.data, keep);
     line.data = data;
     line.room = size32(room);
+    left(old);
     return data;
 }
 
 void Line_list::set(std::size_t i, std::string_view text)
 {
     Line& line = lines_[i];
+    const std::uint32_t size = size32(text.size());
     if (text.size() <= line.room) {
         if (text.size()) std::memmove(line.data, text.data(), text.size());
     } else {
+        const Line old = line;
         std::size_t room;
-        char* data = allocate(text.size(), room);
+        char* data = allocate(with_room(text.size()), room);
         std::memcpy(data, text.data(), text.size());
         line.data = data;
         line.room = size32(room);
+        left(old);
     }
-    line.size = size32(text.size());
+    line.size = size;
+}
+
+void Line_list::adopt_long(std::size_t i, std::string&& text)
+{
+    Line& line = lines_[i];
+    const Line old = line;
+    const std::uint32_t size = size32(text.size());
+    Own_block block;
+    block.text = std::move(text);
+    text.clear();
+    own_.push_back(std::move(block));
+    std::string& taken = own_.back().text;
+    line.data = &taken[0];
+    line.size = size;
+    line.room = static_cast<std::uint32_t>(std::min<std::uint64_t>(taken.capacity(), max_room));
+    left(old);
 }
 
 char* Line_list::replace(std::size_t i, std::size_t pos, std::size_t count, std::size_t n,
@@ -116,18 +203,21 @@ char* Line_list::replace(std::size_t i, std::size_t pos, std::size_t count, std:
 {
     Line& line = lines_[i];
     const std::size_t tail = line.size - pos - count, new_size = line.size - count + n;
+    const std::uint32_t size = size32(new_size);
     if (new_size <= line.room) {
         if (tail && n != count) std::memmove(line.data + pos + n, line.data + pos + count, tail);
     } else {
+        const Line old = line;
         std::size_t room;
-        char* data = allocate(new_size, room);
-        if (pos) std::memcpy(data, line.data, pos);
-        if (tail) std::memcpy(data + pos + n, line.data + pos + count, tail);
+        char* data = allocate(with_room(new_size), room);
+        if (pos) std::memcpy(data, old.data, pos);
+        if (tail) std::memcpy(data + pos + n, old.data + pos + count, tail);
         line.data = data;
         line.room = size32(room);
+        left(old);
     }
     if (n) std::memset(line.data + pos, fill, n);
-    line.size = size32(new_size);
+    line.size = size;
     return line.data + pos;
 }
 
@@ -135,18 +225,30 @@ char* Line_list::replace(std::size_t i, std::size_t pos, std::size_t count, std:
 void Line_list::append(std::size_t i, std::string_view gap, std::string_view text)
 {
     const std::size_t size = lines_[i].size, new_size = size + gap.size() + text.size();
-    char* data = reserve(i, new_size, size);
+    char* data = new_size <= lines_[i].room ? lines_[i].data : reserve(i, new_size, size);
     if (!text.empty()) std::memmove(data + size + gap.size(), text.data(), text.size());
     if (!gap.empty()) std::memcpy(data + size, gap.data(), gap.size());
     lines_[i].size = size32(new_size);
+    // The lines taken over have been read.
+    if (!taken_.empty()) {
+        for (const char* taken : taken_) free_own(taken);
+        taken_.clear();
+    }
 }
 
+// Rooms side by side lie in one block (blocks of their own never have a neighbour), so the
+// room of line i can grow over the next one's.
 void Line_list::take_over(std::size_t i, std::size_t from)
 {
     Line& line = lines_[i];
     Line& other = lines_[from];
-    if (line.data && other.data && line.data + line.room == other.data)
+    if (line.data && other.data && line.data + line.room == other.data) {
         line.room += other.room;
+    } else if (in_text(other)) {
+        text_left_ += other.room;
+    } else if (other.room >= own_size) {
+        taken_.push_back(other.data);
+    }
     other = Line{};
 }
 
@@ -169,6 +271,36 @@ void Line_list::move_line(std::size_t to, std::size_t from)
 
 void Line_list::resize(std::size_t n) { lines_.resize(n); }
 
+void Line_list::release_unused()
+{
+    // A text joined into a few long lines gives back the entries of the lines it had.
+    if (lines_.size() < lines_.capacity() / 4) lines_.shrink_to_fit();
+    if (!text_ || text_left_ < next_check_) return;
+    // Lines still in the text hold it while they are most of it; fewer move out, so that a
+    // title left as it was does not keep a long text held beside its rewritten copy.
+    std::size_t staying = 0;
+    for (const Line& line : lines_)
+        if (in_text(line)) staying += line.size;
+    if (staying > text_size_ / 2) {
+        next_check_ = text_left_ + text_size_ / 8 + 1;
+        return;
+    }
+    for (Line& line : lines_) {
+        if (!in_text(line)) continue;
+        const Line old = line;
+        line = Line{};
+        if (old.size == 0) continue;
+        std::size_t room;
+        line.data = allocate(old.size, room);
+        std::memcpy(line.data, old.data, old.size);
+        line.size = old.size;
+        line.room = static_cast<std::uint32_t>(room);
+    }
+    text_.reset();
+    text_begin_ = nullptr;
+    text_size_ = 0;
+}
+
 // Each line owns its bytes and the terminator after them; carriage returns are squeezed out
 // where they stand. A text with no LF at all but a CR has old Macintosh line ends: each CR ends
 // a line there.
@@ -183,7 +315,9 @@ Line_list Line_list::split(char* const base, const std::size_t n, std::shared_pt
 {
     Line_list list;
     list.text_ = std::move(owner);
-    size32(n);
+    list.text_begin_ = base;
+    list.text_size_ = size32(n);
+    list.next_check_ = n / 4;
     char end_of_line = '\n';
     std::size_t breaks = count_of(base, n, '\n');
     if (breaks == 0 && n && std::memchr(base, '\r', n)) {

@@ -4,9 +4,11 @@
 // lines move to when they outgrow their place. Every line owns one stretch of a block (its
 // bytes and the room after them, at first its terminator); a line that shrinks or grows within
 // that room is changed where it stands, and a line that grows further moves, with room to
-// spare, to the newest block. Lines are seen as views; a view stays valid until its own line
-// is changed or the list is destroyed, whatever happens to the other lines. A line or a text of
-// 4 GiB or more throws std::length_error.
+// spare, to the newest block. A long line (256 KiB or more) that moves gets a block of its own
+// instead, freed when it moves on, so that rewriting a long text holds it about twice, not once
+// per pass. Lines are seen as views; a view stays valid until its own line is changed or the
+// list is destroyed, whatever happens to the other lines. A line or a text of 4 GiB or more
+// throws std::length_error.
 #pragma once
 
 #include <cstddef>
@@ -35,6 +37,9 @@ inline void PrintTo(const Line_view& line, std::ostream* os)
 
 class Line_list {
 public:
+    // A line at least this long that moves gets a block of its own.
+    static constexpr std::size_t long_line = 256 * 1024;
+
     class const_iterator {
     public:
         using iterator_category = std::random_access_iterator_tag;
@@ -81,6 +86,14 @@ public:
 
     // Line i becomes text (which may be a view of line i itself).
     void set(std::size_t i, std::string_view text);
+    // The same for a line built in a string: where the line must move and is long, the list
+    // takes the string's bytes without a copy and text is left empty; otherwise text keeps its
+    // bytes, to be reused.
+    void adopt(std::size_t i, std::string&& text)
+    {
+        if (text.size() <= lines_[i].room || text.size() < long_line) set(i, text);
+        else adopt_long(i, std::move(text));
+    }
     // Replaces count bytes of line i at pos by n copies of fill; returns where they stand.
     char* replace(std::size_t i, std::size_t pos, std::size_t count, std::size_t n, char fill);
     // The bytes of line i, to change without changing its length.
@@ -102,9 +115,14 @@ public:
 
     // The list of text's lines; the text becomes the list's first block, without a copy.
     static Line_list split(std::string&& text);
-    // The same for the size bytes at data, which owner keeps alive as long as the list lives
-    // (a buffer the caller mapped, say).
+    // The same for the size bytes at data, which owner keeps alive as long as the list needs
+    // them (a buffer the caller mapped, say).
     static Line_list split(char* data, std::size_t size, std::shared_ptr<void> owner);
+    // Gives back what the lines use no more: the text as it was read once most of it has moved
+    // (after a pass that rewrote a long line), the few lines left in it moving out, and the
+    // entries of a list that shrank to a fraction. Views of the lines that move, of empty lines
+    // and of lines no longer in the list end.
+    void release_unused();
 
 private:
     struct Line {
@@ -112,15 +130,42 @@ private:
         std::uint32_t size = 0;
         std::uint32_t room = 0;  // bytes owned from data on
     };
+    struct Free {
+        void operator()(char* bytes) const;
+    };
+    // The block of one long line: bytes from malloc, which can grow where they stand, or a
+    // string the list took over.
+    struct Own_block {
+        std::unique_ptr<char[], Free> bytes;
+        std::string text;
+        const char* data() const { return bytes ? bytes.get() : text.data(); }
+    };
+
+    void adopt_long(std::size_t i, std::string&& text);
     char* allocate(std::size_t n, std::size_t& room);
+    char* allocate_own(std::size_t n);
     // Gives line i room for n bytes, keeping its first keep bytes; returns its data.
     char* reserve(std::size_t i, std::size_t n, std::size_t keep);
+    // The own block a line stands in, or nullptr.
+    Own_block* own_block(const Line& line);
+    bool in_text(const Line& line) const;
+    // Frees the own block at data, if there is one.
+    void free_own(const char* data);
+    // After a line has moved from old: its own block is freed, its room in the text counted.
+    void left(const Line& old);
 
     std::vector<Line> lines_;
     std::shared_ptr<void> text_;  // owns the first block
+    const char* text_begin_ = nullptr;
+    std::size_t text_size_ = 0;
+    std::size_t text_left_ = 0;   // room of the first block that lines have left
+    std::size_t next_check_ = 0;  // text_left_ at which release_unused looks again
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* free_ = nullptr;  // the unused end of the newest block
     std::size_t free_size_ = 0;
+    std::vector<Own_block> own_;
+    // Own blocks of lines taken over, freed once the append that reads them is done.
+    std::vector<const char*> taken_;
 };
 
 // Splits at every LF and drops every CR; the text after the last LF is always the last entry,

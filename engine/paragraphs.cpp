@@ -317,7 +317,16 @@ void wrap_lines(Line_list& lines, const Wrap_options& options, const List_ids& i
             const std::int64_t max = options.list_max;
             if (options.list_adjust_indent) {
                 const std::int64_t a = options.list_indent;
-                result = wrap_into(line, a, a + k + 1, max, options.tab_stops, scratch, out);
+                // A long line is indented where it stands rather than in a copy.
+                const std::size_t lead = leading_whitespace(line), want = spaces(a);
+                if (line.size() >= Line_list::long_line &&
+                    (lead != want || line.find_first_not_of(' ') != want)) {
+                    lines.replace(i, 0, lead, want, ' ');
+                    result = wrap_into(lines[i], std::nullopt, a + k + 1, max, options.tab_stops,
+                                       scratch, out);
+                } else {
+                    result = wrap_into(line, a, a + k + 1, max, options.tab_stops, scratch, out);
+                }
             } else {
                 const std::int64_t b = indentation_width(line, options.tab_stops);
                 result = wrap_into(line, std::nullopt, b + k + 1, max, options.tab_stops, scratch,
@@ -327,6 +336,15 @@ void wrap_lines(Line_list& lines, const Wrap_options& options, const List_ids& i
             result = wrap_into(line, std::nullopt, 0, options.paragraph_max, options.tab_stops,
                                scratch, out);
         }
-        if (result.data() != line.data()) lines.set(i, result);
+        const std::size_t size = std::max(line.size(), result.size());
+        if (result.data() != line.data()) {
+            if (result.data() == out.data()) lines.adopt(i, std::move(out));
+            else if (result.data() == scratch.data()) lines.adopt(i, std::move(scratch));
+        }
+        // The room of a long line is not held on to for the lines after it.
+        if (size >= Line_list::long_line / 2) {
+            std::string().swap(out);
+            std::string().swap(scratch);
+        }
     }
 }

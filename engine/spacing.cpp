@@ -14,16 +14,52 @@ bool is_closer(char c) { return c == '"' || c == '\'' || c == ')'; }
 
 bool is_blank_line(std::string_view line) { return trimmed_right_size(line) == 0; }
 
+// The size of the line with its tabs expanded, counted as expand_tabs counts columns.
+std::size_t expanded_size(std::string_view line, int tab_stops)
+{
+    std::size_t size = 0;
+    std::int64_t column = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            const Decoded d = decode_utf8(line.data() + i, line.size() - i);
+            size += d.size;
+            i += d.size - 1;
+            column += char_width(d.code);
+        } else if (c != '\t') {
+            ++size;
+            ++column;
+        } else {
+            const std::int64_t n = next_tab_stop(column, tab_stops) - column;
+            size += static_cast<std::size_t>(n);
+            column += n;
+        }
+    }
+    return size;
+}
+
 // Builds the line with its tabs expanded in out, length bytes long; false when it has no tab.
 // Tab stops are in columns, so a character before a tab counts its display width.
 bool expand_tabs(std::string_view line, int tab_stops, std::string& out, std::size_t& length)
 {
     if (line.find('\t') == std::string_view::npos) return false;
     // One byte at a time: the stretches between tabs are mostly a few bytes long. out always
-    // has room for the rest of the line as it is, and grows before a tab that needs more.
+    // has room for the rest of the line as it is, and grows before a tab that needs more. A
+    // long line's result is measured first and given its room at once: grown by doubling, it
+    // could take three times its size.
     std::size_t used = 0;
     std::int64_t column = 0;
-    if (out.size() < line.size()) out.resize(line.size());
+    if (line.size() >= Line_list::long_line) {
+        const std::size_t size = expanded_size(line, tab_stops);
+        if (out.capacity() < size) {
+            std::string exact;  // a string that has room already may double it
+            exact.reserve(size);
+            out.swap(exact);
+        }
+        out.resize(size);
+    } else if (out.size() < line.size()) {
+        out.resize(line.size());
+    }
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -113,8 +149,11 @@ void replace_tabs(Line_list& lines, const Tab_options& options)
         char* const bytes = lines.bytes(i);
         switch (options.mode) {
         case tabs_to_spaces:
-            if (expand_tabs(lines[i], options.tab_stops, out, length))
-                lines.set(i, std::string_view(out.data(), length));
+            if (expand_tabs(lines[i], options.tab_stops, out, length)) {
+                out.resize(length);
+                lines.adopt(i, std::move(out));
+                if (out.capacity() >= Line_list::long_line) std::string().swap(out);
+            }
             break;
         case spaces_to_tabs: lines.truncate(i, runs_to_tabs(bytes, size, options.tab_stops)); break;
         case tabs_to_commas: std::replace(bytes, bytes + size, '\t', ','); break;
@@ -183,13 +222,26 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
     const char* s = line.data();
     std::size_t from = 0;  // s[from..] is not yet in out
     char* o = nullptr;     // the end of what out holds, once the line has changed
-    // Every gap becomes at most two spaces and is at least one blank: out never needs more
-    // than twice the line.
-    auto replace = [&](std::size_t at, std::size_t to, std::string_view with) {
-        if (!o) {
-            if (out.size() < 2 * end + 2) out.resize(2 * end + 2);
-            o = out.data();
+    char* limit = nullptr; // the end of out's size
+    // Every gap becomes at most two spaces and follows a word of at least one byte, or is the
+    // indentation removed: out never needs more than one and a half times the line. That much
+    // is reserved, and taken into use a stretch at a time, so that a long line's copy touches
+    // only the memory it fills.
+    auto make_room = [&](std::size_t n) {
+        const std::size_t used = o ? static_cast<std::size_t>(o - out.data()) : 0;
+        if (!o && out.capacity() < end + end / 2 + 2) {
+            // Reserved in a fresh string: a string that has room already may double it.
+            std::string larger;
+            larger.reserve(end + end / 2 + 2);
+            out.swap(larger);
         }
+        if (out.size() - used < n) out.resize(std::min(out.capacity(), used + n + 64 * 1024));
+        o = out.data() + used;
+        limit = out.data() + out.size();
+    };
+    auto replace = [&](std::size_t at, std::size_t to, std::string_view with) {
+        if (!o || static_cast<std::size_t>(limit - o) < at - from + with.size())
+            make_room(at - from + with.size());
         std::memcpy(o, s + from, at - from);
         o += at - from;
         if (!with.empty()) std::memcpy(o, with.data(), with.size());
@@ -212,6 +264,7 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
         if (gap && !is_gap(s + word_end, i - word_end, gap->size())) replace(word_end, i, *gap);
     }
     if (!o) return text;
+    if (static_cast<std::size_t>(limit - o) < end - from) make_room(end - from);
     std::memcpy(o, s + from, end - from);
     o += end - from;
     return {out.data(), static_cast<std::size_t>(o - out.data())};
@@ -226,7 +279,17 @@ void clean_word_spacing(Line_list& lines, const Word_spacing_options& options,
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Line_view line = lines[i];
         const std::string_view cleaned = clean_line_spacing(line, options, abbreviations, out);
-        if (cleaned.data() == line.data()) lines.truncate(i, cleaned.size());
-        else lines.set(i, cleaned);
+        if (cleaned.data() == line.data()) {
+            lines.truncate(i, cleaned.size());
+            continue;
+        }
+        if (cleaned.size() < Line_list::long_line) {
+            lines.set(i, cleaned);
+        } else {
+            out.resize(cleaned.size());
+            lines.adopt(i, std::move(out));
+        }
+        // The room of a long line is not held on to for the lines after it.
+        if (out.capacity() >= Line_list::long_line) std::string().swap(out);
     }
 }

@@ -64,8 +64,19 @@ bool decode_utf16(std::string_view bytes, bool big_endian, std::string& utf8, st
         const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
         return static_cast<char16_t>(big_endian ? (a << 8) | b : (b << 8) | a);
     };
+    // Sized first: a text of CJK takes half as much again in UTF-8, and a string grown to it
+    // could take three times that.
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        const char16_t u = unit(i);
+        size += u < 0x80 ? 1 : u < 0x800 ? 2 : u >= 0xD800 && u <= 0xDBFF ? 4 : 3;
+        if (u >= 0xD800 && u <= 0xDBFF && i + 2 < bytes.size()) {
+            const char16_t v = unit(i + 2);
+            if (v >= 0xDC00 && v <= 0xDFFF) i += 2;
+        }
+    }
     utf8.clear();
-    utf8.reserve(bytes.size() / 2 * 3 / 2);
+    utf8.reserve(size);
     for (std::size_t i = 0; i < bytes.size(); i += 2) {
         const char16_t u = unit(i);
         if (u < 0xD800 || u > 0xDFFF) {
@@ -119,20 +130,31 @@ bool decode_text(std::string_view bytes, Text_encoding encoding, std::string& ut
 {
     switch (encoding) {
     case Text_encoding::ansi: {
-        // Into a buffer sized for the worst case (three bytes for each byte of 0x80 and more),
-        // ASCII eight bytes at a time: files of mostly ASCII are the common case.
+        // Into a buffer of exactly the size it takes (a long text cannot afford room for the
+        // worst case), ASCII eight bytes at a time: files of mostly ASCII are the common case.
         const char* s = bytes.data();
         const std::size_t n = bytes.size();
-        std::size_t high = 0;
-        for (std::size_t i = 0; i + 8 <= n; i += 8) {
+        std::size_t extra = 0;  // bytes beyond one for each byte
+        auto add = [&](unsigned char b) {
+            if (b >= 0x80) extra += b < 0xA0 && cp1252_high[b - 0x80] >= 0x800 ? 2 : 1;
+        };
+        constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+        std::size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
             std::uint64_t x;
             std::memcpy(&x, s + i, 8);
-            // The high bits moved to the low ones, summed by one multiplication.
-            high += static_cast<std::size_t>(
-                (((x & 0x8080808080808080ull) >> 7) * 0x0101010101010101ull) >> 56);
+            if (!(x & highs)) continue;
+            // Bytes 0x80 to 0x9F (the zero bytes of y) are looked at one by one; the others of
+            // 0x80 and more take one byte more, counted at once.
+            const std::uint64_t y = (x & 0xE0E0E0E0E0E0E0E0ull) ^ highs;
+            if ((y - ones) & ~y & highs) {
+                for (std::size_t k = 0; k < 8; ++k) add(static_cast<unsigned char>(s[i + k]));
+            } else {
+                extra += static_cast<std::size_t>((((x & highs) >> 7) * ones) >> 56);
+            }
         }
-        for (std::size_t i = n - n % 8; i < n; ++i) high += static_cast<unsigned char>(s[i]) >> 7;
-        utf8.resize(n + 2 * high);
+        for (; i < n; ++i) add(static_cast<unsigned char>(s[i]));
+        utf8.resize(n + extra);
         char* out = &utf8[0];
         for (std::size_t i = 0; i < n;) {
             std::uint64_t x;
@@ -214,19 +236,45 @@ std::size_t line_of(std::string_view text, std::size_t at)
 
 }  // namespace
 
-bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out,
-                 Unencodable& bad)
+bool find_unencodable(std::string_view utf8, Text_encoding encoding, char32_t& code,
+                      std::size_t& at)
 {
-    const bool sixteen = encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be;
-    std::string_view bom;
-    if (encoding == Text_encoding::utf8_bom) bom = utf8_bom;
-    if (encoding == Text_encoding::utf16le) bom = "\xFF\xFE";
-    if (encoding == Text_encoding::utf16be) bom = "\xFE\xFF";
-    // No character takes more room than it has bytes in UTF-8, nor twice that in UTF-16.
-    out.resize(bom.size() + (sixteen ? 2 : 1) * utf8.size());
-    char* o = &out[0];
-    if (!bom.empty()) std::memcpy(o, bom.data(), bom.size());
-    o += bom.size();
+    const char* s = utf8.data();
+    const std::size_t n = utf8.size();
+    for (std::size_t i = 0; i < n;) {
+        // Every encoding holds ASCII: eight bytes at a time.
+        std::uint64_t x;
+        if (i + 8 <= n && (std::memcpy(&x, s + i, 8), !(x & 0x8080808080808080ull))) {
+            i += 8;
+            continue;
+        }
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const Decoded d = decode_utf8(s + i, n - i);
+        if (d.code >= invalid_byte || (encoding == Text_encoding::ansi && cp1252_byte(d.code) < 0)) {
+            code = d.code;
+            at = i;
+            return true;
+        }
+        i += d.size;
+    }
+    return false;
+}
+
+namespace {
+
+// encode_part for one encoding. ASCII is the same in the 8-bit code page and UTF-8, so it is
+// copied eight bytes at a time.
+template <Text_encoding encoding>
+std::size_t encode_part_in(std::string_view utf8, char* out, std::size_t room,
+                           std::size_t& written)
+{
+    constexpr bool sixteen =
+        encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be;
+    char* o = out;
+    char* const end = out + room;
     auto put16 = [&](char32_t u) {
         const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
         *o++ = encoding == Text_encoding::utf16be ? hi : lo;
@@ -234,10 +282,11 @@ bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out
     };
     const char* s = utf8.data();
     const std::size_t n = utf8.size();
-    for (std::size_t i = 0; i < n;) {
-        // ASCII is the same in the 8-bit code page and UTF-8: eight bytes at a time.
+    std::size_t i = 0;
+    while (i < n) {
         std::uint64_t x;
-        if (!sixteen && i + 8 <= n && (std::memcpy(&x, s + i, 8), !(x & 0x8080808080808080ull))) {
+        if (!sixteen && i + 8 <= n && end - o >= 8 &&
+            (std::memcpy(&x, s + i, 8), !(x & 0x8080808080808080ull))) {
             std::memcpy(o, s + i, 8);
             o += 8;
             i += 8;
@@ -245,39 +294,69 @@ bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out
         }
         const Decoded d = decode_utf8(s + i, n - i);
         const char32_t c = d.code;
-        bool ok = c < invalid_byte;
-        if (ok) {
-            switch (encoding) {
-            case Text_encoding::ansi: {
-                const int b = cp1252_byte(c);
-                ok = b >= 0;
-                *o++ = static_cast<char>(b);
-                break;
+        const std::size_t size = sixteen ? (c < 0x10000 ? 2 : 4)
+                                 : encoding == Text_encoding::ansi ? 1 : d.size;
+        if (static_cast<std::size_t>(end - o) < size) break;
+        if constexpr (encoding == Text_encoding::ansi) {
+            *o++ = static_cast<char>(cp1252_byte(c));
+        } else if constexpr (sixteen) {
+            if (c < 0x10000) {
+                put16(c);
+            } else {
+                put16(0xD800 + ((c - 0x10000) >> 10));
+                put16(0xDC00 + ((c - 0x10000) & 0x3FF));
             }
-            case Text_encoding::utf8:
-            case Text_encoding::utf8_bom:
-                std::memcpy(o, s + i, d.size);
-                o += d.size;
-                break;
-            case Text_encoding::utf16le:
-            case Text_encoding::utf16be:
-                if (c < 0x10000) {
-                    put16(c);
-                } else {
-                    put16(0xD800 + ((c - 0x10000) >> 10));
-                    put16(0xDC00 + ((c - 0x10000) & 0x3FF));
-                }
-                break;
-            }
-        }
-        if (!ok) {
-            bad = {c, line_of(utf8, i)};
-            out.clear();
-            return false;
+        } else {
+            std::memcpy(o, s + i, d.size);
+            o += d.size;
         }
         i += d.size;
     }
-    out.resize(static_cast<std::size_t>(o - out.data()));
+    written = static_cast<std::size_t>(o - out);
+    return i;
+}
+
+}  // namespace
+
+std::size_t encode_part(std::string_view utf8, Text_encoding encoding, char* out,
+                        std::size_t room, std::size_t& written)
+{
+    switch (encoding) {
+    case Text_encoding::ansi:
+        return encode_part_in<Text_encoding::ansi>(utf8, out, room, written);
+    case Text_encoding::utf8:
+    case Text_encoding::utf8_bom:
+        return encode_part_in<Text_encoding::utf8>(utf8, out, room, written);
+    case Text_encoding::utf16le:
+        return encode_part_in<Text_encoding::utf16le>(utf8, out, room, written);
+    case Text_encoding::utf16be:
+        return encode_part_in<Text_encoding::utf16be>(utf8, out, room, written);
+    }
+    written = 0;
+    return 0;
+}
+
+bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out,
+                 Unencodable& bad)
+{
+    char32_t code;
+    std::size_t at;
+    if (find_unencodable(utf8, encoding, code, at)) {
+        bad = {code, line_of(utf8, at)};
+        out.clear();
+        return false;
+    }
+    const bool sixteen = encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be;
+    std::string_view bom;
+    if (encoding == Text_encoding::utf8_bom) bom = utf8_bom;
+    if (encoding == Text_encoding::utf16le) bom = "\xFF\xFE";
+    if (encoding == Text_encoding::utf16be) bom = "\xFE\xFF";
+    // No character takes more room than it has bytes in UTF-8, nor twice that in UTF-16.
+    out.resize(bom.size() + (sixteen ? 2 : 1) * utf8.size());
+    if (!bom.empty()) std::memcpy(&out[0], bom.data(), bom.size());
+    std::size_t written;
+    encode_part(utf8, encoding, &out[0] + bom.size(), out.size() - bom.size(), written);
+    out.resize(bom.size() + written);
     return true;
 }
 

@@ -43,6 +43,16 @@ std::string describe_character(char32_t code);
 bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out,
                  Unencodable& bad);
 
+// encode_text in parts, for a text too long to hold twice. find_unencodable: true with the first
+// character of utf8 that encoding cannot hold in code and its byte offset in at. encode_part
+// encodes the whole characters of utf8 that fit in room bytes at out (any one fits in four),
+// which must all be ones the encoding holds, without a byte order mark; returns the bytes of
+// utf8 it took, with the bytes written in written.
+bool find_unencodable(std::string_view utf8, Text_encoding encoding, char32_t& code,
+                      std::size_t& at);
+std::size_t encode_part(std::string_view utf8, Text_encoding encoding, char* out,
+                        std::size_t room, std::size_t& written);
+
 // The Windows program's boundary: UTF-16 (its wchar_t text) to UTF-8 and back. A lone
 // surrogate, which an edit control may hold, travels as its three-byte form and comes back
 // unchanged; the engine sees three bytes that are not UTF-8 and keeps them together.

@@ -1,6 +1,7 @@
 // The line list itself: views, rewrites in place and in new room, and the split at its edges.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,63 @@ TEST(LineListStore, LinesGrowPastTheirOldLengthAndJoinWhereTheyStand)
     Line_list copy = moved;
     copy.set(0, "changed");
     EXPECT_EQ(moved, Line_list({"x", "y"}));
+}
+
+// A long line that moves gets a block of its own, freed as it moves on; once every line has left
+// the text as it was read, that text is let go. Each step checks every line, so a block freed
+// too early (or written past) shows as wrong bytes or, under a sanitizer, as the fault itself.
+TEST(LineListStore, LongLinesMoveIntoBlocksOfTheirOwnAndTheTextIsLetGo)
+{
+    const std::size_t long_size = Line_list::long_line + 1000;
+    const std::string a(long_size, 'a'), b(long_size, 'b');
+    auto text = std::make_shared<std::string>("first\n" + a + "\n\n" + b + "\nlast");
+    const std::weak_ptr<std::string> read(text);
+    Line_list lines = Line_list::split(&(*text)[0], text->size(), text);
+    text.reset();
+    std::vector<std::string> want = {"first", a, "", b, "last"};
+    auto check = [&](const char* step) { EXPECT_EQ(strings(lines), want) << step; };
+    lines.release_unused();
+    EXPECT_FALSE(read.expired());
+
+    // Taken without a copy where the line must move; a short one is copied and stays.
+    std::string grown = a + " and more";
+    const char* bytes = grown.data();
+    lines.adopt(1, std::move(grown));
+    want[1] = a + " and more";
+    EXPECT_EQ(lines[1].data(), bytes);
+    EXPECT_TRUE(grown.empty());
+    check("adopted");
+    std::string shorter = "f";
+    lines.adopt(0, std::move(shorter));
+    want[0] = "f";
+    EXPECT_EQ(shorter, "f");
+    check("short adopted");
+
+    // Grown piece by piece in its own block, then joined with the adopted line after it.
+    lines.set(3, b + "B");
+    for (int i = 0; i < 2000; ++i) lines.append(3, " ", "piece");
+    want[3] = b + "B";
+    for (int i = 0; i < 2000; ++i) want[3] += " piece";
+    check("grown");
+    const Line_view adopted = lines[1];
+    lines.take_over(3, 1);
+    lines.append(3, "  ", adopted);
+    want[3] += "  " + a + " and more";
+    want[1] = "";
+    check("joined");
+    lines.adopt(3, std::string(long_size * 2, 'c'));
+    want[3] = std::string(long_size * 2, 'c');
+    check("adopted over its own block");
+
+    // The text goes once its long lines have left it; the short ones left move out.
+    lines.release_unused();
+    EXPECT_TRUE(read.expired());
+    check("let go");
+    lines.set(2, "was empty");
+    lines.append(4, " line", "");
+    want[2] = "was empty";
+    want[4] = "last line";
+    check("written after");
 }
 
 }  // namespace

@@ -1,0 +1,192 @@
+// sorvane-clean within bounded memory: large texts cleaned in a child whose address space is
+// limited to three times the text and a fixed part come out as the engine cleans them here.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/cleaning.h"
+#include "engine/line_list.h"
+#include "engine/text_encoding.h"
+#include "settings/catalogue.h"
+
+namespace {
+
+constexpr std::size_t mib = 1024 * 1024;
+// What the program needs whatever its input: itself, its stack, the abbreviations, the
+// output's buffers.
+constexpr std::size_t fixed_part = 4 * mib;
+
+std::string read_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+// Words drawn from a fixed sequence, so every run cleans the same text.
+class Words {
+public:
+    explicit Words(bool high_bytes) : high_bytes_(high_bytes) {}
+    std::string next()
+    {
+        static const char* const plain[] = {"the", "cleaner", "joins", "lines", "of", "a",
+                                            "paragraph", "Mr.", "e.g.", "width", "into",
+                                            "one", "and", "wraps", "them", "again"};
+        static const char* const high[] = {"caf\xE9", "\x80" "5", "it\x92s", "na\xEFve"};
+        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+        const unsigned pick = static_cast<unsigned>(state_ >> 33);
+        std::string word = high_bytes_ && pick % 7 == 0 ? high[pick / 7 % 4] : plain[pick % 16];
+        if (pick % 11 == 0) word += '.';  // a sentence ends
+        return word;
+    }
+
+private:
+    bool high_bytes_;
+    unsigned long long state_ = 1;
+};
+
+// Paragraphs of lines broken near 70 columns with LF, blank lines between them; lines that end a
+// sentence get two spaces when joined, so most paragraphs outgrow the room they were read in.
+std::string paragraphs(std::size_t size, bool high_bytes)
+{
+    Words words(high_bytes);
+    std::string text;
+    std::size_t line = 0, lines = 0;
+    while (text.size() < size) {
+        const std::string word = words.next();
+        if (line + word.size() > 70) {
+            text += ++lines % 12 == 0 ? "\n\n" : "\n";
+            line = 0;
+        } else if (line > 0) {
+            text += ' ';
+            ++line;
+        }
+        text += word;
+        line += word.size();
+    }
+    return text + "\n";
+}
+
+// One line of words: every pass that rewrites it holds a copy of all of it.
+std::string one_line(std::size_t size)
+{
+    Words words(false);
+    std::string text;
+    while (text.size() < size) text += words.next() + ' ';
+    return text + "\n";
+}
+
+struct Child_run {
+    int status = -1;  // the exit code, or -1 when the program did not exit by itself
+    std::string out, err;
+};
+
+// Runs the tool with args on input (through a pipe when piped, else as a file) in a child whose
+// address space may not exceed limit bytes.
+Child_run run_limited(std::vector<std::string> args, const std::string& input, bool piped,
+                std::size_t limit)
+{
+    char dir_template[] = "/tmp/sorvane-memory-XXXXXX";
+    const std::string dir = mkdtemp(dir_template);
+    const std::string in_path = dir + "/in", out_path = dir + "/out", err_path = dir + "/err";
+    if (!piped) std::ofstream(in_path, std::ios::binary) << input;
+    int pipe_ends[2] = {-1, -1};
+    if (piped && pipe(pipe_ends) != 0) return {};
+    if (!piped) args.push_back(in_path);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (piped) {
+            dup2(pipe_ends[0], 0);
+            close(pipe_ends[0]);
+            close(pipe_ends[1]);
+        }
+        dup2(open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+        dup2(open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+        const rlimit address_space{limit, limit};
+        setrlimit(RLIMIT_AS, &address_space);
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(SORVANE_CLEAN_PATH));
+        for (std::string& arg : args) argv.push_back(&arg[0]);
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    if (piped) {
+        close(pipe_ends[0]);
+        signal(SIGPIPE, SIG_IGN);
+        for (std::size_t done = 0; done < input.size();) {
+            const ssize_t n = write(pipe_ends[1], input.data() + done, input.size() - done);
+            if (n <= 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        close(pipe_ends[1]);
+    }
+    int status = 0;
+    Child_run run;
+    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    run.out = read_file(out_path);
+    run.err = read_file(err_path);
+    std::remove(in_path.c_str());
+    std::remove(out_path.c_str());
+    std::remove(err_path.c_str());
+    rmdir(dir.c_str());
+    return run;
+}
+
+TEST(MemoryBound, LargeTextsAreCleanedWithinThreeTimesTheirSize)
+{
+    struct Case {
+        const char* name;
+        std::string input;
+        bool windows_1252;
+        bool piped;
+    };
+    const Case cases[] = {
+        {"64 MiB of paragraphs", paragraphs(64 * mib, false), false, false},
+        {"64 MiB on one line", one_line(64 * mib), false, false},
+        {"32 MiB of Windows-1252 paragraphs through a pipe", paragraphs(32 * mib, true), true,
+         true},
+    };
+    const Abbreviations abbreviations = parse_abbreviations(read_file(SORVANE_ABBR_PATH));
+    Cleaning_settings settings = builtin_preset(Builtin_preset::full);
+    settings.para_max_chars_on_para_line = 72;
+    for (const Case& c : cases) {
+        std::string text, error;
+        ASSERT_TRUE(decode_text(c.input, c.windows_1252 ? Text_encoding::ansi : Text_encoding::utf8,
+                                text, error))
+            << c.name;
+        Line_list lines = text_to_line_list(std::move(text));
+        Cleaner(settings, abbreviations).clean_lines(lines);
+        std::string expected = line_list_to_text(lines);
+        if (c.windows_1252) {
+            std::string encoded;
+            Unencodable bad;
+            ASSERT_TRUE(encode_text(expected, Text_encoding::ansi, encoded, bad)) << c.name;
+            expected.swap(encoded);
+        }
+        const Child_run run = run_limited({"--abbr", SORVANE_ABBR_PATH, "-w", "72", "--as-editor"},
+                                    c.input, c.piped, 3 * c.input.size() + fixed_part);
+        EXPECT_EQ(run.status, 0) << c.name << ": " << run.err;
+        EXPECT_EQ(run.out.size(), expected.size()) << c.name;
+        EXPECT_TRUE(run.out == expected) << c.name;
+    }
+    // The same limit on a text that cannot fit gives the message, not a crash.
+    const Child_run run = run_limited({"--abbr", SORVANE_ABBR_PATH, "-w", "72"}, one_line(64 * mib),
+                                false, 64 * mib + fixed_part);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("not enough memory"), std::string::npos) << run.err;
+}
+
+}  // namespace
