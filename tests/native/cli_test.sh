@@ -206,6 +206,20 @@ check_status "unencodable result" 2 $?
 printf 'y\n' >"$dir/want"; check "unencodable result: nothing of it written" "$dir/want" "$dir/out"
 printf 'sorvane-clean: the result for %s cannot be written in cp1252: it holds U+03A9 "\xce\xa9" (line 1)\n' "$dir/latin" >"$dir/want"
 check "unencodable result: the message" "$dir/want" "$dir/err"
+# Counted in the text as it would have gone out: wrapped lines, and a lone CR a replacement made.
+printf 'a y b\nccc ddd x\n\xe9 y\n' >"$dir/latin"
+"$tool" --abbr "$abbr" --preset "Light Cleaning" -w 3 --set "misc-find 0=x" --set "misc-replace 0=$(printf '\xce\xa9')" \
+  --set "misc-find 1=y" --set "misc-replace 1=$(printf 'q\rr')" "$dir/latin" >"$dir/out" 2>"$dir/err"
+check_status "unencodable on a later line" 2 $?
+printf 'sorvane-clean: the result for %s cannot be written in cp1252: it holds U+03A9 "\xce\xa9" (line 7)\n' "$dir/latin" >"$dir/want"
+check "unencodable on a later line: its line" "$dir/want" "$dir/err"
+[ -s "$dir/out" ] && { failed=$((failed + 1)); echo "FAIL: unencodable on a later line: something written"; }
+# Two UTF-16 outputs without final line breaks: the break between them in UTF-16, each with its mark.
+{ printf '\xff\xfe'; printf 'one  two' | iconv -f UTF-8 -t UTF-16LE; } >"$dir/u1"
+{ printf '\xff\xfe'; printf 'three' | iconv -f UTF-8 -t UTF-16LE; } >"$dir/u2"
+"$tool" --abbr "$abbr" --crlf "$dir/u1" "$dir/u2" >"$dir/out"
+{ printf '\xff\xfe'; printf 'one two\r\n' | iconv -f UTF-8 -t UTF-16LE; printf '\xff\xfe'; printf 'three' | iconv -f UTF-8 -t UTF-16LE; } >"$dir/want"
+check "UTF-16 outputs one after the other" "$dir/want" "$dir/out"
 for bad_bom in '\xff\xfea' '\xfe\xff\xdc\x00' '\xef\xbb\xbfcaf\xe9'; do
   printf "$bad_bom" >"$dir/bad"
   bad "bad byte order mark $bad_bom" --abbr "$abbr" "$dir/bad"
