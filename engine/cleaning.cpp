@@ -124,36 +124,62 @@ std::string replace_all_with(std::string_view text, const std::string& find,
 
 // replace_all_with over characters rather than bytes, for texts beyond ASCII that are not
 // case-sensitive: simple case folding may change a character's length in bytes ("K", the Kelvin
-// sign, is three bytes and folds to the one of "k"), so each character of the output keeps its
-// folded form and where its bytes start. Counts and the work bound are in characters, so 8-bit
-// text whose bytes are each a character of their own gives what the byte version gives.
+// sign, is three bytes and folds to the one of "k"), so the output keeps which of its bytes
+// start a character (one bit each, so that a long line costs an eighth more, not many times
+// its size), and folds its last characters again as it compares them. A character's bytes
+// decoded on their own give the character they were. Counts and the work bound are in
+// characters, so 8-bit text whose bytes are each a character of their own gives what the byte
+// version gives.
 class Folding_output {
 public:
-    explicit Folding_output(std::size_t size_hint) { bytes_.reserve(size_hint + 16); }
+    explicit Folding_output(std::size_t size_hint)
+    {
+        bytes_.reserve(size_hint + size_hint / 8 + 16);
+        starts_.reserve(bytes_.capacity());
+    }
     void put(const char* s, const Decoded& d)
     {
-        starts_.push_back(bytes_.size());
         bytes_.append(s, d.size);
-        folded_.push_back(fold_char(d.code));
+        starts_.push_back(true);
+        for (std::size_t k = 1; k < d.size; ++k) starts_.push_back(false);
+        ++size_;
     }
     bool ends_with(const std::vector<char32_t>& key, std::size_t floor) const
     {
-        const std::size_t n = key.size(), size = folded_.size();
-        return size >= n + floor && std::equal(key.begin(), key.end(), folded_.end() - n);
+        const std::size_t n = key.size();
+        if (size_ < n + floor) return false;
+        std::size_t end = bytes_.size();
+        for (std::size_t k = n; k-- > 0;) {
+            const std::size_t start = start_before(end);
+            if (fold_char(decode_utf8(bytes_.data() + start, end - start).code) != key[k])
+                return false;
+            end = start;
+        }
+        return true;
     }
     void drop(std::size_t n)
     {
-        bytes_.resize(starts_[starts_.size() - n]);
-        starts_.resize(starts_.size() - n);
-        folded_.resize(folded_.size() - n);
+        std::size_t end = bytes_.size();
+        for (std::size_t k = 0; k < n; ++k) end = start_before(end);
+        bytes_.resize(end);
+        starts_.resize(end);
+        size_ -= n;
     }
-    std::size_t size() const { return folded_.size(); }
+    std::size_t size() const { return size_; }
     std::string take() { return std::move(bytes_); }
 
 private:
+    // Where the character that ends at end starts.
+    std::size_t start_before(std::size_t end) const
+    {
+        std::size_t start = end - 1;
+        while (!starts_[start]) --start;
+        return start;
+    }
+
     std::string bytes_;
-    std::vector<std::size_t> starts_;
-    std::vector<char32_t> folded_;
+    std::vector<bool> starts_;  // for each byte, whether a character starts there
+    std::size_t size_ = 0;      // characters
 };
 
 struct Char_at {
@@ -179,10 +205,12 @@ std::vector<char32_t> folded_chars(const std::vector<Char_at>& chars)
     return folded;
 }
 
+// The text is read a character at a time as it goes: a long line is not held a second time
+// as characters.
 std::string replace_all_folding(std::string_view text, const std::string& find,
                                 const std::string& replacement)
 {
-    const std::vector<Char_at> text_chars = chars_of(text), find_chars = chars_of(find),
+    const std::vector<Char_at> find_chars = chars_of(find),
                                replacement_chars = chars_of(replacement);
     const std::vector<char32_t> key = folded_chars(find_chars),
                                 folded_replacement = folded_chars(replacement_chars);
@@ -190,23 +218,24 @@ std::string replace_all_folding(std::string_view text, const std::string& find,
                               key.end()) == folded_replacement.end();
     const bool shrinks = replacement_chars.size() < find_chars.size();
     std::size_t budget =
-        32 * (text_chars.size() + find_chars.size() + replacement_chars.size() + 64);
+        32 * (count_chars(text) + find_chars.size() + replacement_chars.size() + 64);
 
     Folding_output out(text.size());
     std::size_t floor = 0;
     std::vector<std::size_t> pending;
-    std::size_t next = 0;
+    std::size_t next = 0;  // byte offset in text
     auto put_replacement_char = [&](std::size_t i) {
         out.put(replacement.data() + replacement_chars[i].at, replacement_chars[i].decoded);
     };
-    while (next < text_chars.size() || !pending.empty()) {
+    while (next < text.size() || !pending.empty()) {
         if (!pending.empty()) {
             std::size_t& at = pending.back();
             put_replacement_char(at);
             if (++at == replacement_chars.size()) pending.pop_back();
         } else {
-            out.put(text.data() + text_chars[next].at, text_chars[next].decoded);
-            ++next;
+            const Decoded d = decode_utf8(text.data() + next, text.size() - next);
+            out.put(text.data() + next, d);
+            next += d.size;
         }
         if (!out.ends_with(key, floor)) continue;
         out.drop(key.size());

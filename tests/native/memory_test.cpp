@@ -8,11 +8,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/cleaning.h"
@@ -29,17 +29,19 @@ constexpr std::size_t fixed_part = 4 * mib;
 
 std::string read_file(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string content(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+    in.seekg(0);
+    in.read(&content[0], static_cast<std::streamsize>(content.size()));
+    return content;
 }
 
 // Words drawn from a fixed sequence, so every run cleans the same text.
 class Words {
 public:
     explicit Words(bool high_bytes) : high_bytes_(high_bytes) {}
-    std::string next()
+    // The next word; a sentence ends after some.
+    std::string_view next()
     {
         static const char* const plain[] = {"the", "cleaner", "joins", "lines", "of", "a",
                                             "paragraph", "Mr.", "e.g.", "width", "into",
@@ -47,14 +49,15 @@ public:
         static const char* const high[] = {"caf\xE9", "\x80" "5", "it\x92s", "na\xEFve"};
         state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
         const unsigned pick = static_cast<unsigned>(state_ >> 33);
-        std::string word = high_bytes_ && pick % 7 == 0 ? high[pick / 7 % 4] : plain[pick % 16];
-        if (pick % 11 == 0) word += '.';  // a sentence ends
-        return word;
+        word_ = high_bytes_ && pick % 7 == 0 ? high[pick / 7 % 4] : plain[pick % 16];
+        if (pick % 11 == 0) word_ += '.';
+        return word_;
     }
 
 private:
     bool high_bytes_;
     unsigned long long state_ = 1;
+    std::string word_;
 };
 
 // Paragraphs of lines broken near 70 columns with LF, blank lines between them; lines that end a
@@ -64,8 +67,9 @@ std::string paragraphs(std::size_t size, bool high_bytes)
     Words words(high_bytes);
     std::string text;
     std::size_t line = 0, lines = 0;
+    text.reserve(size + 80);
     while (text.size() < size) {
-        const std::string word = words.next();
+        const std::string_view word = words.next();
         if (line + word.size() > 70) {
             text += ++lines % 12 == 0 ? "\n\n" : "\n";
             line = 0;
@@ -84,7 +88,11 @@ std::string one_line(std::size_t size)
 {
     Words words(false);
     std::string text;
-    while (text.size() < size) text += words.next() + ' ';
+    text.reserve(size + 80);
+    while (text.size() < size) {
+        text += words.next();
+        text += ' ';
+    }
     return text + "\n";
 }
 
@@ -96,7 +104,7 @@ struct Child_run {
 // Runs the tool with args on input (through a pipe when piped, else as a file) in a child whose
 // address space may not exceed limit bytes.
 Child_run run_limited(std::vector<std::string> args, const std::string& input, bool piped,
-                std::size_t limit)
+                      std::size_t limit)
 {
     char dir_template[] = "/tmp/sorvane-memory-XXXXXX";
     const std::string dir = mkdtemp(dir_template);
@@ -124,14 +132,16 @@ Child_run run_limited(std::vector<std::string> args, const std::string& input, b
         _exit(127);
     }
     if (piped) {
+        // A child that stops reading ends the writing, not this process.
         close(pipe_ends[0]);
-        signal(SIGPIPE, SIG_IGN);
+        const auto previous = signal(SIGPIPE, SIG_IGN);
         for (std::size_t done = 0; done < input.size();) {
             const ssize_t n = write(pipe_ends[1], input.data() + done, input.size() - done);
             if (n <= 0) break;
             done += static_cast<std::size_t>(n);
         }
         close(pipe_ends[1]);
+        signal(SIGPIPE, previous);
     }
     int status = 0;
     Child_run run;
@@ -152,17 +162,27 @@ TEST(MemoryBound, LargeTextsAreCleanedWithinThreeTimesTheirSize)
         std::string input;
         bool windows_1252;
         bool piped;
+        bool find_beyond_ascii;  // a find and replace pair that is matched character by character
     };
     const Case cases[] = {
-        {"64 MiB of paragraphs", paragraphs(64 * mib, false), false, false},
-        {"64 MiB on one line", one_line(64 * mib), false, false},
+        {"64 MiB of paragraphs", paragraphs(64 * mib, false), false, false, false},
+        {"64 MiB on one line", one_line(64 * mib), false, false, false},
         {"32 MiB of Windows-1252 paragraphs through a pipe", paragraphs(32 * mib, true), true,
+         true, false},
+        {"16 MiB on one line, \"the\" replaced by an omega", one_line(16 * mib), false, false,
          true},
     };
     const Abbreviations abbreviations = parse_abbreviations(read_file(SORVANE_ABBR_PATH));
-    Cleaning_settings settings = builtin_preset(Builtin_preset::full);
-    settings.para_max_chars_on_para_line = 72;
     for (const Case& c : cases) {
+        Cleaning_settings settings = builtin_preset(Builtin_preset::full);
+        settings.para_max_chars_on_para_line = 72;
+        std::vector<std::string> args = {"--abbr", SORVANE_ABBR_PATH, "-w", "72", "--as-editor"};
+        if (c.find_beyond_ascii) {
+            settings.misc_find[0] = "the";
+            settings.misc_replace[0] = "\xCE\xA9";
+            args.insert(args.end(), {"--encoding", "utf-8", "--set", "misc-find 0=the", "--set",
+                                     "misc-replace 0=\xCE\xA9"});
+        }
         std::string text, error;
         ASSERT_TRUE(decode_text(c.input, c.windows_1252 ? Text_encoding::ansi : Text_encoding::utf8,
                                 text, error))
@@ -176,15 +196,14 @@ TEST(MemoryBound, LargeTextsAreCleanedWithinThreeTimesTheirSize)
             ASSERT_TRUE(encode_text(expected, Text_encoding::ansi, encoded, bad)) << c.name;
             expected.swap(encoded);
         }
-        const Child_run run = run_limited({"--abbr", SORVANE_ABBR_PATH, "-w", "72", "--as-editor"},
-                                    c.input, c.piped, 3 * c.input.size() + fixed_part);
+        const Child_run run = run_limited(args, c.input, c.piped, 3 * c.input.size() + fixed_part);
         EXPECT_EQ(run.status, 0) << c.name << ": " << run.err;
         EXPECT_EQ(run.out.size(), expected.size()) << c.name;
         EXPECT_TRUE(run.out == expected) << c.name;
     }
-    // The same limit on a text that cannot fit gives the message, not a crash.
-    const Child_run run = run_limited({"--abbr", SORVANE_ABBR_PATH, "-w", "72"}, one_line(64 * mib),
-                                false, 64 * mib + fixed_part);
+    // A limit the text cannot fit in gives the message, not a crash.
+    const Child_run run = run_limited({"--abbr", SORVANE_ABBR_PATH, "-w", "72"}, cases[1].input,
+                                      false, cases[1].input.size() + fixed_part);
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.err.find("not enough memory"), std::string::npos) << run.err;
 }
