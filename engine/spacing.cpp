@@ -27,11 +27,11 @@ bool expand_tabs(std::string_view line, int tab_stops, std::string& out, std::si
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (static_cast<unsigned char>(c) >= 0x80) {
-            const Decoded d = decode_utf8(line.data() + i, line.size() - i);
-            std::memcpy(&out[used], line.data() + i, d.size);
-            used += d.size;
-            i += d.size - 1;
-            column += char_width(d.code);
+            const Width_step step = width_step(line.data() + i, line.size() - i);
+            std::memcpy(&out[used], line.data() + i, step.size);
+            used += step.size;
+            i += step.size - 1;
+            column += step.width;
             continue;
         }
         if (c != '\t') {

@@ -6,30 +6,119 @@
 #include <emmintrin.h>
 #endif
 
+std::size_t skip_ascii(std::string_view text, std::size_t i)
+{
+    const char* s = text.data();
+    const std::size_t n = text.size();
+#ifdef __SSE2__
+    for (; i + 16 <= n; i += 16) {
+        const int highs = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+        if (highs) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(highs)));
+    }
+#endif
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, s + i, 8);
+        if (x & highs) return i + static_cast<std::size_t>(__builtin_ctzll(x & highs) >> 3);
+    }
+    while (i < n && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+    return i;
+}
+
+namespace {
+
+#ifdef __SSE2__
+// Which of the 16 bytes lie in [lo, hi], as a mask: unsigned bytes compared as signed ones.
+unsigned bytes_in(__m128i flipped, unsigned char lo, unsigned char hi)
+{
+    const __m128i low = _mm_set1_epi8(static_cast<char>((lo ^ 0x80) - 1));
+    const __m128i high = _mm_set1_epi8(static_cast<char>((hi ^ 0x80) + 1));
+    return static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_and_si128(_mm_cmpgt_epi8(flipped, low), _mm_cmplt_epi8(flipped, high))));
+}
+
+// The 16 bytes at s by class; lead2 and lead3 are the lead bytes of two- and three-byte
+// characters within the ranges each caller allows.
+struct Byte_classes {
+    unsigned ascii, continuation, lead2, lead3;
+};
+
+// Without the processor's own instruction, which not every x86 machine has.
+int count_bits(unsigned x)
+{
+    x = x - ((x >> 1) & 0x55555555u);
+    x = (x & 0x33333333u) + ((x >> 2) & 0x33333333u);
+    x = (x + (x >> 4)) & 0x0F0F0F0Fu;
+    return static_cast<int>((x * 0x01010101u) >> 24);
+}
+
+// The bytes before the first character that a block cuts off, and whether every byte is ASCII,
+// an allowed lead or the continuation its lead expects.
+std::size_t whole_prefix(const Byte_classes& b)
+{
+    const unsigned expected = (b.lead2 << 1) | (b.lead3 << 1) | (b.lead3 << 2);
+    if ((expected & 0xFFFF) != b.continuation ||
+        (b.ascii | b.continuation | b.lead2 | b.lead3) != 0xFFFF)
+        return 0;
+    if ((b.lead2 | b.lead3) & 0x8000) return 15;
+    if (b.lead3 & 0x4000) return 14;
+    return 16;
+}
+#endif
+
+}  // namespace
+
+Width_block width_block(const char* s)
+{
+#ifdef __SSE2__
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    Byte_classes b;
+    b.ascii = ~static_cast<unsigned>(_mm_movemask_epi8(v)) & 0xFFFF;
+    if (b.ascii == 0xFFFF) return {16, 16};
+    const __m128i flipped = _mm_xor_si128(v, _mm_set1_epi8(static_cast<char>(0x80)));
+    b.continuation = bytes_in(flipped, 0x80, 0xBF);
+    b.lead2 = bytes_in(flipped, 0xC2, 0xDF);
+    b.lead3 = bytes_in(flipped, 0xE0, 0xEF);
+    const std::size_t size = whole_prefix(b);
+    if (size == 0) return {0, 0};
+    const unsigned in = (1u << size) - 1;
+    // C2-CB and CE-D1 begin only characters of width 1 (U+0080-U+02FF, U+0380-U+047F), E5-E9,
+    // EB and EC only characters of width 2 (U+5000-U+9FFF, U+B000-U+CFFF); the other leads
+    // are looked up with their second byte.
+    const unsigned narrow = (bytes_in(flipped, 0xC2, 0xCB) | bytes_in(flipped, 0xCE, 0xD1)) & in;
+    const unsigned wide = (bytes_in(flipped, 0xE5, 0xE9) | bytes_in(flipped, 0xEB, 0xEC)) & in;
+    int width = count_bits((b.ascii & in) | narrow) + 2 * count_bits(wide);
+    for (unsigned other = (b.lead2 | b.lead3) & in & ~(narrow | wide); other; other &= other - 1) {
+        const int at = __builtin_ctz(other);
+        const unsigned c = static_cast<unsigned char>(s[at]);
+        const unsigned b1 = static_cast<unsigned char>(s[at + 1]);
+        const int w = unicode_tables::lead_widths[((c - 0xC0) << 6) | (b1 & 0x3F)];
+        if (w == 3) return {0, 0};
+        width += w;
+    }
+    return {size, width};
+#else
+    (void)s;
+    return {0, 0};
+#endif
+}
+
 std::int64_t text_width(std::string_view text)
 {
-    constexpr std::uint64_t highs = 0x8080808080808080ull;
     std::int64_t width = 0;
     const char* s = text.data();
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n;) {
-        if (i + 8 <= n) {
-            std::uint64_t x;
-            std::memcpy(&x, s + i, 8);
-            if (!(x & highs)) {
-                width += 8;
-                i += 8;
-                continue;
-            }
-        }
         if (static_cast<unsigned char>(s[i]) < 0x80) {
-            ++width;
-            ++i;
+            const std::size_t end = skip_ascii(text, i);
+            width += static_cast<std::int64_t>(end - i);
+            i = end;
             continue;
         }
-        const Decoded d = decode_utf8(s + i, n - i);
-        width += char_width(d.code);
-        i += d.size;
+        const Width_step step = width_step(s + i, n - i);
+        width += step.width;
+        i += step.size;
     }
     return width;
 }
@@ -83,41 +172,64 @@ std::string fold_case(std::string_view text)
     return out;
 }
 
-// Every long line is asked this before it is wrapped, so it goes 32 bytes at a time where
-// SSE2 is there (every x86-64 machine, and the 32-bit program's compilers may enable it).
-bool has_high_byte(std::string_view text)
-{
-    const char* s = text.data();
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-#ifdef __SSE2__
-    for (; i + 32 <= n; i += 32) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 16));
-        if (_mm_movemask_epi8(_mm_or_si128(a, b))) return true;
-    }
-#endif
-    constexpr std::uint64_t highs = 0x8080808080808080ull;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t x;
-        std::memcpy(&x, s + i, 8);
-        if (x & highs) return true;
-    }
-    for (; i < n; ++i)
-        if (static_cast<unsigned char>(s[i]) >= 0x80) return true;
-    return false;
-}
+bool has_high_byte(std::string_view text) { return skip_ascii(text, 0) != text.size(); }
 
+// The checks of decode_utf8, without building the code point: whole inputs are checked.
 bool is_valid_utf8(std::string_view text)
 {
-    for (std::size_t i = 0; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned c = s[i];
+        const auto tail = [&](std::size_t k) { return i + k < n && (s[i + k] & 0xC0) == 0x80; };
+#ifdef __SSE2__
+        // Sixteen bytes at a time where they are ASCII, two-byte or three-byte characters.
+        if (i + 16 <= n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+            Byte_classes b;
+            b.ascii = ~static_cast<unsigned>(_mm_movemask_epi8(v)) & 0xFFFF;
+            if (b.ascii == 0xFFFF) {
+                i += 16;
+                continue;
+            }
+            const __m128i flipped = _mm_xor_si128(v, _mm_set1_epi8(static_cast<char>(0x80)));
+            b.continuation = bytes_in(flipped, 0x80, 0xBF);
+            b.lead2 = bytes_in(flipped, 0xC2, 0xDF);
+            b.lead3 = bytes_in(flipped, 0xE0, 0xEF);
+            // E0 takes A0-BF second (the others are overlong forms), ED 80-9F (the others are
+            // surrogates).
+            const unsigned high_second = bytes_in(flipped, 0xA0, 0xBF);
+            const unsigned bad_second = ((bytes_in(flipped, 0xE0, 0xE0) << 1) & ~high_second) |
+                                        ((bytes_in(flipped, 0xED, 0xED) << 1) & high_second);
+            const std::size_t size = whole_prefix(b);
+            if (size && !(bad_second & ((1u << size) - 1))) {
+                i += size;
+                continue;
+            }
+        }
+#endif
+        if (c < 0x80) {
             ++i;
             continue;
         }
-        const Decoded d = decode_utf8(text.data() + i, text.size() - i);
-        if (d.code >= invalid_byte) return false;
-        i += d.size;
+        if (c >= 0xC2 && c <= 0xDF) {
+            if (!tail(1)) return false;
+            i += 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            // E0 80-9F are overlong forms, ED A0-BF surrogates.
+            if (!tail(1) || !tail(2) || (c == 0xE0 && s[i + 1] < 0xA0) ||
+                (c == 0xED && s[i + 1] >= 0xA0))
+                return false;
+            i += 3;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            // F0 80-8F are overlong, F4 90 and above beyond U+10FFFF.
+            if (!tail(1) || !tail(2) || !tail(3) || (c == 0xF0 && s[i + 1] < 0x90) ||
+                (c == 0xF4 && s[i + 1] >= 0x90))
+                return false;
+            i += 4;
+        } else {
+            return false;
+        }
     }
     return true;
 }
