@@ -183,8 +183,8 @@ bool wrapped(std::string_view text, std::int64_t continuation_indent, std::int64
 
 // The first position at or after from whose character would end past column max, the
 // character at from standing at column; n when there is none. Sixteen bytes at a time where
-// they hold only common characters (width_block), and after a block that does not, the
-// characters of those sixteen bytes one at a time. Kept out of its caller, whose many live
+// they hold only common characters (width_block) and fit, and after a block that does not,
+// the characters of those sixteen bytes one at a time. Kept out of its caller, whose many live
 // values would push this loop's own out of registers.
 [[gnu::noinline]] std::size_t reach_of(std::string_view text, std::size_t from,
                                        std::int64_t column, std::int64_t max)
@@ -194,9 +194,9 @@ bool wrapped(std::string_view text, std::int64_t continuation_indent, std::int64
     std::int64_t room = max - column;  // the columns left on the line
     while (from < n) {
         std::size_t slow_until = from;
-        if (from + 16 <= n && room >= 16) {
+        if (from + 16 <= n) {
             const Width_block block = width_block(s + from);
-            if (block.size) {
+            if (block.size && block.width <= room) {
                 from += block.size;
                 room -= block.width;
                 continue;

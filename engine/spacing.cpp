@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "engine/chars.h"
 #include "engine/unicode.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -173,27 +178,98 @@ bool is_gap(const char* s, std::size_t n, std::size_t want)
     return n == want && s[0] == ' ' && (n == 1 || s[1] == ' ');
 }
 
+// The first position in [from, end) where a gap might change: a tab, a space before another
+// blank, or (when sentence ends get two spaces) a space after a character that may end a
+// sentence; end when there is none. A lone space after any other word always stays, and most
+// gaps are such, so the line is searched sixteen bytes at a time rather than word by word.
+std::size_t next_gap_to_check(const char* s, std::size_t from, std::size_t end, bool sentences)
+{
+    auto check = [&](std::size_t i) {
+        if (s[i] == '\t') return true;
+        if (s[i] != ' ') return false;
+        if (i + 1 < end && is_blank(s[i + 1])) return true;
+        if (!sentences || i == 0) return false;
+        const char c = s[i - 1];
+        return c == '.' || c == '?' || c == '!' || is_closer(c);
+    };
+#ifdef __SSE2__
+    // Bytes q - 1 to q + 16 are read for the sixteen at q.
+    auto found_at = [&](std::size_t q) {
+        const __m128i space = _mm_set1_epi8(' '), tab = _mm_set1_epi8('\t');
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + q));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + q + 1));
+        const __m128i spaces = _mm_cmpeq_epi8(v, space);
+        const __m128i blank_next = _mm_or_si128(_mm_cmpeq_epi8(next, space), _mm_cmpeq_epi8(next, tab));
+        __m128i found = _mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_and_si128(spaces, blank_next));
+        if (sentences) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + q - 1));
+            const auto is = [&](char c) { return _mm_cmpeq_epi8(p, _mm_set1_epi8(c)); };
+            const __m128i ender = _mm_or_si128(_mm_or_si128(_mm_or_si128(is('.'), is('?')),
+                                                            _mm_or_si128(is('!'), is('"'))),
+                                               _mm_or_si128(is('\''), is(')')));
+            found = _mm_or_si128(found, _mm_and_si128(spaces, ender));
+        }
+        return static_cast<unsigned>(_mm_movemask_epi8(found));
+    };
+    if (from == 0 && end > 0) {
+        if (check(0)) return 0;
+        from = 1;
+    }
+    if (end >= 18) {
+        for (; from + 17 <= end; from += 16)
+            if (const unsigned mask = found_at(from)) return from + static_cast<std::size_t>(__builtin_ctz(mask));
+        // The last bytes in one block that overlaps the ones already searched; the line's last
+        // byte is never blank, so the block may end before it.
+        const std::size_t q = end - 17;
+        const unsigned mask = found_at(q) >> (from - q);
+        return mask ? from + static_cast<std::size_t>(__builtin_ctz(mask)) : end;
+    }
+#endif
+    while (from < end && !check(from)) ++from;
+    return from;
+}
+
+// The cleaned line being built: raw bytes, so that copying a stretch costs no more than the
+// copy; it grows by doubling and is reused from line to line.
+class Line_buffer {
+public:
+    void clear() { used_ = 0; }
+    void append(const char* data, std::size_t n)
+    {
+        if (capacity_ - used_ < n) grow(n);
+        if (n) std::memcpy(bytes_.get() + used_, data, n);
+        used_ += n;
+    }
+    std::string_view text() const { return {bytes_.get(), used_}; }
+
+private:
+    void grow(std::size_t n)
+    {
+        const std::size_t capacity = std::max(used_ + n, 2 * capacity_ + 256);
+        std::unique_ptr<char[]> bytes(new char[capacity]);
+        if (used_) std::memcpy(bytes.get(), bytes_.get(), used_);
+        bytes_ = std::move(bytes);
+        capacity_ = capacity;
+    }
+    std::unique_ptr<char[]> bytes_;
+    std::size_t capacity_ = 0, used_ = 0;
+};
+
 // Copies the stretches that stay whole into out and leaves a line that needs no change where it
 // is; returns the line's new text.
 std::string_view clean_line_spacing(std::string_view line, const Word_spacing_options& options,
-                                    const Abbreviations& abbreviations, std::string& out)
+                                    const Abbreviations& abbreviations, Line_buffer& out)
 {
     const std::size_t end = trimmed_right_size(line);
     if (end == 0) return line;
     const char* s = line.data();
     std::size_t from = 0;  // s[from..] is not yet in out
-    char* o = nullptr;     // the end of what out holds, once the line has changed
-    // Every gap becomes at most two spaces and is at least one blank: out never needs more
-    // than twice the line.
+    bool changed = false;
     auto replace = [&](std::size_t at, std::size_t to, std::string_view with) {
-        if (!o) {
-            if (out.size() < 2 * end + 2) out.resize(2 * end + 2);
-            o = out.data();
-        }
-        std::memcpy(o, s + from, at - from);
-        o += at - from;
-        if (!with.empty()) std::memcpy(o, with.data(), with.size());
-        o += with.size();
+        if (!changed) out.clear();
+        changed = true;
+        out.append(s + from, at - from);
+        out.append(with.data(), with.size());
         from = to;
     };
     std::size_t i = 0;
@@ -201,20 +277,26 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
     std::size_t body = i;
     while (body < end && is_whitespace(s[body])) ++body;
     if (body != i) replace(i, body, {});
-    const std::string_view text = line.substr(0, end);
+    const bool sentences = options.clean_sentence_spacing && options.sentence_spaces == 2;
+    // A gap can change only where next_gap_to_check stops, unless blanks do not change at all
+    // after ordinary words: then every gap after a sentence end is looked at.
+    const bool every_gap = !options.remove_extra_spaces;
+    std::size_t word = body;  // where the word before the next gap starts
     for (i = body; i < end;) {
-        const std::size_t word = i;
-        i = find_blank(text, i);
-        if (i == end) break;
-        const std::size_t word_end = i;
-        while (i < end && is_blank(s[i])) ++i;
-        const auto gap = gap_for({s + word, word_end - word}, options, abbreviations);
-        if (gap && !is_gap(s + word_end, i - word_end, gap->size())) replace(word_end, i, *gap);
+        const std::size_t gap = every_gap ? find_blank({s, end}, i) : next_gap_to_check(s, i, end, sentences);
+        if (gap >= end) break;
+        std::size_t run = gap;
+        while (run < end && is_blank(s[run])) ++run;
+        // The word before the gap: back to the blank before it, which is at or after word.
+        std::size_t start = gap;
+        while (start > word && !is_blank(s[start - 1])) --start;
+        const auto with = gap_for({s + start, gap - start}, options, abbreviations);
+        if (with && !is_gap(s + gap, run - gap, with->size())) replace(gap, run, *with);
+        word = i = run;
     }
-    if (!o) return text;
-    std::memcpy(o, s + from, end - from);
-    o += end - from;
-    return {out.data(), static_cast<std::size_t>(o - out.data())};
+    if (!changed) return line.substr(0, end);
+    out.append(s + from, end - from);
+    return out.text();
 }
 
 }  // namespace
@@ -222,7 +304,7 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
 void clean_word_spacing(Line_list& lines, const Word_spacing_options& options,
                         const Abbreviations& abbreviations)
 {
-    std::string out;
+    Line_buffer out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Line_view line = lines[i];
         const std::string_view cleaned = clean_line_spacing(line, options, abbreviations, out);
