@@ -71,16 +71,16 @@ inline Width_step width_step(const char* s, std::size_t n)
     return {d.size, char_width(d.code)};
 }
 
-// The first 16 bytes at s (all readable) as whole characters of the common kinds: ASCII, the
-// two-byte ones of width 1 that Latin, Greek and Cyrillic use, and the three-byte ones of width
-// 2 of the CJK ideographs and the Hangul syllables. size is how many bytes from s on are such
-// characters, the last one whole (up to 16), and width their columns; size 0 when the bytes
-// hold anything else, which a caller then steps over one character at a time.
+// The first bytes of the n at s as whole characters of the common kinds (ASCII, the two- and
+// three-byte ones but for a few stretches of mixed widths), a block of 16 or 32 bytes at most:
+// size is how many bytes, up to the last whole character, and width their columns; size 0
+// when the block holds anything else or n is too short, which a caller then steps over one
+// character at a time.
 struct Width_block {
     std::size_t size;
     int width;
 };
-Width_block width_block(const char* s);
+Width_block width_block(const char* s, std::size_t n);
 
 // The position of the first byte of 0x80 or more in text at or after from, or text.size().
 std::size_t skip_ascii(std::string_view text, std::size_t from);
