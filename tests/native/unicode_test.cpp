@@ -116,6 +116,49 @@ TEST(Unicode, ShortcutsAgreeWithDecodingOnEveryLeadingPair)
                 }
 }
 
+// The block walks (16 or 32 bytes, as the processor has them) against plain decoding, on
+// random texts of the pieces that bring each of their rules into play.
+TEST(Unicode, BlockWalksAgreeWithDecodingOnRandomText)
+{
+    const char* const pieces[] = {
+        "a", " ", "word ", "\xCE\xB1", "\xD0\xB6", "\xC3\xA9", "\xCC\x81", "\xD2\x83",
+        "\xE4\xB8\xAD", "\xE4\xB7\x80", "\xE5\x9B\xBD", "\xE3\x80\x82", "\xE3\x81\x82",
+        "\xE3\x82\x99", "\xEA\xB0\x80", "\xED\x9E\xA3", "\xED\x9E\xB0", "\xEF\xBC\x81",
+        "\xE2\x80\x8B", "\xF0\x9F\x98\x80", "\xE0\x80\x80", "\xE0\xA4\x85", "\xED\xA0\x80",
+        "\xC0\x80", "\x80", "\xE4\xB8", "\xC3", "\xFF"};
+    std::uint64_t seed = 12345;
+    auto next = [&seed](std::size_t n) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<std::size_t>((seed >> 33) % n);
+    };
+    auto walk = [](const std::string& text, std::size_t size, bool& valid) {
+        int width = 0;
+        valid = true;
+        for (std::size_t i = 0; i < size;) {
+            const Decoded d = decode_utf8(text.data() + i, text.size() - i);
+            valid = valid && d.code < invalid_byte;
+            width += char_width(d.code);
+            i += d.size;
+            if (i > size) return -1;  // the block cut a character
+        }
+        return width;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const std::size_t count = next(40);
+        for (std::size_t k = 0; k < count; ++k) text += pieces[next(round % 3 ? 9 : std::size(pieces))];
+        bool valid = false;
+        const int all = walk(text, text.size(), valid);
+        ASSERT_EQ(is_valid_utf8(text), valid) << text;
+        ASSERT_EQ(text_width(text), all) << text;
+        const Width_block block = width_block(text.data(), text.size());
+        if (block.size == 0) continue;
+        bool block_valid = false;
+        ASSERT_EQ(walk(text, block.size, block_valid), block.width) << text << " " << block.size;
+        ASSERT_TRUE(block_valid) << text;
+    }
+}
+
 std::string u16le(std::u16string_view text)
 {
     std::string out;
