@@ -287,9 +287,13 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
         if (gap >= end) break;
         std::size_t run = gap;
         while (run < end && is_blank(s[run])) ++run;
-        // The word before the gap: back to the blank before it, which is at or after word.
-        std::size_t start = gap;
-        while (start > word && !is_blank(s[start - 1])) --start;
+        // The word before the gap, back to the blank before it (at or after word), is needed
+        // whole only where its end may end a sentence.
+        std::size_t start = gap - 1;
+        const char last = s[start], before = start > word ? s[start - 1] : ' ';
+        const auto ends = [](char c) { return c == '.' || c == '?' || c == '!'; };
+        if (ends(last) || (is_closer(last) && ends(before)))
+            while (start > word && !is_blank(s[start - 1])) --start;
         const auto with = gap_for({s + start, gap - start}, options, abbreviations);
         if (with && !is_gap(s + gap, run - gap, with->size())) replace(gap, run, *with);
         word = i = run;
