@@ -229,28 +229,29 @@ std::size_t next_gap_to_check(const char* s, std::size_t from, std::size_t end, 
     return from;
 }
 
-// The cleaned line being built: raw bytes, so that copying a stretch costs no more than the
-// copy; it grows by doubling and is reused from line to line.
+// The cleaned line being built, reused from line to line. Every gap becomes at most two spaces
+// and follows a word of at least one byte (or is indentation removed), so a line of n bytes
+// never needs more than n + n / 2 + 2: that much is allocated at the start, once for a line
+// longer than any before, and its memory is touched only as it is filled.
 class Line_buffer {
 public:
-    void clear() { used_ = 0; }
+    void start(std::size_t n)
+    {
+        used_ = 0;
+        const std::size_t need = n + n / 2 + 2;
+        if (capacity_ >= need) return;
+        bytes_.reset();  // the old room goes first: a long line is not held twice
+        bytes_.reset(new char[need]);
+        capacity_ = need;
+    }
     void append(const char* data, std::size_t n)
     {
-        if (capacity_ - used_ < n) grow(n);
         if (n) std::memcpy(bytes_.get() + used_, data, n);
         used_ += n;
     }
     std::string_view text() const { return {bytes_.get(), used_}; }
 
 private:
-    void grow(std::size_t n)
-    {
-        const std::size_t capacity = std::max(used_ + n, 2 * capacity_ + 256);
-        std::unique_ptr<char[]> bytes(new char[capacity]);
-        if (used_) std::memcpy(bytes.get(), bytes_.get(), used_);
-        bytes_ = std::move(bytes);
-        capacity_ = capacity;
-    }
     std::unique_ptr<char[]> bytes_;
     std::size_t capacity_ = 0, used_ = 0;
 };
@@ -266,7 +267,7 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
     std::size_t from = 0;  // s[from..] is not yet in out
     bool changed = false;
     auto replace = [&](std::size_t at, std::size_t to, std::string_view with) {
-        if (!changed) out.clear();
+        if (!changed) out.start(end);
         changed = true;
         out.append(s + from, at - from);
         out.append(with.data(), with.size());
