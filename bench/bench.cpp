@@ -167,8 +167,7 @@ std::string ratio_text(const std::vector<double>& ours, const std::vector<double
 int compare_with_fmt(const std::string& tool, const std::string& corpus_path,
                      std::size_t corpus_size, int runs)
 {
-    const std::vector<std::string> ours = {tool, "--set", "para-max chars on para line=72",
-                                           corpus_path};
+    const std::vector<std::string> ours = {tool, "-w", "72", corpus_path};
     const std::vector<std::string> fmt = {"fmt", "-w", "72", corpus_path};
     if (run_process(ours).wall_ms < 0 || run_process(fmt).wall_ms < 0) {
         std::fprintf(stderr, "sorvane-bench: cannot run %s or fmt\n", tool.c_str());
@@ -179,7 +178,7 @@ int compare_with_fmt(const std::string& tool, const std::string& corpus_path,
         a.add(run_process(ours));
         b.add(run_process(fmt));
     }
-    const char* name = "sorvane-clean --set \"para-max chars on para line=72\"";
+    const char* name = "sorvane-clean -w 72";
     std::printf("whole process, median of %d runs after one warm-up each (wall clock; CPU time):\n",
                 runs);
     std::printf("  %-52s %8.2f ms (spread %6.2f); cpu %8.2f ms (spread %6.2f)\n", name,

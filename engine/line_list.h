@@ -94,6 +94,14 @@ public:
         if (text.size() <= lines_[i].room || text.size() < long_line) set(i, text);
         else adopt_long(i, std::move(text));
     }
+    // The same for a line of size bytes built in an array of capacity bytes: where the list
+    // takes the array, bytes is left empty.
+    void adopt(std::size_t i, std::unique_ptr<char[]>& bytes, std::size_t size,
+               std::size_t capacity)
+    {
+        if (size <= lines_[i].room || size < long_line) set(i, {bytes.get(), size});
+        else adopt_long(i, bytes, size, capacity);
+    }
     // Replaces count bytes of line i at pos by n copies of fill; returns where they stand.
     char* replace(std::size_t i, std::size_t pos, std::size_t count, std::size_t n, char fill);
     // The bytes of line i, to change without changing its length.
@@ -134,14 +142,19 @@ private:
         void operator()(char* bytes) const;
     };
     // The block of one long line: bytes from malloc, which can grow where they stand, or a
-    // string the list took over.
+    // string or an array the list took over.
     struct Own_block {
         std::unique_ptr<char[], Free> bytes;
+        std::unique_ptr<char[]> array;
         std::string text;
-        const char* data() const { return bytes ? bytes.get() : text.data(); }
+        char* data() { return bytes ? bytes.get() : array ? array.get() : &text[0]; }
     };
 
     void adopt_long(std::size_t i, std::string&& text);
+    void adopt_long(std::size_t i, std::unique_ptr<char[]>& bytes, std::size_t size,
+                    std::size_t capacity);
+    // Line i becomes the first size bytes of block, capacity bytes long.
+    void take_block(std::size_t i, Own_block&& block, std::size_t size, std::size_t capacity);
     char* allocate(std::size_t n, std::size_t& room);
     char* allocate_own(std::size_t n);
     // Gives line i room for n bytes, keeping its first keep bytes; returns its data.

@@ -68,9 +68,9 @@ std::size_t roman_id(std::string_view t)
 std::size_t list_id_length(std::string_view line, const List_ids& ids)
 {
     std::string_view t = line.substr(leading_whitespace(line));
-    // Three characters, not bytes: "•x" is two.
+    // Three characters, not bytes: "•x" is two (twelve bytes always hold three).
     if (t.size() < 3) return 0;
-    if (((t[0] | t[1] | t[2]) & 0x80) && !has_chars(t, 3)) return 0;
+    if (t.size() < 12 && ((t[0] | t[1] | t[2]) & 0x80) && !has_chars(t, 3)) return 0;
     auto ends_id = [&](std::size_t k) { return k == t.size() || is_blank(t[k]); };
     // A custom identifier that ends in a blank already has its blank.
     const std::string& custom = ids.custom;

@@ -182,35 +182,31 @@ bool wrapped(std::string_view text, std::int64_t continuation_indent, std::int64
 }
 
 // The first position at or after from whose character would end past column max, the
-// character at from standing at column; n when there is none. Runs of ASCII are taken eight
-// bytes at a time.
-std::size_t reach_of(std::string_view text, std::size_t from, std::int64_t column,
-                     std::int64_t max)
+// character at from standing at column; n when there is none. A block at a time where it
+// holds only common characters (width_block) and fits, and after a block that does not, the
+// characters of sixteen bytes one at a time. Kept out of its caller, whose many live
+// values would push this loop's own out of registers.
+[[gnu::noinline]] std::size_t reach_of(std::string_view text, std::size_t from,
+                                       std::int64_t column, std::int64_t max)
 {
-    constexpr std::uint64_t highs = 0x8080808080808080ull;
     const char* s = text.data();
     const std::size_t n = text.size();
+    std::int64_t room = max - column;  // the columns left on the line
     while (from < n) {
-        if (from + 8 <= n && column + 8 <= max) {
-            std::uint64_t x;
-            std::memcpy(&x, s + from, 8);
-            if (!(x & highs)) {
-                from += 8;
-                column += 8;
-                continue;
-            }
-        }
-        if (static_cast<unsigned char>(s[from]) < 0x80) {
-            if (column + 1 > max) return from;
-            ++column;
-            ++from;
+        const Width_block block = width_block(s + from, n - from);
+        if (block.size && block.width <= room) {
+            from += block.size;
+            room -= block.width;
             continue;
         }
-        const Decoded d = decode_utf8(s + from, n - from);
-        const int width = char_width(d.code);
-        if (column + width > max) return from;
-        column += width;
-        from += d.size;
+        // The block's bytes, or what is left, one character at a time.
+        const std::size_t slow_until = from + std::min<std::size_t>(n - from, 16);
+        do {
+            const Width_step step = width_step(s + from, n - from);
+            if (step.width > room) return from;
+            room -= step.width;
+            from += step.size;
+        } while (from < slow_until);
     }
     return n;
 }

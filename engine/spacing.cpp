@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "engine/chars.h"
 #include "engine/unicode.h"
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -22,10 +27,10 @@ std::size_t expanded_size(std::string_view line, int tab_stops)
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (static_cast<unsigned char>(c) >= 0x80) {
-            const Decoded d = decode_utf8(line.data() + i, line.size() - i);
-            size += d.size;
-            i += d.size - 1;
-            column += char_width(d.code);
+            const Width_step step = width_step(line.data() + i, line.size() - i);
+            size += step.size;
+            i += step.size - 1;
+            column += step.width;
         } else if (c != '\t') {
             ++size;
             ++column;
@@ -63,11 +68,11 @@ bool expand_tabs(std::string_view line, int tab_stops, std::string& out, std::si
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (static_cast<unsigned char>(c) >= 0x80) {
-            const Decoded d = decode_utf8(line.data() + i, line.size() - i);
-            std::memcpy(&out[used], line.data() + i, d.size);
-            used += d.size;
-            i += d.size - 1;
-            column += char_width(d.code);
+            const Width_step step = width_step(line.data() + i, line.size() - i);
+            std::memcpy(&out[used], line.data() + i, step.size);
+            used += step.size;
+            i += step.size - 1;
+            column += step.width;
             continue;
         }
         if (c != '\t') {
@@ -212,40 +217,109 @@ bool is_gap(const char* s, std::size_t n, std::size_t want)
     return n == want && s[0] == ' ' && (n == 1 || s[1] == ' ');
 }
 
+// The first position in [from, end) where a gap might change: a tab, a space before another
+// blank, or (when sentence ends get two spaces) a space after a character that may end a
+// sentence; end when there is none. A lone space after any other word always stays, and most
+// gaps are such, so the line is searched sixteen bytes at a time rather than word by word.
+std::size_t next_gap_to_check(const char* s, std::size_t from, std::size_t end, bool sentences)
+{
+    auto check = [&](std::size_t i) {
+        if (s[i] == '\t') return true;
+        if (s[i] != ' ') return false;
+        if (i + 1 < end && is_blank(s[i + 1])) return true;
+        if (!sentences || i == 0) return false;
+        const char c = s[i - 1];
+        return c == '.' || c == '?' || c == '!' || is_closer(c);
+    };
+#ifdef __SSE2__
+    // Bytes q - 1 to q + 16 are read for the sixteen at q.
+    auto found_at = [&](std::size_t q) {
+        const __m128i space = _mm_set1_epi8(' '), tab = _mm_set1_epi8('\t');
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + q));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + q + 1));
+        const __m128i spaces = _mm_cmpeq_epi8(v, space);
+        const __m128i blank_next = _mm_or_si128(_mm_cmpeq_epi8(next, space), _mm_cmpeq_epi8(next, tab));
+        __m128i found = _mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_and_si128(spaces, blank_next));
+        if (sentences) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + q - 1));
+            const auto is = [&](char c) { return _mm_cmpeq_epi8(p, _mm_set1_epi8(c)); };
+            const __m128i ender = _mm_or_si128(_mm_or_si128(_mm_or_si128(is('.'), is('?')),
+                                                            _mm_or_si128(is('!'), is('"'))),
+                                               _mm_or_si128(is('\''), is(')')));
+            found = _mm_or_si128(found, _mm_and_si128(spaces, ender));
+        }
+        return static_cast<unsigned>(_mm_movemask_epi8(found));
+    };
+    if (from == 0 && end > 0) {
+        if (check(0)) return 0;
+        from = 1;
+    }
+    if (end >= 18) {
+        for (; from + 17 <= end; from += 16)
+            if (const unsigned mask = found_at(from)) return from + static_cast<std::size_t>(__builtin_ctz(mask));
+        // The last bytes in one block that overlaps the ones already searched; the line's last
+        // byte is never blank, so the block may end before it.
+        const std::size_t q = end - 17;
+        const unsigned mask = found_at(q) >> (from - q);
+        return mask ? from + static_cast<std::size_t>(__builtin_ctz(mask)) : end;
+    }
+#endif
+    while (from < end && !check(from)) ++from;
+    return from;
+}
+
+// The cleaned line being built, reused from line to line. Every gap becomes at most two spaces
+// and follows a word of at least one byte (or is indentation removed), so a line of n bytes
+// never needs more than n + n / 2 + 2: that much is allocated at the start, once for a line
+// longer than any before, and its memory is touched only as it is filled.
+class Line_buffer {
+public:
+    void start(std::size_t n)
+    {
+        used_ = 0;
+        const std::size_t need = n + n / 2 + 2;
+        if (capacity_ >= need) return;
+        bytes_.reset();  // the old room goes first: a long line is not held twice
+        bytes_.reset(new char[need]);
+        capacity_ = need;
+    }
+    void append(const char* data, std::size_t n)
+    {
+        if (n) std::memcpy(bytes_.get() + used_, data, n);
+        used_ += n;
+    }
+    std::string_view text() const { return {bytes_.get(), used_}; }
+    // The line built becomes line i: a long one that must move is taken without a copy. A
+    // long line's room is not held on to for the lines after it.
+    void hand_to(Line_list& lines, std::size_t i)
+    {
+        lines.adopt(i, bytes_, used_, capacity_);
+        if (!bytes_ || capacity_ >= Line_list::long_line) {
+            bytes_.reset();
+            capacity_ = 0;
+        }
+    }
+
+private:
+    std::unique_ptr<char[]> bytes_;
+    std::size_t capacity_ = 0, used_ = 0;
+};
+
 // Copies the stretches that stay whole into out and leaves a line that needs no change where it
 // is; returns the line's new text.
 std::string_view clean_line_spacing(std::string_view line, const Word_spacing_options& options,
-                                    const Abbreviations& abbreviations, std::string& out)
+                                    const Abbreviations& abbreviations, Line_buffer& out)
 {
     const std::size_t end = trimmed_right_size(line);
     if (end == 0) return line;
     const char* s = line.data();
     std::size_t from = 0;  // s[from..] is not yet in out
-    char* o = nullptr;     // the end of what out holds, once the line has changed
-    char* limit = nullptr; // the end of out's size
-    // Every gap becomes at most two spaces and follows a word of at least one byte, or is the
-    // indentation removed: out never needs more than one and a half times the line. That much
-    // is reserved, and taken into use a stretch at a time, so that a long line's copy touches
-    // only the memory it fills.
-    auto make_room = [&](std::size_t n) {
-        const std::size_t used = o ? static_cast<std::size_t>(o - out.data()) : 0;
-        if (!o && out.capacity() < end + end / 2 + 2) {
-            // Reserved in a fresh string: a string that has room already may double it.
-            std::string larger;
-            larger.reserve(end + end / 2 + 2);
-            out.swap(larger);
-        }
-        if (out.size() - used < n) out.resize(std::min(out.capacity(), used + n + 64 * 1024));
-        o = out.data() + used;
-        limit = out.data() + out.size();
-    };
+    bool changed = false;
     auto replace = [&](std::size_t at, std::size_t to, std::string_view with) {
-        if (!o || static_cast<std::size_t>(limit - o) < at - from + with.size())
-            make_room(at - from + with.size());
-        std::memcpy(o, s + from, at - from);
-        o += at - from;
-        if (!with.empty()) std::memcpy(o, with.data(), with.size());
-        o += with.size();
+        if (!changed) out.start(end);
+        changed = true;
+        out.append(s + from, at - from);
+        out.append(with.data(), with.size());
         from = to;
     };
     std::size_t i = 0;
@@ -253,21 +327,30 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
     std::size_t body = i;
     while (body < end && is_whitespace(s[body])) ++body;
     if (body != i) replace(i, body, {});
-    const std::string_view text = line.substr(0, end);
+    const bool sentences = options.clean_sentence_spacing && options.sentence_spaces == 2;
+    // A gap can change only where next_gap_to_check stops, unless blanks do not change at all
+    // after ordinary words: then every gap after a sentence end is looked at.
+    const bool every_gap = !options.remove_extra_spaces;
+    std::size_t word = body;  // where the word before the next gap starts
     for (i = body; i < end;) {
-        const std::size_t word = i;
-        i = find_blank(text, i);
-        if (i == end) break;
-        const std::size_t word_end = i;
-        while (i < end && is_blank(s[i])) ++i;
-        const auto gap = gap_for({s + word, word_end - word}, options, abbreviations);
-        if (gap && !is_gap(s + word_end, i - word_end, gap->size())) replace(word_end, i, *gap);
+        const std::size_t gap = every_gap ? find_blank({s, end}, i) : next_gap_to_check(s, i, end, sentences);
+        if (gap >= end) break;
+        std::size_t run = gap;
+        while (run < end && is_blank(s[run])) ++run;
+        // The word before the gap, back to the blank before it (at or after word), is needed
+        // whole only where its end may end a sentence.
+        std::size_t start = gap - 1;
+        const char last = s[start], before = start > word ? s[start - 1] : ' ';
+        const auto ends = [](char c) { return c == '.' || c == '?' || c == '!'; };
+        if (ends(last) || (is_closer(last) && ends(before)))
+            while (start > word && !is_blank(s[start - 1])) --start;
+        const auto with = gap_for({s + start, gap - start}, options, abbreviations);
+        if (with && !is_gap(s + gap, run - gap, with->size())) replace(gap, run, *with);
+        word = i = run;
     }
-    if (!o) return text;
-    if (static_cast<std::size_t>(limit - o) < end - from) make_room(end - from);
-    std::memcpy(o, s + from, end - from);
-    o += end - from;
-    return {out.data(), static_cast<std::size_t>(o - out.data())};
+    if (!changed) return line.substr(0, end);
+    out.append(s + from, end - from);
+    return out.text();
 }
 
 }  // namespace
@@ -275,21 +358,11 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
 void clean_word_spacing(Line_list& lines, const Word_spacing_options& options,
                         const Abbreviations& abbreviations)
 {
-    std::string out;
+    Line_buffer out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const Line_view line = lines[i];
         const std::string_view cleaned = clean_line_spacing(line, options, abbreviations, out);
-        if (cleaned.data() == line.data()) {
-            lines.truncate(i, cleaned.size());
-            continue;
-        }
-        if (cleaned.size() < Line_list::long_line) {
-            lines.set(i, cleaned);
-        } else {
-            out.resize(cleaned.size());
-            lines.adopt(i, std::move(out));
-        }
-        // The room of a long line is not held on to for the lines after it.
-        if (out.capacity() >= Line_list::long_line) std::string().swap(out);
+        if (cleaned.data() == line.data()) lines.truncate(i, cleaned.size());
+        else out.hand_to(lines, i);
     }
 }

@@ -6,30 +6,98 @@
 #include <emmintrin.h>
 #endif
 
+#include "engine/utf8_blocks.h"
+
+std::size_t skip_ascii(std::string_view text, std::size_t i)
+{
+    const char* s = text.data();
+    const std::size_t n = text.size();
+#ifdef __SSE2__
+    for (; i + 16 <= n; i += 16) {
+        const int highs = _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+        if (highs) return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(highs)));
+    }
+#endif
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, s + i, 8);
+        if (x & highs) return i + static_cast<std::size_t>(__builtin_ctzll(x & highs) >> 3);
+    }
+    while (i < n && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+    return i;
+}
+
+#ifdef __SSE2__
+namespace {
+
+// Sixteen bytes for the block walks of utf8_blocks.h.
+class Bytes16 {
+public:
+    using Mask = std::uint32_t;
+    static constexpr int size = 16;
+    static constexpr Mask all = 0xFFFF;
+    explicit Bytes16(const char* s) : v_(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s))) {}
+    Mask high() const { return static_cast<Mask>(_mm_movemask_epi8(v_)); }
+    // Which bytes are b or more, b being 0x80 or more: the bytes of 0x80 and more are the
+    // negative ones, in the same order.
+    Mask at_least(unsigned char b) const
+    {
+        return static_cast<Mask>(_mm_movemask_epi8(
+                   _mm_cmpgt_epi8(v_, _mm_set1_epi8(static_cast<char>(b - 1))))) & high();
+    }
+    Mask equal(unsigned char b) const
+    {
+        return static_cast<Mask>(_mm_movemask_epi8(_mm_cmpeq_epi8(v_, _mm_set1_epi8(static_cast<char>(b)))));
+    }
+
+private:
+    __m128i v_;
+};
+
+}  // namespace
+#endif
+
+// The processor's AVX2 blocks, where unicode_avx2.cpp is built and the processor has them.
+#ifdef SORVANE_AVX2
+std::size_t valid_prefix_avx2(const char* s);
+void block_width_avx2(const char* s, std::size_t& size, int& width);
+static bool avx2_present() { return __builtin_cpu_supports("avx2"); }
+#endif
+
+Width_block width_block(const char* s, std::size_t n)
+{
+    Width_block block{0, 0};
+#ifdef SORVANE_AVX2
+    if (n >= 32 && avx2_present()) {
+        block_width_avx2(s, block.size, block.width);
+        return block;
+    }
+#endif
+#ifdef __SSE2__
+    if (n >= 16) block_width<Bytes16>(s, block.size, block.width);
+#else
+    (void)s;
+    (void)n;
+#endif
+    return block;
+}
+
 std::int64_t text_width(std::string_view text)
 {
-    constexpr std::uint64_t highs = 0x8080808080808080ull;
     std::int64_t width = 0;
     const char* s = text.data();
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n;) {
-        if (i + 8 <= n) {
-            std::uint64_t x;
-            std::memcpy(&x, s + i, 8);
-            if (!(x & highs)) {
-                width += 8;
-                i += 8;
-                continue;
-            }
-        }
         if (static_cast<unsigned char>(s[i]) < 0x80) {
-            ++width;
-            ++i;
+            const std::size_t end = skip_ascii(text, i);
+            width += static_cast<std::int64_t>(end - i);
+            i = end;
             continue;
         }
-        const Decoded d = decode_utf8(s + i, n - i);
-        width += char_width(d.code);
-        i += d.size;
+        const Width_step step = width_step(s + i, n - i);
+        width += step.width;
+        i += step.size;
     }
     return width;
 }
@@ -83,41 +151,57 @@ std::string fold_case(std::string_view text)
     return out;
 }
 
-// Every long line is asked this before it is wrapped, so it goes 32 bytes at a time where
-// SSE2 is there (every x86-64 machine, and the 32-bit program's compilers may enable it).
-bool has_high_byte(std::string_view text)
-{
-    const char* s = text.data();
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-#ifdef __SSE2__
-    for (; i + 32 <= n; i += 32) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 16));
-        if (_mm_movemask_epi8(_mm_or_si128(a, b))) return true;
-    }
-#endif
-    constexpr std::uint64_t highs = 0x8080808080808080ull;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t x;
-        std::memcpy(&x, s + i, 8);
-        if (x & highs) return true;
-    }
-    for (; i < n; ++i)
-        if (static_cast<unsigned char>(s[i]) >= 0x80) return true;
-    return false;
-}
+bool has_high_byte(std::string_view text) { return skip_ascii(text, 0) != text.size(); }
 
+// The checks of decode_utf8, without building the code point: whole inputs are checked.
 bool is_valid_utf8(std::string_view text)
 {
-    for (std::size_t i = 0; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+#ifdef SORVANE_AVX2
+    const bool avx2 = avx2_present();
+#endif
+    for (std::size_t i = 0; i < n;) {
+        const unsigned c = s[i];
+        const auto tail = [&](std::size_t k) { return i + k < n && (s[i + k] & 0xC0) == 0x80; };
+#ifdef SORVANE_AVX2
+        if (avx2 && i + 32 <= n) {
+            if (const std::size_t size = valid_prefix_avx2(reinterpret_cast<const char*>(s + i))) {
+                i += size;
+                continue;
+            }
+        } else
+#endif
+#ifdef __SSE2__
+        if (i + 16 <= n) {
+            if (const std::size_t size = valid_prefix<Bytes16>(reinterpret_cast<const char*>(s + i))) {
+                i += size;
+                continue;
+            }
+        }
+#endif
+        if (c < 0x80) {
             ++i;
             continue;
         }
-        const Decoded d = decode_utf8(text.data() + i, text.size() - i);
-        if (d.code >= invalid_byte) return false;
-        i += d.size;
+        if (c >= 0xC2 && c <= 0xDF) {
+            if (!tail(1)) return false;
+            i += 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            // E0 80-9F are overlong forms, ED A0-BF surrogates.
+            if (!tail(1) || !tail(2) || (c == 0xE0 && s[i + 1] < 0xA0) ||
+                (c == 0xED && s[i + 1] >= 0xA0))
+                return false;
+            i += 3;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            // F0 80-8F are overlong, F4 90 and above beyond U+10FFFF.
+            if (!tail(1) || !tail(2) || !tail(3) || (c == 0xF0 && s[i + 1] < 0x90) ||
+                (c == 0xF4 && s[i + 1] >= 0x90))
+                return false;
+            i += 4;
+        } else {
+            return false;
+        }
     }
     return true;
 }

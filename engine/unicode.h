@@ -48,6 +48,43 @@ inline int char_width(char32_t code)
     return (block[(code & 0xFF) >> 2] >> (2 * (code & 3))) & 3;
 }
 
+// One character's bytes and columns, as decode_utf8 and char_width give them; the common two-
+// and three-byte characters are read off one table by their first two bytes.
+struct Width_step {
+    std::size_t size;
+    int width;
+};
+inline Width_step width_step(const char* s, std::size_t n)
+{
+    const unsigned c = static_cast<unsigned char>(s[0]);
+    if (c < 0x80) return {1, 1};
+    if (c >= 0xC2 && c <= 0xEF && n >= 2) {
+        const unsigned b1 = static_cast<unsigned char>(s[1]);
+        if ((b1 & 0xC0) == 0x80) {
+            const int width = unicode_tables::lead_widths[((c - 0xC0) << 6) | (b1 & 0x3F)];
+            if (c < 0xE0) return {2, width};
+            if (width < 3 && n >= 3 && (static_cast<unsigned char>(s[2]) & 0xC0) == 0x80)
+                return {3, width};
+        }
+    }
+    const Decoded d = decode_utf8(s, n);
+    return {d.size, char_width(d.code)};
+}
+
+// The first bytes of the n at s as whole characters of the common kinds (ASCII, the two- and
+// three-byte ones but for a few stretches of mixed widths), a block of 16 or 32 bytes at most:
+// size is how many bytes, up to the last whole character, and width their columns; size 0
+// when the block holds anything else or n is too short, which a caller then steps over one
+// character at a time.
+struct Width_block {
+    std::size_t size;
+    int width;
+};
+Width_block width_block(const char* s, std::size_t n);
+
+// The position of the first byte of 0x80 or more in text at or after from, or text.size().
+std::size_t skip_ascii(std::string_view text, std::size_t from);
+
 // The columns text takes, tabs counted as one.
 std::int64_t text_width(std::string_view text);
 

@@ -68,6 +68,97 @@ TEST(Unicode, DecodingTakesOnlyValidSequencesAndElseOneByte)
     }
 }
 
+// The shortcuts (the first-two-bytes width table, the validity check that builds no code
+// point, the ASCII skip) against plain decoding, over every pair of first bytes with the
+// boundary values of the bytes after them, at the end of the text and after ASCII runs.
+TEST(Unicode, ShortcutsAgreeWithDecodingOnEveryLeadingPair)
+{
+    const unsigned char later[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xFF};
+    // What each shortcut replaces: a walk that decodes every character.
+    auto walk = [](const std::string& text, bool& valid) {
+        std::int64_t width = 0;
+        valid = true;
+        for (std::size_t i = 0; i < text.size();) {
+            const Decoded d = decode_utf8(text.data() + i, text.size() - i);
+            valid = valid && d.code < invalid_byte;
+            width += char_width(d.code);
+            i += d.size;
+        }
+        return width;
+    };
+    for (char32_t code = 0x80; code < 0x10000; ++code) {
+        std::string bytes;
+        append_utf8(bytes, code);
+        const Width_step step = width_step(bytes.data(), bytes.size());
+        ASSERT_EQ(step.size, code >= 0xD800 && code <= 0xDFFF ? 1 : bytes.size()) << std::hex << code;
+        if (step.size == bytes.size()) {
+            ASSERT_EQ(step.width, char_width(code)) << std::hex << code;
+        }
+    }
+    const unsigned char last[] = {0x41, 0x80, 0xBF, 0xC0};
+    for (unsigned b0 = 0x80; b0 < 0x100; ++b0)
+        for (unsigned b1 = 0; b1 < 0x100; ++b1)
+            for (unsigned char b2 : later)
+                for (unsigned char b3 : last) {
+                    const char bytes[] = {static_cast<char>(b0), static_cast<char>(b1),
+                                          static_cast<char>(b2), static_cast<char>(b3)};
+                    for (std::size_t n = 1; n <= 4; ++n) {
+                        const Decoded d = decode_utf8(bytes, n);
+                        const Width_step step = width_step(bytes, n);
+                        ASSERT_EQ(step.size, d.size) << std::hex << b0 << ' ' << b1 << ' ' << n;
+                        ASSERT_EQ(step.width, char_width(d.code)) << std::hex << b0 << ' ' << b1;
+                        const std::string text = std::string(17, 'a') + std::string(bytes, n) + "b";
+                        bool valid = false;
+                        ASSERT_EQ(text_width(text), walk(text, valid)) << std::hex << b0 << ' ' << b1;
+                        ASSERT_EQ(is_valid_utf8(text), valid) << std::hex << b0 << ' ' << b1 << ' ' << n;
+                        ASSERT_EQ(skip_ascii(text, 3), 17u);
+                    }
+                }
+}
+
+// The block walks (16 or 32 bytes, as the processor has them) against plain decoding, on
+// random texts of the pieces that bring each of their rules into play.
+TEST(Unicode, BlockWalksAgreeWithDecodingOnRandomText)
+{
+    const char* const pieces[] = {
+        "a", " ", "word ", "\xCE\xB1", "\xD0\xB6", "\xC3\xA9", "\xCC\x81", "\xD2\x83",
+        "\xE4\xB8\xAD", "\xE4\xB7\x80", "\xE5\x9B\xBD", "\xE3\x80\x82", "\xE3\x81\x82",
+        "\xE3\x82\x99", "\xEA\xB0\x80", "\xED\x9E\xA3", "\xED\x9E\xB0", "\xEF\xBC\x81",
+        "\xE2\x80\x8B", "\xF0\x9F\x98\x80", "\xE0\x80\x80", "\xE0\xA4\x85", "\xED\xA0\x80",
+        "\xC0\x80", "\x80", "\xE4\xB8", "\xC3", "\xFF"};
+    std::uint64_t seed = 12345;
+    auto next = [&seed](std::size_t n) {
+        seed = seed * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<std::size_t>((seed >> 33) % n);
+    };
+    auto walk = [](const std::string& text, std::size_t size, bool& valid) {
+        int width = 0;
+        valid = true;
+        for (std::size_t i = 0; i < size;) {
+            const Decoded d = decode_utf8(text.data() + i, text.size() - i);
+            valid = valid && d.code < invalid_byte;
+            width += char_width(d.code);
+            i += d.size;
+            if (i > size) return -1;  // the block cut a character
+        }
+        return width;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const std::size_t count = next(40);
+        for (std::size_t k = 0; k < count; ++k) text += pieces[next(round % 3 ? 9 : std::size(pieces))];
+        bool valid = false;
+        const int all = walk(text, text.size(), valid);
+        ASSERT_EQ(is_valid_utf8(text), valid) << text;
+        ASSERT_EQ(text_width(text), all) << text;
+        const Width_block block = width_block(text.data(), text.size());
+        if (block.size == 0) continue;
+        bool block_valid = false;
+        ASSERT_EQ(walk(text, block.size, block_valid), block.width) << text << " " << block.size;
+        ASSERT_TRUE(block_valid) << text;
+    }
+}
+
 std::string u16le(std::u16string_view text)
 {
     std::string out;
