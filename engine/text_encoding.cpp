@@ -241,17 +241,8 @@ bool find_unencodable(std::string_view utf8, Text_encoding encoding, char32_t& c
 {
     const char* s = utf8.data();
     const std::size_t n = utf8.size();
-    for (std::size_t i = 0; i < n;) {
-        // Every encoding holds ASCII: eight bytes at a time.
-        std::uint64_t x;
-        if (i + 8 <= n && (std::memcpy(&x, s + i, 8), !(x & 0x8080808080808080ull))) {
-            i += 8;
-            continue;
-        }
-        if (static_cast<unsigned char>(s[i]) < 0x80) {
-            ++i;
-            continue;
-        }
+    // Every encoding holds ASCII.
+    for (std::size_t i = skip_ascii(utf8, 0); i < n; i = skip_ascii(utf8, i)) {
         const Decoded d = decode_utf8(s + i, n - i);
         if (d.code >= invalid_byte || (encoding == Text_encoding::ansi && cp1252_byte(d.code) < 0)) {
             code = d.code;
@@ -266,7 +257,7 @@ bool find_unencodable(std::string_view utf8, Text_encoding encoding, char32_t& c
 namespace {
 
 // encode_part for one encoding. ASCII is the same in the 8-bit code page and UTF-8, so it is
-// copied eight bytes at a time.
+// copied a run at a time.
 template <Text_encoding encoding>
 std::size_t encode_part_in(std::string_view utf8, char* out, std::size_t room,
                            std::size_t& written)
@@ -284,13 +275,13 @@ std::size_t encode_part_in(std::string_view utf8, char* out, std::size_t room,
     const std::size_t n = utf8.size();
     std::size_t i = 0;
     while (i < n) {
-        std::uint64_t x;
-        if (!sixteen && i + 8 <= n && end - o >= 8 &&
-            (std::memcpy(&x, s + i, 8), !(x & 0x8080808080808080ull))) {
-            std::memcpy(o, s + i, 8);
-            o += 8;
-            i += 8;
-            continue;
+        if constexpr (!sixteen) {
+            const std::size_t fits = std::min(n, i + static_cast<std::size_t>(end - o));
+            const std::size_t run = skip_ascii(utf8.substr(0, fits), i) - i;
+            if (run) std::memcpy(o, s + i, run);
+            o += run;
+            i += run;
+            if (i == fits) break;
         }
         const Decoded d = decode_utf8(s + i, n - i);
         const char32_t c = d.code;

@@ -236,6 +236,45 @@ TEST(TextEncoding, WhatDoesNotDecodeOrEncodeIsRefusedAndNamed)
     EXPECT_EQ(describe_character(0x301), "U+0301");
 }
 
+// Encoded a few bytes of room at a time, as sorvane-clean writes a long text, a text comes out
+// as encode_text gives it whole: no character split between two parts, none left behind.
+TEST(TextEncoding, EncodingInPartsGivesTheWholeText)
+{
+    std::string text = "plain ASCII long enough for a run, caf\xC3\xA9 \xE2\x82\xAC 5 \xE2\x80\x9Cq\xE2\x80\x9D\n";
+    const std::string beyond = "\xCE\xA9 \xF0\x9F\x98\x80 \xE4\xB8\xAD";  // only UTF-8 and UTF-16 hold these
+    for (Text_encoding encoding : {Text_encoding::ansi, Text_encoding::utf8, Text_encoding::utf16le,
+                                   Text_encoding::utf16be}) {
+        const std::string utf8 = encoding == Text_encoding::ansi ? text : text + beyond + text;
+        std::string whole;
+        Unencodable bad;
+        ASSERT_TRUE(encode_text(utf8, encoding, whole, bad));
+        if (encoding != Text_encoding::ansi && encoding != Text_encoding::utf8) whole.erase(0, 2);
+        char32_t code;
+        std::size_t at;
+        EXPECT_FALSE(find_unencodable(utf8, encoding, code, at)) << encoding_name(encoding);
+        for (std::size_t room = 4; room <= 9; ++room) {
+            std::string parts;
+            for (std::string_view rest = utf8; !rest.empty();) {
+                char out[9];
+                std::size_t written;
+                const std::size_t taken = encode_part(rest, encoding, out, room, written);
+                ASSERT_GT(taken, 0u) << encoding_name(encoding) << " room " << room;
+                ASSERT_LE(written, room);
+                parts.append(out, written);
+                rest.remove_prefix(taken);
+            }
+            EXPECT_EQ(parts, whole) << encoding_name(encoding) << " room " << room;
+        }
+    }
+    char32_t code;
+    std::size_t at;
+    ASSERT_TRUE(find_unencodable(text + "\xCE\xA9", Text_encoding::ansi, code, at));
+    EXPECT_EQ(code, 0x3A9u);
+    EXPECT_EQ(at, text.size());
+    ASSERT_TRUE(find_unencodable(text + "\xE9", Text_encoding::utf16le, code, at));
+    EXPECT_EQ(describe_character(code), "byte 0xE9");
+}
+
 TEST(UnicodeText, CaseInsensitiveFindFoldsEveryLetterAndNeverSplitsACharacter)
 {
     const struct {
