@@ -1,6 +1,7 @@
 #include "engine/cleaning.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -155,15 +156,16 @@ class Folding_output {
 public:
     explicit Folding_output(std::size_t size_hint) : bytes_(size_hint)
     {
-        starts_.reserve(bytes_.capacity());
+        starts_.reserve(bytes_.capacity() / 32 + 1);
     }
     void put(const char* s, const Decoded& d)
     {
         if (bytes_.capacity() - size_bytes_ < d.size) bytes_.grow(size_bytes_ + d.size);
         std::memcpy(bytes_.data() + size_bytes_, s, d.size);
+        // Words added are zero: the bytes after the first are not starts.
+        starts_.resize((size_bytes_ + d.size + 31) / 32);
+        starts_[size_bytes_ / 32] |= std::uint32_t{1} << (size_bytes_ % 32);
         size_bytes_ += d.size;
-        starts_.push_back(true);
-        for (std::size_t k = 1; k < d.size; ++k) starts_.push_back(false);
         ++size_;
     }
     bool ends_with(const std::vector<char32_t>& key, std::size_t floor) const
@@ -184,7 +186,8 @@ public:
         std::size_t end = size_bytes_;
         for (std::size_t k = 0; k < n; ++k) end = start_before(end);
         size_bytes_ = end;
-        starts_.resize(end);
+        starts_.resize((end + 31) / 32);
+        if (end % 32) starts_.back() &= (std::uint32_t{1} << (end % 32)) - 1;
         size_ -= n;
     }
     std::size_t size() const { return size_; }
@@ -195,13 +198,13 @@ private:
     std::size_t start_before(std::size_t end) const
     {
         std::size_t start = end - 1;
-        while (!starts_[start]) --start;
+        while (!(starts_[start / 32] >> (start % 32) & 1)) --start;
         return start;
     }
 
     Output_bytes bytes_;
     std::size_t size_bytes_ = 0;
-    std::vector<bool> starts_;  // for each byte, whether a character starts there
+    std::vector<std::uint32_t> starts_;  // a bit for each byte: whether a character starts there
     std::size_t size_ = 0;      // characters
 };
 

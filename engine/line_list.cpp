@@ -209,14 +209,6 @@ void Line_list::adopt_long(std::size_t i, std::string&& text)
     take_block(i, std::move(block), size, capacity);
 }
 
-void Line_list::adopt_long(std::size_t i, std::unique_ptr<char[]>& bytes, std::size_t size,
-                           std::size_t capacity)
-{
-    Own_block block;
-    block.array = std::move(bytes);
-    take_block(i, std::move(block), size, capacity);
-}
-
 void Line_list::adopt_long(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity)
 {
     Own_block block;

@@ -99,14 +99,8 @@ public:
         if (text.size() <= lines_[i].room || text.size() < long_line) set(i, text);
         else adopt_long(i, std::move(text));
     }
-    // The same for a line of size bytes built in an array of capacity bytes: where the list
-    // takes the array, bytes is left empty.
-    void adopt(std::size_t i, std::unique_ptr<char[]>& bytes, std::size_t size,
-               std::size_t capacity)
-    {
-        if (size <= lines_[i].room || size < long_line) set(i, {bytes.get(), size});
-        else adopt_long(i, bytes, size, capacity);
-    }
+    // The same for a line of size bytes built in a block of capacity bytes from malloc: where
+    // the list takes the block, bytes is left empty.
     void adopt(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity)
     {
         if (size <= lines_[i].room || size < long_line) set(i, {bytes.get(), size});
@@ -149,17 +143,14 @@ private:
         std::uint32_t room = 0;  // bytes owned from data on
     };
     // The block of one long line: bytes from malloc, which can grow where they stand, or a
-    // string or an array the list took over.
+    // string the list took over.
     struct Own_block {
         Malloced bytes;
-        std::unique_ptr<char[]> array;
         std::string text;
-        char* data() { return bytes ? bytes.get() : array ? array.get() : &text[0]; }
+        char* data() { return bytes ? bytes.get() : &text[0]; }
     };
 
     void adopt_long(std::size_t i, std::string&& text);
-    void adopt_long(std::size_t i, std::unique_ptr<char[]>& bytes, std::size_t size,
-                    std::size_t capacity);
     void adopt_long(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity);
     // Line i becomes the first size bytes of block, capacity bytes long.
     void take_block(std::size_t i, Own_block&& block, std::size_t size, std::size_t capacity);

@@ -1,8 +1,10 @@
 #include "engine/spacing.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -280,7 +282,8 @@ public:
         const std::size_t need = n + n / 2 + 2;
         if (capacity_ >= need) return;
         bytes_.reset();  // the old room goes first: a long line is not held twice
-        bytes_.reset(new char[need]);
+        bytes_.reset(static_cast<char*>(std::malloc(need)));
+        if (!bytes_) throw std::bad_alloc();
         capacity_ = need;
     }
     void append(const char* data, std::size_t n)
@@ -301,7 +304,7 @@ public:
     }
 
 private:
-    std::unique_ptr<char[]> bytes_;
+    Line_list::Malloced bytes_;  // from malloc, for the list to take as it is
     std::size_t capacity_ = 0, used_ = 0;
 };
 

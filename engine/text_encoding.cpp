@@ -254,28 +254,24 @@ bool find_unencodable(std::string_view utf8, Text_encoding encoding, char32_t& c
     return false;
 }
 
-namespace {
-
-// encode_part for one encoding. ASCII is the same in the 8-bit code page and UTF-8, so it is
-// copied a run at a time.
-template <Text_encoding encoding>
-std::size_t encode_part_in(std::string_view utf8, char* out, std::size_t room,
-                           std::size_t& written)
+std::size_t encode_part(std::string_view utf8, Text_encoding encoding, char* out,
+                        std::size_t room, std::size_t& written)
 {
-    constexpr bool sixteen =
-        encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be;
+    const bool sixteen = encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be;
+    const bool big_endian = encoding == Text_encoding::utf16be;
     char* o = out;
     char* const end = out + room;
     auto put16 = [&](char32_t u) {
         const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
-        *o++ = encoding == Text_encoding::utf16be ? hi : lo;
-        *o++ = encoding == Text_encoding::utf16be ? lo : hi;
+        *o++ = big_endian ? hi : lo;
+        *o++ = big_endian ? lo : hi;
     };
     const char* s = utf8.data();
     const std::size_t n = utf8.size();
     std::size_t i = 0;
     while (i < n) {
-        if constexpr (!sixteen) {
+        if (!sixteen) {
+            // ASCII is the same in the 8-bit code page and UTF-8: copied a run at a time.
             const std::size_t fits = std::min(n, i + static_cast<std::size_t>(end - o));
             const std::size_t run = skip_ascii(utf8.substr(0, fits), i) - i;
             if (run) std::memcpy(o, s + i, run);
@@ -288,43 +284,21 @@ std::size_t encode_part_in(std::string_view utf8, char* out, std::size_t room,
         const std::size_t size = sixteen ? (c < 0x10000 ? 2 : 4)
                                  : encoding == Text_encoding::ansi ? 1 : d.size;
         if (static_cast<std::size_t>(end - o) < size) break;
-        if constexpr (encoding == Text_encoding::ansi) {
+        if (encoding == Text_encoding::ansi) {
             *o++ = static_cast<char>(cp1252_byte(c));
-        } else if constexpr (sixteen) {
-            if (c < 0x10000) {
-                put16(c);
-            } else {
-                put16(0xD800 + ((c - 0x10000) >> 10));
-                put16(0xDC00 + ((c - 0x10000) & 0x3FF));
-            }
-        } else {
+        } else if (!sixteen) {
             std::memcpy(o, s + i, d.size);
             o += d.size;
+        } else if (c < 0x10000) {
+            put16(c);
+        } else {
+            put16(0xD800 + ((c - 0x10000) >> 10));
+            put16(0xDC00 + ((c - 0x10000) & 0x3FF));
         }
         i += d.size;
     }
     written = static_cast<std::size_t>(o - out);
     return i;
-}
-
-}  // namespace
-
-std::size_t encode_part(std::string_view utf8, Text_encoding encoding, char* out,
-                        std::size_t room, std::size_t& written)
-{
-    switch (encoding) {
-    case Text_encoding::ansi:
-        return encode_part_in<Text_encoding::ansi>(utf8, out, room, written);
-    case Text_encoding::utf8:
-    case Text_encoding::utf8_bom:
-        return encode_part_in<Text_encoding::utf8>(utf8, out, room, written);
-    case Text_encoding::utf16le:
-        return encode_part_in<Text_encoding::utf16le>(utf8, out, room, written);
-    case Text_encoding::utf16be:
-        return encode_part_in<Text_encoding::utf16be>(utf8, out, room, written);
-    }
-    written = 0;
-    return 0;
 }
 
 bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out,
