@@ -109,18 +109,18 @@ char* Line_list::allocate(std::size_t n, std::size_t& room)
 
 char* Line_list::allocate_own(std::size_t n)
 {
-    Own_block block;
-    block.bytes.reset(static_cast<char*>(std::malloc(n)));
-    if (!block.bytes) throw std::bad_alloc();
+    auto block = std::make_unique<Own_block>();
+    block->bytes.reset(static_cast<char*>(std::malloc(n)));
+    if (!block->bytes) throw std::bad_alloc();
     own_.push_back(std::move(block));
-    return own_.back().bytes.get();
+    return own_.back()->bytes.get();
 }
 
 Line_list::Own_block* Line_list::own_block(const Line& line)
 {
     if (line.room < own_size) return nullptr;
     for (std::size_t k = own_.size(); k-- > 0;)
-        if (own_[k].data() == line.data) return &own_[k];
+        if (own_[k]->data() == line.data) return own_[k].get();
     return nullptr;
 }
 
@@ -131,12 +131,17 @@ bool Line_list::in_text(const Line& line) const
                text_size_;
 }
 
+void Line_list::drop_own(std::size_t k)
+{
+    own_[k] = std::move(own_.back());
+    own_.pop_back();
+}
+
 void Line_list::free_own(const char* data)
 {
     for (std::size_t k = own_.size(); k-- > 0;)
-        if (own_[k].data() == data) {
-            if (k + 1 != own_.size()) own_[k] = std::move(own_.back());
-            own_.pop_back();
+        if (own_[k]->data() == data) {
+            drop_own(k);
             return;
         }
 }
@@ -200,30 +205,38 @@ void Line_list::set(std::size_t i, std::string_view text)
     line.size = size;
 }
 
-void Line_list::adopt_long(std::size_t i, std::string&& text)
+void Line_list::adopt(std::size_t i, std::string&& text)
 {
     const std::size_t size = text.size(), capacity = text.capacity();
-    Own_block block;
-    block.text = std::move(text);
+    if (size <= lines_[i].room || size < own_size) {
+        set(i, text);
+        return;
+    }
+    auto block = std::make_unique<Own_block>();
+    block->text = std::move(text);
     text.clear();
     take_block(i, std::move(block), size, capacity);
 }
 
-void Line_list::adopt_long(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity)
+void Line_list::adopt(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity)
 {
-    Own_block block;
-    block.bytes = std::move(bytes);
+    if (size <= lines_[i].room || size < own_size) {
+        set(i, {bytes.get(), size});
+        return;
+    }
+    auto block = std::make_unique<Own_block>();
+    block->bytes = std::move(bytes);
     take_block(i, std::move(block), size, capacity);
 }
 
-void Line_list::take_block(std::size_t i, Own_block&& block, std::size_t size,
+void Line_list::take_block(std::size_t i, std::unique_ptr<Own_block> block, std::size_t size,
                            std::size_t capacity)
 {
     Line& line = lines_[i];
     const Line old = line;
     line.size = size32(size);
+    line.data = block->data();
     own_.push_back(std::move(block));
-    line.data = own_.back().data();
     line.room = static_cast<std::uint32_t>(std::min<std::uint64_t>(capacity, max_room));
     left(old);
 }
@@ -260,9 +273,10 @@ void Line_list::append(std::size_t i, std::string_view gap, std::string_view tex
     if (!gap.empty()) std::memcpy(data + size, gap.data(), gap.size());
     lines_[i].size = size32(new_size);
     // The lines taken over have been read.
-    if (!taken_.empty()) {
-        for (const char* taken : taken_) free_own(taken);
-        taken_.clear();
+    if (taken_) {
+        for (std::size_t k = own_.size(); k-- > 0;)
+            if (own_[k]->taken) drop_own(k);
+        taken_ = false;
     }
 }
 
@@ -276,8 +290,9 @@ void Line_list::take_over(std::size_t i, std::size_t from)
         line.room += other.room;
     } else if (in_text(other)) {
         text_left_ += other.room;
-    } else if (other.room >= own_size) {
-        taken_.push_back(other.data);
+    } else if (Own_block* own = own_block(other)) {
+        own->taken = true;
+        taken_ = true;
     }
     other = Line{};
 }

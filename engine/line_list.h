@@ -94,18 +94,10 @@ public:
     // The same for a line built in a string: where the line must move and is long, the list
     // takes the string's bytes without a copy and text is left empty; otherwise text keeps its
     // bytes, to be reused.
-    void adopt(std::size_t i, std::string&& text)
-    {
-        if (text.size() <= lines_[i].room || text.size() < long_line) set(i, text);
-        else adopt_long(i, std::move(text));
-    }
+    void adopt(std::size_t i, std::string&& text);
     // The same for a line of size bytes built in a block of capacity bytes from malloc: where
     // the list takes the block, bytes is left empty.
-    void adopt(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity)
-    {
-        if (size <= lines_[i].room || size < long_line) set(i, {bytes.get(), size});
-        else adopt_long(i, bytes, size, capacity);
-    }
+    void adopt(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity);
     // Replaces count bytes of line i at pos by n copies of fill; returns where they stand.
     char* replace(std::size_t i, std::size_t pos, std::size_t count, std::size_t n, char fill);
     // The bytes of line i, to change without changing its length.
@@ -147,13 +139,13 @@ private:
     struct Own_block {
         Malloced bytes;
         std::string text;
+        bool taken = false;  // its line was taken over: freed after the append that reads it
         char* data() { return bytes ? bytes.get() : &text[0]; }
     };
 
-    void adopt_long(std::size_t i, std::string&& text);
-    void adopt_long(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity);
     // Line i becomes the first size bytes of block, capacity bytes long.
-    void take_block(std::size_t i, Own_block&& block, std::size_t size, std::size_t capacity);
+    void take_block(std::size_t i, std::unique_ptr<Own_block> block, std::size_t size,
+                    std::size_t capacity);
     char* allocate(std::size_t n, std::size_t& room);
     char* allocate_own(std::size_t n);
     // Gives line i room for n bytes, keeping its first keep bytes; returns its data.
@@ -163,6 +155,7 @@ private:
     bool in_text(const Line& line) const;
     // Frees the own block at data, if there is one.
     void free_own(const char* data);
+    void drop_own(std::size_t k);
     // After a line has moved from old: its own block is freed, its room in the text counted.
     void left(const Line& old);
 
@@ -175,9 +168,8 @@ private:
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* free_ = nullptr;  // the unused end of the newest block
     std::size_t free_size_ = 0;
-    std::vector<Own_block> own_;
-    // Own blocks of lines taken over, freed once the append that reads them is done.
-    std::vector<const char*> taken_;
+    std::vector<std::unique_ptr<Own_block>> own_;
+    bool taken_ = false;  // an own block is marked taken
 };
 
 // Splits at every LF and drops every CR; the text after the last LF is always the last entry,
