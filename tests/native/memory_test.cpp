@@ -165,11 +165,11 @@ TEST(MemoryBound, LargeTextsAreCleanedWithinThreeTimesTheirSize)
         bool find_beyond_ascii;  // a find and replace pair that is matched character by character
     };
     const Case cases[] = {
-        {"64 MiB of paragraphs", paragraphs(64 * mib, false), false, false, false},
-        {"64 MiB on one line", one_line(64 * mib), false, false, false},
-        {"32 MiB of Windows-1252 paragraphs through a pipe", paragraphs(32 * mib, true), true,
+        {"48 MiB of paragraphs", paragraphs(48 * mib, false), false, false, false},
+        {"48 MiB on one line", one_line(48 * mib), false, false, false},
+        {"24 MiB of Windows-1252 paragraphs through a pipe", paragraphs(24 * mib, true), true,
          true, false},
-        {"16 MiB on one line, \"the\" replaced by an omega", one_line(16 * mib), false, false,
+        {"12 MiB on one line, \"the\" replaced by an omega", one_line(12 * mib), false, false,
          true},
     };
     const Abbreviations abbreviations = parse_abbreviations(read_file(SORVANE_ABBR_PATH));
