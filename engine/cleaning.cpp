@@ -1,7 +1,9 @@
 #include "engine/cleaning.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "base/diagnostics.h"
@@ -16,32 +18,54 @@ std::string lower_ascii(std::string text)
 
 namespace {
 
+// A line replaced: its bytes, in a block from malloc the line list can take as it is.
+struct Replaced {
+    Line_list::Malloced bytes;
+    std::size_t size = 0, capacity = 0;
+    std::string_view text() const { return {bytes.get(), size}; }
+};
+
+// The bytes of a replace_all output. They grow by realloc, an eighth at a time: a long line's
+// output moves, where the system can, without a second copy alive, and touches memory only as
+// it is written.
+class Output_bytes {
+public:
+    explicit Output_bytes(std::size_t size_hint) { grow(size_hint + size_hint / 8 + 16); }
+    // Room for n bytes in all.
+    void grow(std::size_t n)
+    {
+        const std::size_t want = std::max(n, capacity_ + capacity_ / 8 + 64);
+        char* grown = static_cast<char*>(std::realloc(bytes_.get(), want));
+        if (!grown) throw std::bad_alloc();
+        bytes_.release();
+        bytes_.reset(grown);
+        capacity_ = want;
+    }
+    char* data() const { return bytes_.get(); }
+    std::size_t capacity() const { return capacity_; }
+    Replaced take(std::size_t size) { return {std::move(bytes_), size, capacity_}; }
+
+private:
+    Line_list::Malloced bytes_;
+    std::size_t capacity_ = 0;
+};
+
 // The output of replace_all: bytes appended one at a time, and the test whether they end with
 // the find text (folded when not case-sensitive), which mostly fails on the last byte.
 template <bool case_sensitive>
 class Replace_output {
 public:
-    Replace_output(std::size_t size_hint, const std::string& key) : key_(key), last_(key.back())
+    Replace_output(std::size_t size_hint, const std::string& key)
+        : out_(size_hint), bytes_(out_.data()), key_(key), last_(key.back())
     {
-        bytes_.reserve(size_hint + size_hint / 8 + 16);
     }
     void put(char c)
     {
-        if (size_ == bytes_.size()) grow();
-        bytes_[size_++] = c;
-    }
-    // The room reserved is taken into use a stretch at a time, so memory is touched only as the
-    // output reaches it; past it, the output moves to room an eighth larger (not twice as
-    // large, as a string grows, which a long line could not afford).
-    void grow()
-    {
-        if (bytes_.size() == bytes_.capacity()) {
-            std::string larger;
-            larger.reserve(bytes_.capacity() + bytes_.capacity() / 8 + 64);
-            larger.assign(bytes_);
-            bytes_.swap(larger);
+        if (size_ == out_.capacity()) {
+            out_.grow(size_ + 1);
+            bytes_ = out_.data();
         }
-        bytes_.resize(std::min(bytes_.capacity(), bytes_.size() + 64 * 1024));
+        bytes_[size_++] = c;
     }
     void put(const std::string& text)
     {
@@ -54,7 +78,7 @@ public:
         const char last = bytes_[size_ - 1];
         if ((case_sensitive ? last : fold_ascii(last)) != last_) return false;
         if (size_ < n + floor) return false;
-        const char* tail = bytes_.data() + size_ - n;
+        const char* tail = bytes_ + size_ - n;
         if (case_sensitive) return std::memcmp(tail, key_.data(), n - 1) == 0;
         for (std::size_t i = 0; i + 1 < n; ++i)
             if (fold_ascii(tail[i]) != key_[i]) return false;
@@ -62,14 +86,11 @@ public:
     }
     void drop_key() { size_ -= key_.size(); }
     std::size_t size() const { return size_; }
-    std::string take()
-    {
-        bytes_.resize(size_);
-        return std::move(bytes_);
-    }
+    Replaced take() { return out_.take(size_); }
 
 private:
-    std::string bytes_;
+    Output_bytes out_;
+    char* bytes_;  // out_'s bytes
     std::size_t size_ = 0;
     const std::string& key_;
     const char last_;
@@ -80,8 +101,8 @@ private:
 // first one to complete at out's end: appending byte by byte and replacing there gives exactly
 // the restart-from-the-start result, in linear time.
 template <bool case_sensitive>
-std::string replace_all_with(std::string_view text, const std::string& find,
-                             const std::string& replacement)
+Replaced replace_all_with(std::string_view text, const std::string& find,
+                          const std::string& replacement)
 {
     const std::string key = case_sensitive ? find : lower_ascii(find);
     const std::string folded_replacement = case_sensitive ? replacement : lower_ascii(replacement);
@@ -132,14 +153,15 @@ std::string replace_all_with(std::string_view text, const std::string& find,
 // version gives.
 class Folding_output {
 public:
-    explicit Folding_output(std::size_t size_hint)
+    explicit Folding_output(std::size_t size_hint) : bytes_(size_hint)
     {
-        bytes_.reserve(size_hint + size_hint / 8 + 16);
         starts_.reserve(bytes_.capacity());
     }
     void put(const char* s, const Decoded& d)
     {
-        bytes_.append(s, d.size);
+        if (bytes_.capacity() - size_bytes_ < d.size) bytes_.grow(size_bytes_ + d.size);
+        std::memcpy(bytes_.data() + size_bytes_, s, d.size);
+        size_bytes_ += d.size;
         starts_.push_back(true);
         for (std::size_t k = 1; k < d.size; ++k) starts_.push_back(false);
         ++size_;
@@ -148,7 +170,7 @@ public:
     {
         const std::size_t n = key.size();
         if (size_ < n + floor) return false;
-        std::size_t end = bytes_.size();
+        std::size_t end = size_bytes_;
         for (std::size_t k = n; k-- > 0;) {
             const std::size_t start = start_before(end);
             if (fold_char(decode_utf8(bytes_.data() + start, end - start).code) != key[k])
@@ -159,14 +181,14 @@ public:
     }
     void drop(std::size_t n)
     {
-        std::size_t end = bytes_.size();
+        std::size_t end = size_bytes_;
         for (std::size_t k = 0; k < n; ++k) end = start_before(end);
-        bytes_.resize(end);
+        size_bytes_ = end;
         starts_.resize(end);
         size_ -= n;
     }
     std::size_t size() const { return size_; }
-    std::string take() { return std::move(bytes_); }
+    Replaced take() { return bytes_.take(size_bytes_); }
 
 private:
     // Where the character that ends at end starts.
@@ -177,7 +199,8 @@ private:
         return start;
     }
 
-    std::string bytes_;
+    Output_bytes bytes_;
+    std::size_t size_bytes_ = 0;
     std::vector<bool> starts_;  // for each byte, whether a character starts there
     std::size_t size_ = 0;      // characters
 };
@@ -207,8 +230,8 @@ std::vector<char32_t> folded_chars(const std::vector<Char_at>& chars)
 
 // The text is read a character at a time as it goes: a long line is not held a second time
 // as characters.
-std::string replace_all_folding(std::string_view text, const std::string& find,
-                                const std::string& replacement)
+Replaced replace_all_folding(std::string_view text, const std::string& find,
+                             const std::string& replacement)
 {
     const std::vector<Char_at> find_chars = chars_of(find),
                                replacement_chars = chars_of(replacement);
@@ -253,17 +276,24 @@ std::string replace_all_folding(std::string_view text, const std::string& find,
     return out.take();
 }
 
+// replace_all for a find text that is not empty.
+Replaced replaced(std::string_view text, const std::string& find, const std::string& replacement,
+                  bool case_sensitive)
+{
+    if (case_sensitive) return replace_all_with<true>(text, find, replacement);
+    // In ASCII only A to Z fold, and no other character folds to one of them.
+    if (!has_high_byte(text) && !has_high_byte(find) && !has_high_byte(replacement))
+        return replace_all_with<false>(text, find, replacement);
+    return replace_all_folding(text, find, replacement);
+}
+
 }  // namespace
 
 std::string replace_all(std::string_view text, const std::string& find,
                         const std::string& replacement, bool case_sensitive)
 {
     if (find.empty()) return std::string(text);
-    if (case_sensitive) return replace_all_with<true>(text, find, replacement);
-    // In ASCII only A to Z fold, and no other character folds to one of them.
-    if (!has_high_byte(text) && !has_high_byte(find) && !has_high_byte(replacement))
-        return replace_all_with<false>(text, find, replacement);
-    return replace_all_folding(text, find, replacement);
+    return std::string(replaced(text, find, replacement, case_sensitive).text());
 }
 
 void remove_reply_marks(Line_list& lines)
@@ -311,8 +341,8 @@ void Cleaner::apply_find_replace(Line_list& lines, const Find_replace_pairs& pai
             const Line_view line = lines[i];
             // A line without the find text stays as it is.
             if (case_sensitive && line.find(pair.find) == std::string_view::npos) continue;
-            std::string replaced = replace_all(line, pair.find, pair.replace, case_sensitive);
-            if (replaced != line) lines.adopt(i, std::move(replaced));
+            Replaced result = replaced(line, pair.find, pair.replace, case_sensitive);
+            if (result.text() != line) lines.adopt(i, result.bytes, result.size, result.capacity);
         }
     }
 }

@@ -217,6 +217,13 @@ void Line_list::adopt_long(std::size_t i, std::unique_ptr<char[]>& bytes, std::s
     take_block(i, std::move(block), size, capacity);
 }
 
+void Line_list::adopt_long(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity)
+{
+    Own_block block;
+    block.bytes = std::move(bytes);
+    take_block(i, std::move(block), size, capacity);
+}
+
 void Line_list::take_block(std::size_t i, Own_block&& block, std::size_t size,
                            std::size_t capacity)
 {

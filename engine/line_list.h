@@ -39,6 +39,11 @@ class Line_list {
 public:
     // A line at least this long that moves gets a block of its own.
     static constexpr std::size_t long_line = 256 * 1024;
+    struct Free {
+        void operator()(char* bytes) const;
+    };
+    // Bytes from malloc, which the list can take as a line's block and grow where they stand.
+    using Malloced = std::unique_ptr<char[], Free>;
 
     class const_iterator {
     public:
@@ -102,6 +107,11 @@ public:
         if (size <= lines_[i].room || size < long_line) set(i, {bytes.get(), size});
         else adopt_long(i, bytes, size, capacity);
     }
+    void adopt(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity)
+    {
+        if (size <= lines_[i].room || size < long_line) set(i, {bytes.get(), size});
+        else adopt_long(i, bytes, size, capacity);
+    }
     // Replaces count bytes of line i at pos by n copies of fill; returns where they stand.
     char* replace(std::size_t i, std::size_t pos, std::size_t count, std::size_t n, char fill);
     // The bytes of line i, to change without changing its length.
@@ -138,13 +148,10 @@ private:
         std::uint32_t size = 0;
         std::uint32_t room = 0;  // bytes owned from data on
     };
-    struct Free {
-        void operator()(char* bytes) const;
-    };
     // The block of one long line: bytes from malloc, which can grow where they stand, or a
     // string or an array the list took over.
     struct Own_block {
-        std::unique_ptr<char[], Free> bytes;
+        Malloced bytes;
         std::unique_ptr<char[]> array;
         std::string text;
         char* data() { return bytes ? bytes.get() : array ? array.get() : &text[0]; }
@@ -153,6 +160,7 @@ private:
     void adopt_long(std::size_t i, std::string&& text);
     void adopt_long(std::size_t i, std::unique_ptr<char[]>& bytes, std::size_t size,
                     std::size_t capacity);
+    void adopt_long(std::size_t i, Malloced& bytes, std::size_t size, std::size_t capacity);
     // Line i becomes the first size bytes of block, capacity bytes long.
     void take_block(std::size_t i, Own_block&& block, std::size_t size, std::size_t capacity);
     char* allocate(std::size_t n, std::size_t& room);
