@@ -305,8 +305,9 @@ std::size_t whole_characters(const char* text, std::size_t n)
 
 // One output, written through one buffer of at most 64 KiB (a pipe's own size; fresh pages cost
 // more than write calls), so a 1 MiB text goes out in seventeen writes. Text goes out in UTF-8
-// as it is, or gathered in a second buffer and encoded from there a buffer at a time. A write error ends the program; no memory for the buffers throws
-// std::bad_alloc before anything is written.
+// as it is, or gathered in a second buffer and encoded from there a buffer at a time. A write
+// error ends the program; no memory for the buffers throws std::bad_alloc before anything is
+// written.
 class Writer {
 public:
     // encode: whether text is encoded in encoding, which must hold all of it.
