@@ -418,17 +418,6 @@ bool first_unencodable(const Line_list& lines, bool lf, Text_encoding encoding, 
     return true;
 }
 
-// What starts a text of encoding: its byte order mark, or nothing.
-std::string_view byte_order_mark(Text_encoding encoding)
-{
-    switch (encoding) {
-    case Text_encoding::utf8_bom: return "\xEF\xBB\xBF";
-    case Text_encoding::utf16le: return "\xFF\xFE";
-    case Text_encoding::utf16be: return "\xFE\xFF";
-    default: return {};
-    }
-}
-
 // What one input's output ended with: nothing written, a line break, or other text.
 enum class Output_end { empty, line_break, open };
 

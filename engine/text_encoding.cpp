@@ -301,6 +301,16 @@ std::size_t encode_part(std::string_view utf8, Text_encoding encoding, char* out
     return i;
 }
 
+std::string_view byte_order_mark(Text_encoding encoding)
+{
+    switch (encoding) {
+    case Text_encoding::utf8_bom: return utf8_bom;
+    case Text_encoding::utf16le: return "\xFF\xFE";
+    case Text_encoding::utf16be: return "\xFE\xFF";
+    default: return {};
+    }
+}
+
 bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out,
                  Unencodable& bad)
 {
@@ -312,10 +322,7 @@ bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out
         return false;
     }
     const bool sixteen = encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be;
-    std::string_view bom;
-    if (encoding == Text_encoding::utf8_bom) bom = utf8_bom;
-    if (encoding == Text_encoding::utf16le) bom = "\xFF\xFE";
-    if (encoding == Text_encoding::utf16be) bom = "\xFE\xFF";
+    const std::string_view bom = byte_order_mark(encoding);
     // No character takes more room than it has bytes in UTF-8, nor twice that in UTF-16.
     out.resize(bom.size() + (sixteen ? 2 : 1) * utf8.size());
     if (!bom.empty()) std::memcpy(&out[0], bom.data(), bom.size());

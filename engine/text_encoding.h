@@ -43,6 +43,9 @@ std::string describe_character(char32_t code);
 bool encode_text(std::string_view utf8, Text_encoding encoding, std::string& out,
                  Unencodable& bad);
 
+// What starts a text of encoding: its byte order mark, or nothing.
+std::string_view byte_order_mark(Text_encoding encoding);
+
 // encode_text in parts, for a text too long to hold twice. find_unencodable: true with the first
 // character of utf8 that encoding cannot hold in code and its byte offset in at. encode_part
 // encodes the whole characters of utf8 that fit in room bytes at out (any one fits in four),
