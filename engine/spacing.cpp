@@ -18,6 +18,8 @@
 namespace {
 
 bool is_closer(char c) { return c == '"' || c == '\'' || c == ')'; }
+// The marks that end a sentence, a closer after them or not.
+bool is_sentence_mark(char c) { return c == '.' || c == '?' || c == '!'; }
 
 bool is_blank_line(std::string_view line) { return trimmed_right_size(line) == 0; }
 
@@ -231,7 +233,7 @@ std::size_t next_gap_to_check(const char* s, std::size_t from, std::size_t end, 
         if (i + 1 < end && is_blank(s[i + 1])) return true;
         if (!sentences || i == 0) return false;
         const char c = s[i - 1];
-        return c == '.' || c == '?' || c == '!' || is_closer(c);
+        return is_sentence_mark(c) || is_closer(c);
     };
 #ifdef __SSE2__
     // Bytes q - 1 to q + 16 are read for the sixteen at q.
@@ -344,8 +346,7 @@ std::string_view clean_line_spacing(std::string_view line, const Word_spacing_op
         // whole only where its end may end a sentence.
         std::size_t start = gap - 1;
         const char last = s[start], before = start > word ? s[start - 1] : ' ';
-        const auto ends = [](char c) { return c == '.' || c == '?' || c == '!'; };
-        if (ends(last) || (is_closer(last) && ends(before)))
+        if (is_sentence_mark(last) || (is_closer(last) && is_sentence_mark(before)))
             while (start > word && !is_blank(s[start - 1])) --start;
         const auto with = gap_for({s + start, gap - start}, options, abbreviations);
         if (with && !is_gap(s + gap, run - gap, with->size())) replace(gap, run, *with);
