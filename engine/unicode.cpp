@@ -83,6 +83,26 @@ Width_block width_block(const char* s, std::size_t n)
     return block;
 }
 
+namespace {
+
+// The bytes at the start of the n at s that valid_prefix takes, a block of the processor's
+// width; 0 where it takes none or n is too short.
+std::size_t valid_block(const char* s, std::size_t n, [[maybe_unused]] bool avx2)
+{
+#ifdef SORVANE_AVX2
+    if (avx2 && n >= 32) return valid_prefix_avx2(s);
+#endif
+#ifdef __SSE2__
+    if (n >= 16) return valid_prefix<Bytes16>(s);
+#else
+    (void)s;
+    (void)n;
+#endif
+    return 0;
+}
+
+}  // namespace
+
 std::int64_t text_width(std::string_view text)
 {
     std::int64_t width = 0;
@@ -160,26 +180,16 @@ bool is_valid_utf8(std::string_view text)
     const std::size_t n = text.size();
 #ifdef SORVANE_AVX2
     const bool avx2 = avx2_present();
+#else
+    const bool avx2 = false;
 #endif
     for (std::size_t i = 0; i < n;) {
         const unsigned c = s[i];
         const auto tail = [&](std::size_t k) { return i + k < n && (s[i + k] & 0xC0) == 0x80; };
-#ifdef SORVANE_AVX2
-        if (avx2 && i + 32 <= n) {
-            if (const std::size_t size = valid_prefix_avx2(reinterpret_cast<const char*>(s + i))) {
-                i += size;
-                continue;
-            }
-        } else
-#endif
-#ifdef __SSE2__
-        if (i + 16 <= n) {
-            if (const std::size_t size = valid_prefix<Bytes16>(reinterpret_cast<const char*>(s + i))) {
-                i += size;
-                continue;
-            }
+        if (const std::size_t size = valid_block(reinterpret_cast<const char*>(s + i), n - i, avx2)) {
+            i += size;
+            continue;
         }
-#endif
         if (c < 0x80) {
             ++i;
             continue;
