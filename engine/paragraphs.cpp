@@ -182,10 +182,10 @@ bool wrapped(std::string_view text, std::int64_t continuation_indent, std::int64
 }
 
 // The first position at or after from whose character would end past column max, the
-// character at from standing at column; n when there is none. A block at a time where it
-// holds only common characters (width_block) and fits, and after a block that does not, the
-// characters of sixteen bytes one at a time. Kept out of its caller, whose many live
-// values would push this loop's own out of registers.
+// character at from standing at column; n when there is none. Blocks at a time while they hold
+// only common characters (width_run), and after them the characters of sixteen bytes one at a
+// time. Kept out of its caller, whose many live values would push this loop's own out
+// of registers.
 [[gnu::noinline]] std::size_t reach_of(std::string_view text, std::size_t from,
                                        std::int64_t column, std::int64_t max)
 {
@@ -193,20 +193,17 @@ bool wrapped(std::string_view text, std::int64_t continuation_indent, std::int64
     const std::size_t n = text.size();
     std::int64_t room = max - column;  // the columns left on the line
     while (from < n) {
-        const Width_block block = width_block(s + from, n - from);
-        if (block.size && block.width <= room) {
-            from += block.size;
-            room -= block.width;
-            continue;
-        }
-        // The block's bytes, or what is left, one character at a time.
+        const Width_run run = width_run(s + from, n - from, room);
+        from += run.size;
+        if (run.reached) return from;
+        room -= run.width;
         const std::size_t slow_until = from + std::min<std::size_t>(n - from, 16);
-        do {
+        while (from < slow_until) {
             const Width_step step = width_step(s + from, n - from);
             if (step.width > room) return from;
             room -= step.width;
             from += step.size;
-        } while (from < slow_until);
+        }
     }
     return n;
 }

@@ -60,45 +60,46 @@ private:
 
 // The processor's AVX2 blocks, where unicode_avx2.cpp is built and the processor has them.
 #ifdef SORVANE_AVX2
-std::size_t valid_prefix_avx2(const char* s);
-void block_width_avx2(const char* s, std::size_t& size, int& width);
+std::size_t valid_run_avx2(const char* s, std::size_t n);
+void width_run_avx2(const char* s, std::size_t n, std::int64_t room, std::size_t& size,
+                    std::int64_t& width, bool& reached);
 static bool avx2_present() { return __builtin_cpu_supports("avx2"); }
 #endif
 
-Width_block width_block(const char* s, std::size_t n)
+Width_run width_run(const char* s, std::size_t n, std::int64_t room)
 {
-    Width_block block{0, 0};
+    Width_run run{0, 0, false};
 #ifdef SORVANE_AVX2
-    if (n >= 32 && avx2_present()) {
-        block_width_avx2(s, block.size, block.width);
-        return block;
+    if (avx2_present()) {
+        width_run_avx2(s, n, room, run.size, run.width, run.reached);
+        return run;
     }
 #endif
 #ifdef __SSE2__
-    if (n >= 16) block_width<Bytes16>(s, block.size, block.width);
+    width_run<Bytes16>(s, n, room, run.size, run.width, run.reached);
 #else
     (void)s;
     (void)n;
+    (void)room;
 #endif
-    return block;
+    return run;
 }
 
 namespace {
 
-// The bytes at the start of the n at s that valid_prefix takes, a block of the processor's
-// width; 0 where it takes none or n is too short.
-std::size_t valid_block(const char* s, std::size_t n, [[maybe_unused]] bool avx2)
+// The bytes at the start of the n at s that valid_run takes, blocks of the processor's width.
+std::size_t valid_blocks(const char* s, std::size_t n, [[maybe_unused]] bool avx2)
 {
 #ifdef SORVANE_AVX2
-    if (avx2 && n >= 32) return valid_prefix_avx2(s);
+    if (avx2) return valid_run_avx2(s, n);
 #endif
 #ifdef __SSE2__
-    if (n >= 16) return valid_prefix<Bytes16>(s);
+    return valid_run<Bytes16>(s, n);
 #else
     (void)s;
     (void)n;
-#endif
     return 0;
+#endif
 }
 
 }  // namespace
@@ -186,7 +187,7 @@ bool is_valid_utf8(std::string_view text)
     for (std::size_t i = 0; i < n;) {
         const unsigned c = s[i];
         const auto tail = [&](std::size_t k) { return i + k < n && (s[i + k] & 0xC0) == 0x80; };
-        if (const std::size_t size = valid_block(reinterpret_cast<const char*>(s + i), n - i, avx2)) {
+        if (const std::size_t size = valid_blocks(reinterpret_cast<const char*>(s + i), n - i, avx2)) {
             i += size;
             continue;
         }

@@ -72,15 +72,19 @@ inline Width_step width_step(const char* s, std::size_t n)
 }
 
 // The first bytes of the n at s as whole characters of the common kinds (ASCII, the two- and
-// three-byte ones but for a few stretches of mixed widths), a block of 16 or 32 bytes at most:
-// size is how many bytes, up to the last whole character, and width their columns; size 0
-// when the block holds anything else or n is too short, which a caller then steps over one
-// character at a time.
-struct Width_block {
+// three-byte ones but for a few stretches of mixed widths), taken a block of 16 or 32 bytes at
+// a time while each block's columns fit in what is left of room: size is how many bytes, up to
+// the last whole character of the last block taken, and width their columns. Where a block of
+// such characters does not fit, size goes on to its first character that would end past room
+// and reached is set (width stays the columns before that block). Otherwise it stops before a
+// block that holds anything else, and where fewer bytes than a block are left; a caller goes
+// on from there one character at a time.
+struct Width_run {
     std::size_t size;
-    int width;
+    std::int64_t width;
+    bool reached;
 };
-Width_block width_block(const char* s, std::size_t n);
+Width_run width_run(const char* s, std::size_t n, std::int64_t room);
 
 // The position of the first byte of 0x80 or more in text at or after from, or text.size().
 std::size_t skip_ascii(std::string_view text, std::size_t from);

@@ -32,9 +32,10 @@ private:
 
 }  // namespace
 
-std::size_t valid_prefix_avx2(const char* s) { return valid_prefix<Bytes32>(s); }
+std::size_t valid_run_avx2(const char* s, std::size_t n) { return valid_run<Bytes32>(s, n); }
 
-void block_width_avx2(const char* s, std::size_t& size, int& width)
+void width_run_avx2(const char* s, std::size_t n, std::int64_t room, std::size_t& size,
+                    std::int64_t& width, bool& reached)
 {
-    block_width<Bytes32>(s, size, width);
+    width_run<Bytes32>(s, n, room, size, width, reached);
 }

@@ -98,20 +98,62 @@ inline int three_byte_width(const char* p)
     return (block[(code & 0xFF) >> 2] >> (2 * (code & 3))) & 3;
 }
 
+// The kana, CJK punctuation and symbols of E3 (U+3000-U+3FFF) that are of width 2, as the
+// tables have them: all of E3 83, E3 85 and E3 8A-BF, E3 80 below AA (U+3000-U+3029, before
+// the combining tone marks), E3 81 but for 80 (U+3040, unassigned) and E3 82 but for 97-9A
+// (U+3097-U+309A: two unassigned, two combining sound marks). The rest is looked up.
+template <class Bytes>
+typename Bytes::Mask wide_after_e3(const Bytes& b)
+{
+    using Mask = typename Bytes::Mask;
+    const Mask second = static_cast<Mask>((b.at_least(0x8A) | b.equal(0x83) | b.equal(0x85)) >> 1);
+    const Mask e380 = static_cast<Mask>((b.equal(0x80) >> 1) & ~(b.at_least(0xAA) >> 2));
+    const Mask e381 = static_cast<Mask>((b.equal(0x81) >> 1) & ~(b.equal(0x80) >> 2));
+    const Mask e382 = static_cast<Mask>((b.equal(0x82) >> 1) &
+                                        ~((b.at_least(0x97) & ~b.at_least(0x9B)) >> 2));
+    return second | e380 | e381 | e382;
+}
+
 // Bytes and columns of the whole characters at the start of the block; size 0 as above, or
 // when a character's width is not in the tables' fast form. C2-CB and CE-D1 begin only
-// characters of width 1 (U+0080-U+02FF, U+0380-U+047F), E4 (but for E4 B7, U+4DC0-U+4DFF),
-// E5-E9, EB and EC only characters of width 2 (U+4000-U+9FFF, U+B000-U+CFFF): those are
-// counted on the masks; any other lead is looked up with its second byte.
+// characters of width 1 (U+0080-U+02FF, U+0380-U+047F), E2 80 too but for U+200B-U+200F and
+// U+202A-U+202E (of width 0); E4 (but for E4 B7, U+4DC0-U+4DFF), E5-E9, EB and EC only
+// characters of width 2 (U+4000-U+9FFF, U+B000-U+CFFF), EA B0-BF and ED 80-9D too (the
+// syllables of Hangul, U+AC00-U+D77F), and most of E3 (wide_after_e3): those are counted on
+// the masks; any other lead is looked up with its second byte.
 template <class Bytes>
-void block_width(const char* s, std::size_t& size, int& width)
+struct Block_columns {
+    using Mask = typename Bytes::Mask;
+    std::size_t size;  // 0: a character not of those kinds
+    Mask ones, twos;   // the first bytes of the characters of width 1, of width 2
+
+    int width() const
+    {
+        return bits_set(static_cast<std::uint32_t>(ones)) + 2 * bits_set(static_cast<std::uint32_t>(twos));
+    }
+    // Where the first character stands that would end past column room, for a room less than
+    // width(): the columns up to a byte only grow, so halving finds it in five steps.
+    std::size_t first_past(std::int64_t room) const
+    {
+        std::size_t fit = 0, past = size;  // up to fit the characters fit, up to past not
+        while (past - fit > 1) {
+            const std::size_t mid = (fit + past) / 2;
+            const auto below = static_cast<std::uint32_t>((std::uint32_t{1} << mid) - 1);
+            const int columns = bits_set(static_cast<std::uint32_t>(ones) & below) +
+                                2 * bits_set(static_cast<std::uint32_t>(twos) & below);
+            (columns > room ? past : fit) = mid;
+        }
+        return fit;
+    }
+};
+
+template <class Bytes>
+Block_columns<Bytes> block_columns(const char* s)
 {
+    using Mask = typename Bytes::Mask;
     const Bytes b(s);
     const Block_shape<Bytes> shape(b);
-    size = shape.size;
-    width = static_cast<int>(shape.size);
-    if (!shape.high || !shape.size) return;
-    using Mask = typename Bytes::Mask;
+    if (!shape.high || !shape.size) return {shape.size, static_cast<Mask>(Bytes::all), 0};
     const Mask whole = shape.whole();
     Mask narrow = 0, wide = 0;
     if (shape.lead2)
@@ -119,10 +161,18 @@ void block_width(const char* s, std::size_t& size, int& width)
     if (shape.lead3) {
         const Mask e5 = b.at_least(0xE5), ea = b.at_least(0xEA);
         wide = shape.lead3 & ((b.equal(0xE4) & ~(b.equal(0xB7) >> 1)) | (e5 & ~ea) |
-                              (b.at_least(0xEB) & ~b.at_least(0xED)));
+                              (b.at_least(0xEB) & ~b.at_least(0xED)) |
+                              (b.equal(0xEA) & (b.at_least(0xB0) >> 1)) |
+                              (b.equal(0xED) & ~(b.at_least(0x9E) >> 1)));
+        if (const Mask e3 = shape.lead3 & b.equal(0xE3)) wide |= e3 & wide_after_e3(b);
+        if (const Mask e2 = shape.lead3 & b.equal(0xE2)) {
+            const Mask zero = (b.at_least(0x8B) & ~b.at_least(0x90)) |
+                              (b.at_least(0xAA) & ~b.at_least(0xAF));
+            narrow |= e2 & static_cast<Mask>((b.equal(0x80) >> 1) & ~(zero >> 2));
+        }
     }
-    width = bits_set(static_cast<std::uint32_t>((~shape.high | narrow) & whole)) +
-            2 * bits_set(static_cast<std::uint32_t>(wide & whole));
+    Block_columns<Bytes> block{shape.size, static_cast<Mask>((~shape.high | narrow) & whole),
+                               static_cast<Mask>(wide & whole)};
     for (Mask other = (shape.lead2 | shape.lead3) & whole & ~(narrow | wide); other;
          other &= other - 1) {
         const int at = __builtin_ctz(static_cast<std::uint32_t>(other));
@@ -130,14 +180,53 @@ void block_width(const char* s, std::size_t& size, int& width)
         const unsigned b1 = static_cast<unsigned char>(s[at + 1]);
         int w = unicode_tables::lead_widths[((c - 0xC0) << 6) | (b1 & 0x3F)];
         if (w == 3) {  // mixed widths, or an overlong form or a surrogate, which count bytewise
-            if ((c == 0xE0 && b1 < 0xA0) || (c == 0xED && b1 >= 0xA0)) {
-                size = 0;
-                return;
-            }
+            if ((c == 0xE0 && b1 < 0xA0) || (c == 0xED && b1 >= 0xA0)) return {0, 0, 0};
             w = three_byte_width(s + at);
         }
-        width += w;
+        const Mask bit = static_cast<Mask>(other & -other);
+        if (w == 1) block.ones |= bit;
+        if (w == 2) block.twos |= bit;
     }
+    return block;
+}
+
+// valid_prefix and block_columns a block after another, in one loop, where the comparisons'
+// constants can stay in registers: the bytes of whole blocks from s on that are valid; and the
+// bytes and columns of the blocks that fit in room, and when a block of common characters does
+// not, up to its first character that ends past room (reached).
+template <class Bytes>
+std::size_t valid_run(const char* s, std::size_t n)
+{
+    std::size_t i = 0;
+    while (n - i >= static_cast<std::size_t>(Bytes::size)) {
+        const std::size_t size = valid_prefix<Bytes>(s + i);
+        if (!size) break;
+        i += size;
+    }
+    return i;
+}
+
+template <class Bytes>
+void width_run(const char* s, std::size_t n, std::int64_t room, std::size_t& size_out,
+               std::int64_t& width_out, bool& reached)
+{
+    std::size_t size = 0;
+    std::int64_t width = 0;
+    reached = false;
+    while (n - size >= static_cast<std::size_t>(Bytes::size)) {
+        const Block_columns<Bytes> block = block_columns<Bytes>(s + size);
+        if (!block.size) break;
+        const int columns = block.width();
+        if (columns > room - width) {
+            size += block.first_past(room - width);
+            reached = true;
+            break;
+        }
+        size += block.size;
+        width += columns;
+    }
+    size_out = size;
+    width_out = width;
 }
 
 }  // namespace

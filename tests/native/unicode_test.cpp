@@ -151,11 +151,34 @@ TEST(Unicode, BlockWalksAgreeWithDecodingOnRandomText)
         const int all = walk(text, text.size(), valid);
         ASSERT_EQ(is_valid_utf8(text), valid) << text;
         ASSERT_EQ(text_width(text), all) << text;
-        const Width_block block = width_block(text.data(), text.size());
+        const Width_run block = width_run(text.data(), text.size(), INT64_MAX);
         if (block.size == 0) continue;
         bool block_valid = false;
         ASSERT_EQ(walk(text, block.size, block_valid), block.width) << text << " " << block.size;
         ASSERT_TRUE(block_valid) << text;
+        // With less room: up to the first character that ends past it, or blocks that fit.
+        const std::int64_t room = static_cast<std::int64_t>(next(40));
+        const Width_run run = width_run(text.data(), text.size(), room);
+        const int before = walk(text, run.size, block_valid);
+        if (run.reached) {
+            ASSERT_LE(before, room) << text << " " << room;
+            const std::size_t next_size = decode_utf8(text.data() + run.size, text.size() - run.size).size;
+            ASSERT_GT(walk(text, run.size + next_size, block_valid), room) << text << " " << room;
+        } else {
+            ASSERT_EQ(before, run.width) << text << " " << room;
+            ASSERT_LE(before, room) << text << " " << room;
+        }
+    }
+    // Every character of three bytes, in a block of its own kind, against its own width.
+    for (char32_t code = 0x800; code < 0x10000; ++code) {
+        if (code >= 0xD800 && code <= 0xDFFF) continue;
+        std::string text = "a";
+        for (int k = 0; k < 12; ++k) append_utf8(text, code);
+        const Width_run block = width_run(text.data(), text.size(), INT64_MAX);
+        bool valid = false;
+        if (block.size) {
+            ASSERT_EQ(walk(text, block.size, valid), block.width) << std::hex << code;
+        }
     }
 }
 
