@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -125,27 +126,53 @@ struct Input {
     bool high_bytes = false;      // it holds a character beyond ASCII
 };
 
-// The bytes of one input in its encoding (forced, or detected as Open detects it) become the
-// engine's UTF-8 lines. UTF-8 and ASCII are split where they stand, in the buffer owner keeps,
-// without a copy; other texts are decoded first, and their bytes let go before the split.
-// False, with a message in error, for bytes that do not decode.
+// The encoding of one input, forced or detected as Open detects it.
+struct Detection {
+    Text_encoding encoding;
+    bool high_bytes;  // it holds a byte of 0x80 or more
+};
+
+Detection detect(std::string_view bytes, const Text_encoding* forced)
+{
+    const bool high_bytes = has_high_byte(bytes);
+    return {forced ? *forced : detect_encoding(bytes, high_bytes), high_bytes};
+}
+
+// Whether the bytes are used as they stand, as UTF-8: ASCII taken as Windows-1252, or UTF-8.
+bool in_place(const Detection& detection)
+{
+    return detection.encoding == Text_encoding::utf8 ||
+           detection.encoding == Text_encoding::utf8_bom ||
+           (detection.encoding == Text_encoding::ansi && !detection.high_bytes);
+}
+
+// Where the text starts: after the byte order mark of UTF-8 with one.
+std::size_t text_start(std::string_view bytes, const Detection& detection)
+{
+    return detection.encoding == Text_encoding::utf8_bom && bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+}
+
+// Whether the UTF-8 used in place must still be checked: detection has checked plain UTF-8.
+bool needs_check(const Detection& detection, const Text_encoding* forced)
+{
+    return detection.encoding != Text_encoding::ansi &&
+           !(detection.encoding == Text_encoding::utf8 && !forced);
+}
+
+// The bytes of one input in its encoding become the engine's UTF-8 lines. UTF-8 and ASCII are
+// split where they stand, in the buffer owner keeps, without a copy; other texts are decoded
+// first, and their bytes let go before the split. False, with a message in error, for bytes
+// that do not decode.
 bool to_lines(char* data, std::size_t size, std::shared_ptr<void> owner,
-              const Text_encoding* forced, Input& input, std::string& error)
+              const Detection& detection, const Text_encoding* forced, Input& input,
+              std::string& error)
 {
     const std::string_view bytes(data, size);
-    input.high_bytes = has_high_byte(bytes);
-    input.encoding = forced ? *forced : detect_encoding(bytes, input.high_bytes);
-    const bool in_place =
-        input.encoding == Text_encoding::utf8 || input.encoding == Text_encoding::utf8_bom ||
-        (input.encoding == Text_encoding::ansi && !input.high_bytes);
-    if (in_place) {
-        std::size_t skip = 0;
-        if (input.encoding == Text_encoding::utf8_bom && bytes.substr(0, 3) == "\xEF\xBB\xBF")
-            skip = 3;
-        // Detection has checked plain UTF-8 already.
-        const bool checked = input.encoding == Text_encoding::utf8 && !forced;
-        if (input.encoding != Text_encoding::ansi && !checked &&
-            !is_valid_utf8(bytes.substr(skip))) {
+    input.high_bytes = detection.high_bytes;
+    input.encoding = detection.encoding;
+    if (in_place(detection)) {
+        const std::size_t skip = text_start(bytes, detection);
+        if (needs_check(detection, forced) && !is_valid_utf8(bytes.substr(skip))) {
             std::string ignored;
             decode_text(bytes, input.encoding, ignored, error);
             return false;
@@ -188,7 +215,69 @@ bool read_lines(int fd, const Text_encoding* forced, Input& input, int& error,
     // What the last step mapped beyond the text goes back (but the byte after it).
     if (buffer->size() - size > 64 * 1024) buffer->resize(size + 1);
     char* data = buffer->data();
-    return to_lines(data, size, std::move(buffer), forced, input, decode_error);
+    return to_lines(data, size, std::move(buffer), detect({data, size}, forced), forced, input,
+                    decode_error);
+}
+
+// The rest of a regular file from the descriptor's offset on, mapped to be read where it
+// stands: the system's cached pages, none of them cleared or copied into. Empty for anything
+// else (a pipe, a terminal, an empty file). A file cut short while mapped raises SIGBUS.
+class Mapped_file {
+public:
+    explicit Mapped_file(int fd)
+    {
+        struct stat info;
+        if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return;
+        const off_t at = lseek(fd, 0, SEEK_CUR);
+        if (at < 0 || at >= info.st_size ||
+            static_cast<std::uint64_t>(info.st_size) > SIZE_MAX / 2)
+            return;
+        const auto page = static_cast<off_t>(sysconf(_SC_PAGESIZE));
+        const off_t from = at - at % page;
+        const auto length = static_cast<std::size_t>(info.st_size - from);
+        void* base = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, from);
+        if (base == MAP_FAILED) return;
+        base_ = static_cast<char*>(base);
+        length_ = length;
+        skip_ = static_cast<std::size_t>(at - from);
+    }
+    ~Mapped_file()
+    {
+        if (base_ && length_ > released_) munmap(base_ + released_, length_ - released_);
+    }
+    Mapped_file(const Mapped_file&) = delete;
+    Mapped_file& operator=(const Mapped_file&) = delete;
+    explicit operator bool() const { return base_ != nullptr; }
+    std::string_view text() const { return {base_ + skip_, length_ - skip_}; }
+    // Gives back the pages wholly before offset in text once they are a megabyte or more: what
+    // has been read no longer counts towards the memory the program holds.
+    void release_before(std::size_t offset)
+    {
+        const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        const std::size_t end = (skip_ + offset) / page * page;
+        if (end < released_ + (std::size_t{1} << 20)) return;
+        munmap(base_ + released_, end - released_);
+        released_ = end;
+    }
+
+private:
+    char* base_ = nullptr;  // from the page that holds the offset
+    std::size_t length_ = 0;
+    std::size_t skip_ = 0;  // from base_ to the offset
+    std::size_t released_ = 0;
+};
+
+// The lines of a text mapped with Mapped_file, copied out of the mapping (which the engine
+// must not write to) into a buffer of its own; false on bytes that do not decode, with
+// decode_error set. No memory for it throws std::bad_alloc.
+bool copy_lines(std::string_view text, const Detection& detection, const Text_encoding* forced,
+                Input& input, std::string& decode_error)
+{
+    auto buffer = std::make_shared<Populated>(text.size() + 1);
+    if (!buffer->data()) throw std::bad_alloc();
+    std::memcpy(buffer->data(), text.data(), text.size());
+    char* data = buffer->data();
+    return to_lines(data, text.size(), std::move(buffer), detection, forced, input, decode_error);
 }
 
 // False on failure, with errno set.
@@ -438,6 +527,141 @@ bool uses_lf(Line_ends line_ends, bool as_editor, bool input_crlf)
     return !as_editor && !input_crlf;
 }
 
+// How long a piece of a text cleaned a piece at a time is, about: its pages are touched once
+// and then reused, where a whole text's would each be fresh (which costs more, on the machines
+// this runs on, than cleaning the bytes in them).
+constexpr std::size_t piece_size = 64 * 1024;
+
+// Where the piece of text from `from` on ends: at i, the first of two line feeds in a row
+// (the piece keeps it, and so ends with an empty line; the next starts at i + 2), the last
+// pair before from + piece_size or else the first after it, with text after the pair;
+// npos when there is none, and the rest is one piece.
+std::size_t piece_end(std::string_view text, std::size_t from)
+{
+    const char* s = text.data();
+    const std::size_t n = text.size();
+    if (n - from <= piece_size + 2) return std::string_view::npos;
+    const std::size_t target = from + piece_size, low = from + piece_size / 4;
+    for (std::size_t i = target; i > low;) {
+        const void* lf = memrchr(s + low, '\n', i - low);
+        if (!lf) break;
+        i = static_cast<std::size_t>(static_cast<const char*>(lf) - s);
+        if (s[i + 1] == '\n') return i;
+    }
+    const std::size_t i = text.find("\n\n", target);
+    return i != std::string_view::npos && i + 2 < n ? i : std::string_view::npos;
+}
+
+// Whether a text is cleaned a piece at a time: where every pass keeps within a line, but for
+// joining a paragraph's lines (which, when blank lines end paragraphs, never joins across an
+// empty line, and an empty line stays empty up to there) and paragraph spacing (which
+// clean_in_pieces does between pieces); for the UTF-8 the engine takes where it stands, valid,
+// and going out as it is; and without CR, which would change where lines end.
+bool in_pieces(std::string_view text, const Detection& detection, const Text_encoding* forced,
+               const Cleaning_settings& settings, bool replacements_beyond_ascii)
+{
+    if (text.size() <= piece_size + 2 || !in_place(detection)) return false;
+    if (detection.encoding == Text_encoding::ansi && replacements_beyond_ascii) return false;
+    if (settings.para_remove_line_breaks && !settings.para_blank_lines_separate_paras) return false;
+    if (std::memchr(text.data(), '\r', text.size())) return false;
+    // An invalid text goes the whole way, to be reported as it is there.
+    return !needs_check(detection, forced) ||
+           is_valid_utf8(text.substr(text_start(text, detection)));
+}
+
+// One input's result written a line at a time, as join_lines joins a whole list: a line break
+// before every line but the first. What goes before the result (the break that ended the
+// previous output, then the byte order mark) waits for its first byte, since the break goes
+// out only before a result that is not empty.
+class Result_lines {
+public:
+    Result_lines(Writer& out, bool lf, std::string_view before, std::string_view mark)
+        : out_(out), lf_(lf), before_(before), mark_(mark)
+    {
+    }
+    void line(std::string_view text)
+    {
+        if (lines_++ > 0) put(lf_ ? "\n" : "\r\n");
+        last_empty_ = text.empty();
+        if (!lf_) {
+            put(text);
+            return;
+        }
+        std::size_t from = 0;
+        for (std::size_t at; (at = text.find("\r\n", from)) != std::string_view::npos; from = at + 1)
+            put(text.substr(from, at - from));
+        put(text.substr(from));
+    }
+    // The output's end, with the line break a text that ended with one keeps (as in main).
+    Output_end finish(bool ended_with_break, bool as_editor)
+    {
+        const bool add_break = ended_with_break && !as_editor && lines_ > 0 && !last_empty_;
+        if (add_break) put(lf_ ? "\n" : "\r\n");
+        if (!started_) out_.put_bytes(mark_);
+        out_.finish();
+        if (!started_) return Output_end::empty;
+        return add_break || last_empty_ ? Output_end::line_break : Output_end::open;
+    }
+
+private:
+    void put(std::string_view bytes)
+    {
+        if (bytes.empty()) return;
+        if (!started_) {
+            out_.put_bytes(before_);
+            out_.put_bytes(mark_);
+            started_ = true;
+        }
+        out_.put(bytes.data(), bytes.size());
+    }
+
+    Writer& out_;
+    const bool lf_;
+    const std::string_view before_, mark_;
+    std::size_t lines_ = 0;
+    bool last_empty_ = false;
+    bool started_ = false;
+};
+
+// Cleans a text a piece at a time (in_pieces says when): each piece in one buffer, reused, its
+// lines out before the next is read; with paragraph spacing, the empty lines it puts between
+// paragraphs go between the pieces too.
+void clean_in_pieces(std::string_view text, Mapped_file& mapped, std::size_t start,
+                     const Cleaning_settings& settings, Cleaner& cleaner, Result_lines& result)
+{
+    const bool spaced = settings.spac_adjust_para_spacing != 0;
+    const std::size_t between =
+        settings.spac_lines_between_paras > 0 ? static_cast<std::size_t>(settings.spac_lines_between_paras) : 0;
+    std::shared_ptr<char[]> buffer;
+    std::size_t capacity = 0;
+    bool kept = false;  // a piece before had lines left after spacing
+    for (std::size_t from = 0;;) {
+        const std::size_t end = piece_end(text, from);
+        const std::size_t size = (end == std::string_view::npos ? text.size() : end + 1) - from;
+        if (size > capacity) {
+            buffer.reset();
+            capacity = std::max(size, 2 * piece_size);
+            buffer.reset(new char[capacity]);
+        }
+        char* bytes = buffer.get();
+        std::memcpy(bytes, text.data() + from, size);
+        mapped.release_before(start + from + size);
+        // A long piece is the list's alone, which lets it go once its lines have moved out.
+        const bool long_piece = size >= Line_list::long_line;
+        Line_list lines = Line_list::split(bytes, size, long_piece ? std::move(buffer) : buffer);
+        if (long_piece) capacity = 0;
+        cleaner.clean_lines(lines);
+        if (spaced && !lines.empty()) {
+            if (kept)
+                for (std::size_t k = 0; k < between; ++k) result.line({});
+            kept = true;
+        }
+        for (Line_view line : lines) result.line(line);
+        if (end == std::string_view::npos) break;
+        from = end + 2;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -491,6 +715,14 @@ int main(int argc, char** argv)
         } else fail("unknown option " + arg + "; " + usage);
     }
     if (inputs.empty()) inputs.push_back("-");
+    // A mapped input that is cut short while it is read.
+    struct sigaction cut_short {};
+    cut_short.sa_handler = [](int) {
+        static const char message[] = "sorvane-clean: an input file was cut short while it was read\n";
+        if (write(2, message, sizeof message - 1) < 0) {}
+        _exit(2);
+    };
+    sigaction(SIGBUS, &cut_short, nullptr);
 
     Builtin_preset builtin;
     if (preset == full_cleaning_name) builtin = Builtin_preset::full;
@@ -526,9 +758,36 @@ int main(int argc, char** argv)
             Input input;
             const int fd = have_input ? open(input_path.c_str(), O_RDONLY | O_CLOEXEC) : 0;
             int error = errno;
+            const Text_encoding* forced = forced_encoding ? &*forced_encoding : nullptr;
             std::string decode_error;
-            const bool read = fd >= 0 && read_lines(fd, forced_encoding ? &*forced_encoding : nullptr,
-                                                    input, error, decode_error);
+            bool read = false;
+            if (fd >= 0) {
+                Mapped_file mapped(fd);
+                if (!mapped) {
+                    read = read_lines(fd, forced, input, error, decode_error);
+                } else {
+                    const std::string_view text = mapped.text();
+                    const Detection detection = detect(text, forced);
+                    // As a read to the end would leave it, for whoever reads on.
+                    lseek(fd, 0, SEEK_END);
+                    if (in_pieces(text, detection, forced, settings, replacements_beyond_ascii)) {
+                        if (have_input) close(fd);
+                        const std::size_t start = text_start(text, detection);
+                        const bool lf = uses_lf(line_ends, as_editor, false);
+                        Writer out(text.size() + 2, false, detection.encoding);
+                        Result_lines result(out, lf, pending_break, byte_order_mark(detection.encoding));
+                        Cleaner cleaner(settings, abbreviations);
+                        clean_in_pieces(text.substr(start), mapped, start, settings, cleaner, result);
+                        switch (result.finish(text.back() == '\n', as_editor)) {
+                        case Output_end::empty: break;
+                        case Output_end::line_break: pending_break.clear(); break;
+                        case Output_end::open: pending_break = lf ? "\n" : "\r\n"; break;
+                        }
+                        continue;
+                    }
+                    read = copy_lines(text, detection, forced, input, decode_error);
+                }
+            }
             if (have_input && fd >= 0) close(fd);
             if (!read) {
                 std::fprintf(stderr, "sorvane-clean: cannot read %s: %s\n", input_name.c_str(),

@@ -208,4 +208,57 @@ TEST(MemoryBound, LargeTextsAreCleanedWithinThreeTimesTheirSize)
     EXPECT_NE(run.err.find("not enough memory"), std::string::npos) << run.err;
 }
 
+// A file is cleaned a piece at a time where the settings allow it (pieces end at empty lines),
+// a pipe whole: the two give the same bytes for random texts of every kind of line the passes
+// treat apart (blank, quoted, listed, indented, long, beyond ASCII, emptied by a pair) under
+// random settings.
+TEST(MemoryBound, AFileCleanedInPiecesComesOutAsAPipeCleanedWhole)
+{
+    std::uint64_t state = 7;
+    auto below = [&state](std::uint64_t n) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return (state >> 33) % n;
+    };
+    const char* const kinds[] = {"", "", "", "  ", "\t", "> ", ">> quoted Mr. Smith said so.",
+                                 "1. listed item", "- dashed item", "   indented start",
+                                 "ZAP", "\xCE\xB1\xCE\xB2 \xE4\xB8\xAD\xE6\x96\x87 text",
+                                 "ends a sentence.", "a\ttab and  two spaces"};
+    for (int round = 0; round < 24; ++round) {
+        std::string text;
+        while (text.size() < 300 * 1024) {
+            const std::uint64_t kind = below(std::size(kinds) + 6);
+            if (kind < std::size(kinds)) {
+                text += kinds[kind];
+            } else {
+                for (std::uint64_t w = below(kind == std::size(kinds) ? 400 : 14); w > 0; --w)
+                    text += w % 9 ? "word " : "end. ";
+            }
+            text += '\n';
+        }
+        if (round % 3 == 1) text += "\n\n";
+        if (round % 3 == 2) text += "last";
+        std::vector<std::string> args = {"--abbr", SORVANE_ABBR_PATH};
+        for (const Setting_field& field : setting_fields) {
+            if (field.is_text()) continue;
+            const std::int32_t span = std::min(field.max - field.min, 80);
+            const std::int32_t picks[] = {field.min, field.full, field.light,
+                                          field.min + static_cast<std::int32_t>(below(span + 1))};
+            std::int32_t value = picks[below(4)];
+            // Mostly settings that allow pieces, so that they are what is compared.
+            if (field.integer.name == std::string_view("para-blank lines separate paras"))
+                value = below(5) != 0;
+            args.insert(args.end(), {"--set", std::string(field.name()) + "=" + std::to_string(value)});
+        }
+        if (round % 2) args.insert(args.end(), {"--set", "misc-find 0=ZAP", "--set", "misc-find 1=word"});
+        if (round % 4 == 1) args.insert(args.end(), {"--set", "misc-replace 1=w\xC3\xB6rd"});
+        if (round % 5 == 2) args.push_back("--as-editor");
+        const Child_run piped = run_limited(args, text, true, 1024 * mib);
+        const Child_run file = run_limited(args, text, false, 1024 * mib);
+        ASSERT_EQ(piped.status, 0) << piped.err;
+        ASSERT_EQ(file.status, 0) << file.err;
+        ASSERT_EQ(file.out.size(), piped.out.size()) << "round " << round;
+        ASSERT_TRUE(file.out == piped.out) << "round " << round;
+    }
+}
+
 }  // namespace
