@@ -555,13 +555,18 @@ std::size_t piece_end(std::string_view text, std::size_t from)
 // Whether a text is cleaned a piece at a time: where every pass keeps within a line, but for
 // joining a paragraph's lines (which, when blank lines end paragraphs, never joins across an
 // empty line, and an empty line stays empty up to there) and paragraph spacing (which
-// clean_in_pieces does between pieces); for the UTF-8 the engine takes where it stands, valid,
-// and going out as it is; and without CR, which would change where lines end.
+// clean_in_pieces does between pieces); for valid UTF-8 and for Windows-1252; and without CR,
+// which would change where lines end.
 bool in_pieces(std::string_view text, const Detection& detection, const Text_encoding* forced,
                const Cleaning_settings& settings, bool replacements_beyond_ascii)
 {
-    if (text.size() <= piece_size + 2 || !in_place(detection)) return false;
-    if (detection.encoding == Text_encoding::ansi && replacements_beyond_ascii) return false;
+    if (text.size() <= piece_size + 2) return false;
+    // Windows-1252 is decoded a piece at a time; the result can then hold no character the
+    // encoding lacks (which must be found before anything is written) but from a replacement.
+    const bool utf8 = detection.encoding == Text_encoding::utf8 ||
+                      detection.encoding == Text_encoding::utf8_bom;
+    if (!utf8 && (detection.encoding != Text_encoding::ansi || replacements_beyond_ascii))
+        return false;
     if (settings.para_remove_line_breaks && !settings.para_blank_lines_separate_paras) return false;
     if (std::memchr(text.data(), '\r', text.size())) return false;
     // An invalid text goes the whole way, to be reported as it is there.
@@ -623,33 +628,33 @@ private:
     bool started_ = false;
 };
 
-// Cleans a text a piece at a time (in_pieces says when): each piece in one buffer, reused, its
-// lines out before the next is read; with paragraph spacing, the empty lines it puts between
-// paragraphs go between the pieces too.
-void clean_in_pieces(std::string_view text, Mapped_file& mapped, std::size_t start,
-                     const Cleaning_settings& settings, Cleaner& cleaner, Result_lines& result)
+// Cleans a text a piece at a time (in_pieces says when): each piece in one buffer, reused
+// (decoded into it from Windows-1252 where windows_1252), its lines out before the next is
+// read; with paragraph spacing, the empty lines it puts between paragraphs go between the
+// pieces too.
+void clean_in_pieces(std::string_view text, bool windows_1252, Mapped_file& mapped,
+                     std::size_t start, const Cleaning_settings& settings, Cleaner& cleaner,
+                     Result_lines& result)
 {
     const bool spaced = settings.spac_adjust_para_spacing != 0;
     const std::size_t between =
         settings.spac_lines_between_paras > 0 ? static_cast<std::size_t>(settings.spac_lines_between_paras) : 0;
-    std::shared_ptr<char[]> buffer;
-    std::size_t capacity = 0;
+    auto buffer = std::make_shared<std::string>();
     bool kept = false;  // a piece before had lines left after spacing
     for (std::size_t from = 0;;) {
         const std::size_t end = piece_end(text, from);
-        const std::size_t size = (end == std::string_view::npos ? text.size() : end + 1) - from;
-        if (size > capacity) {
-            buffer.reset();
-            capacity = std::max(size, 2 * piece_size);
-            buffer.reset(new char[capacity]);
-        }
-        char* bytes = buffer.get();
-        std::memcpy(bytes, text.data() + from, size);
-        mapped.release_before(start + from + size);
+        const std::string_view piece =
+            text.substr(from, (end == std::string_view::npos ? text.size() : end + 1) - from);
+        if (!buffer) buffer = std::make_shared<std::string>();
+        std::string error;
+        if (windows_1252) decode_text(piece, Text_encoding::ansi, *buffer, error);
+        else buffer->assign(piece);
+        mapped.release_before(start + from + piece.size());
         // A long piece is the list's alone, which lets it go once its lines have moved out.
-        const bool long_piece = size >= Line_list::long_line;
-        Line_list lines = Line_list::split(bytes, size, long_piece ? std::move(buffer) : buffer);
-        if (long_piece) capacity = 0;
+        char* bytes = &(*buffer)[0];
+        const std::size_t size = buffer->size();
+        Line_list lines = Line_list::split(
+            bytes, size, size >= Line_list::long_line ? std::move(buffer) : buffer);
         cleaner.clean_lines(lines);
         if (spaced && !lines.empty()) {
             if (kept)
@@ -774,10 +779,13 @@ int main(int argc, char** argv)
                         if (have_input) close(fd);
                         const std::size_t start = text_start(text, detection);
                         const bool lf = uses_lf(line_ends, as_editor, false);
-                        Writer out(text.size() + 2, false, detection.encoding);
+                        const bool windows_1252 = detection.encoding == Text_encoding::ansi &&
+                                                  detection.high_bytes;
+                        Writer out(text.size() + 2, windows_1252, detection.encoding);
                         Result_lines result(out, lf, pending_break, byte_order_mark(detection.encoding));
                         Cleaner cleaner(settings, abbreviations);
-                        clean_in_pieces(text.substr(start), mapped, start, settings, cleaner, result);
+                        clean_in_pieces(text.substr(start), windows_1252, mapped, start, settings,
+                                        cleaner, result);
                         switch (result.finish(text.back() == '\n', as_editor)) {
                         case Output_end::empty: break;
                         case Output_end::line_break: pending_break.clear(); break;

@@ -210,8 +210,8 @@ TEST(MemoryBound, LargeTextsAreCleanedWithinThreeTimesTheirSize)
 
 // A file is cleaned a piece at a time where the settings allow it (pieces end at empty lines),
 // a pipe whole: the two give the same bytes for random texts of every kind of line the passes
-// treat apart (blank, quoted, listed, indented, long, beyond ASCII, emptied by a pair) under
-// random settings.
+// treat apart (blank, quoted, listed, indented, long, beyond ASCII, emptied by a pair), in
+// UTF-8 and in Windows-1252, under random settings.
 TEST(MemoryBound, AFileCleanedInPiecesComesOutAsAPipeCleanedWhole)
 {
     std::uint64_t state = 7;
@@ -219,11 +219,14 @@ TEST(MemoryBound, AFileCleanedInPiecesComesOutAsAPipeCleanedWhole)
         state = state * 6364136223846793005ull + 1442695040888963407ull;
         return (state >> 33) % n;
     };
-    const char* const kinds[] = {"", "", "", "  ", "\t", "> ", ">> quoted Mr. Smith said so.",
-                                 "1. listed item", "- dashed item", "   indented start",
-                                 "ZAP", "\xCE\xB1\xCE\xB2 \xE4\xB8\xAD\xE6\x96\x87 text",
-                                 "ends a sentence.", "a\ttab and  two spaces"};
+    const char* kinds[] = {"", "", "", "  ", "\t", "> ", ">> quoted Mr. Smith said so.",
+                           "1. listed item", "- dashed item", "   indented start", "ZAP",
+                           "\xCE\xB1\xCE\xB2 \xE4\xB8\xAD\xE6\x96\x87 text",
+                           "ends a sentence.", "a\ttab and  two spaces"};
     for (int round = 0; round < 24; ++round) {
+        // Every third text is Windows-1252, every other UTF-8.
+        kinds[11] = round % 3 ? "\xCE\xB1\xCE\xB2 \xE4\xB8\xAD\xE6\x96\x87 text"
+                              : "caf\xE9 \x93quoted\x94\xA0" "and\x85";
         std::string text;
         while (text.size() < 300 * 1024) {
             const std::uint64_t kind = below(std::size(kinds) + 6);
