@@ -8,6 +8,12 @@
 
 #include "engine/utf8_blocks.h"
 
+#ifdef SORVANE_AVX2
+#if __has_include(<sys/platform/x86.h>)
+#include <sys/platform/x86.h>
+#endif
+#endif
+
 std::size_t skip_ascii(std::string_view text, std::size_t i)
 {
     const char* s = text.data();
@@ -63,7 +69,13 @@ private:
 std::size_t valid_run_avx2(const char* s, std::size_t n);
 void width_run_avx2(const char* s, std::size_t n, std::int64_t room, std::size_t& size,
                     std::int64_t& width, bool& reached);
+// The C library has asked the processor already at start; the compiler's own check would ask
+// again, and each question costs microseconds on a virtual machine.
+#if __has_include(<sys/platform/x86.h>)
+static bool avx2_present() { return CPU_FEATURE_ACTIVE(AVX2); }
+#else
 static bool avx2_present() { return __builtin_cpu_supports("avx2"); }
+#endif
 #endif
 
 Width_run width_run(const char* s, std::size_t n, std::int64_t room)
