@@ -66,7 +66,7 @@ private:
 
 // The processor's AVX2 blocks, where unicode_avx2.cpp is built and the processor has them.
 #ifdef SORVANE_AVX2
-std::size_t valid_run_avx2(const char* s, std::size_t n);
+bool is_valid_utf8_avx2(const char* s, std::size_t n);
 void width_run_avx2(const char* s, std::size_t n, std::int64_t room, std::size_t& size,
                     std::int64_t& width, bool& reached);
 // The C library has asked the processor already at start; the compiler's own check would ask
@@ -99,12 +99,9 @@ Width_run width_run(const char* s, std::size_t n, std::int64_t room)
 
 namespace {
 
-// The bytes at the start of the n at s that valid_run takes, blocks of the processor's width.
-std::size_t valid_blocks(const char* s, std::size_t n, [[maybe_unused]] bool avx2)
+// The bytes at the start of the n at s that valid_run takes, blocks of sixteen.
+std::size_t valid_blocks(const char* s, std::size_t n)
 {
-#ifdef SORVANE_AVX2
-    if (avx2) return valid_run_avx2(s, n);
-#endif
 #ifdef __SSE2__
     return valid_run<Bytes16>(s, n);
 #else
@@ -192,14 +189,12 @@ bool is_valid_utf8(std::string_view text)
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
 #ifdef SORVANE_AVX2
-    const bool avx2 = avx2_present();
-#else
-    const bool avx2 = false;
+    if (avx2_present()) return is_valid_utf8_avx2(text.data(), n);
 #endif
     for (std::size_t i = 0; i < n;) {
         const unsigned c = s[i];
         const auto tail = [&](std::size_t k) { return i + k < n && (s[i + k] & 0xC0) == 0x80; };
-        if (const std::size_t size = valid_blocks(reinterpret_cast<const char*>(s + i), n - i, avx2)) {
+        if (const std::size_t size = valid_blocks(reinterpret_cast<const char*>(s + i), n - i)) {
             i += size;
             continue;
         }
