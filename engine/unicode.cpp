@@ -45,12 +45,9 @@ public:
     static constexpr Mask all = 0xFFFF;
     explicit Bytes16(const char* s) : v_(_mm_loadu_si128(reinterpret_cast<const __m128i*>(s))) {}
     Mask high() const { return static_cast<Mask>(_mm_movemask_epi8(v_)); }
-    // Which bytes are b or more, b being 0x80 or more: the bytes of 0x80 and more are the
-    // negative ones, in the same order.
     Mask at_least(unsigned char b) const
     {
-        return static_cast<Mask>(_mm_movemask_epi8(
-                   _mm_cmpgt_epi8(v_, _mm_set1_epi8(static_cast<char>(b - 1))))) & high();
+        return static_cast<Mask>(_mm_movemask_epi8(_mm_cmpgt_epi8(v_, _mm_set1_epi8(static_cast<char>(b - 1)))));
     }
     Mask equal(unsigned char b) const
     {

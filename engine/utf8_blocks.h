@@ -32,11 +32,28 @@ inline int bits_set(std::uint32_t x)
            table.of[x >> 24];
 #endif
 }
+inline int bits_set(std::uint64_t x)
+{
+#ifdef __POPCNT__
+    return __builtin_popcountll(x);
+#else
+    return bits_set(static_cast<std::uint32_t>(x)) + bits_set(static_cast<std::uint32_t>(x >> 32));
+#endif
+}
+
+// The position of the lowest bit set in x, which is not 0.
+inline int lowest_bit(std::uint32_t x) { return __builtin_ctz(x); }
+inline int lowest_bit(std::uint64_t x) { return __builtin_ctzll(x); }
 
 // The lead and continuation bytes of a block, and how many bytes from its start hold whole
 // characters of one to three bytes (a character the block cuts off left out); size 0 when a
 // lead is not followed by just the continuation bytes it needs, or a byte begins no such
 // character (C0, C1, F0-FF: four-byte characters are left to the callers' slow path).
+//
+// Bytes (Bytes16, Bytes32, Bytes64) answers high(), the bytes of 0x80 and more; equal(b); and
+// at_least(b) for b of 0x80 and more: the bytes of b and more, and ASCII with them (signed, the
+// bytes of 0x80 and more are the negative ones, in the same order), which every use here
+// either excludes by what it combines with or, for a byte after a lead, never meets.
 template <class Bytes>
 struct Block_shape {
     using Mask = typename Bytes::Mask;
@@ -55,7 +72,7 @@ struct Block_shape {
         lead2 = c2 & ~e0;
         lead3 = e0 & ~f0;
         const Mask expected = static_cast<Mask>(((lead2 << 1) | (lead3 << 1) | (lead3 << 2)) & Bytes::all);
-        if (((c0 & ~c2) | f0) || expected != continuation) {
+        if (((c0 & ~c2) | (f0 & high)) || expected != continuation) {
             size = 0;
         } else if (((lead2 | lead3) >> (n - 1)) & 1) {
             size = n - 1;
@@ -129,7 +146,7 @@ struct Block_columns {
 
     int width() const
     {
-        return bits_set(static_cast<std::uint32_t>(ones)) + 2 * bits_set(static_cast<std::uint32_t>(twos));
+        return bits_set(ones) + 2 * bits_set(twos);
     }
     // Where the first character stands that would end past column room, for a room less than
     // width(): the columns up to a byte only grow, so halving finds it in five steps.
@@ -138,9 +155,9 @@ struct Block_columns {
         std::size_t fit = 0, past = size;  // up to fit the characters fit, up to past not
         while (past - fit > 1) {
             const std::size_t mid = (fit + past) / 2;
-            const auto below = static_cast<std::uint32_t>((std::uint32_t{1} << mid) - 1);
-            const int columns = bits_set(static_cast<std::uint32_t>(ones) & below) +
-                                2 * bits_set(static_cast<std::uint32_t>(twos) & below);
+            const auto below = static_cast<Mask>((Mask{1} << mid) - 1);
+            const int columns = bits_set(static_cast<Mask>(ones & below)) +
+                                2 * bits_set(static_cast<Mask>(twos & below));
             (columns > room ? past : fit) = mid;
         }
         return fit;
@@ -175,7 +192,7 @@ Block_columns<Bytes> block_columns(const char* s)
                                static_cast<Mask>(wide & whole)};
     for (Mask other = (shape.lead2 | shape.lead3) & whole & ~(narrow | wide); other;
          other &= other - 1) {
-        const int at = __builtin_ctz(static_cast<std::uint32_t>(other));
+        const int at = lowest_bit(other);
         const unsigned c = static_cast<unsigned char>(s[at]);
         const unsigned b1 = static_cast<unsigned char>(s[at + 1]);
         int w = unicode_tables::lead_widths[((c - 0xC0) << 6) | (b1 & 0x3F)];
