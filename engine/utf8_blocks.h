@@ -136,8 +136,8 @@ typename Bytes::Mask wide_after_e3(const Bytes& b)
 // characters of width 1 (U+0080-U+02FF, U+0380-U+047F), E2 80 too but for U+200B-U+200F and
 // U+202A-U+202E (of width 0); E4 (but for E4 B7, U+4DC0-U+4DFF), E5-E9, EB and EC only
 // characters of width 2 (U+4000-U+9FFF, U+B000-U+CFFF), EA B0-BF and ED 80-9D too (the
-// syllables of Hangul, U+AC00-U+D77F), and most of E3 (wide_after_e3): those are counted on
-// the masks; any other lead is looked up with its second byte.
+// syllables of Hangul, U+AC00-U+D77F), most of E3 (wide_after_e3) and the fullwidth forms:
+// those are counted on the masks; any other lead is looked up with its second byte.
 template <class Bytes>
 struct Block_columns {
     using Mask = typename Bytes::Mask;
@@ -182,6 +182,10 @@ Block_columns<Bytes> block_columns(const char* s)
                               (b.equal(0xEA) & (b.at_least(0xB0) >> 1)) |
                               (b.equal(0xED) & ~(b.at_least(0x9E) >> 1)));
         if (const Mask e3 = shape.lead3 & b.equal(0xE3)) wide |= e3 & wide_after_e3(b);
+        // The fullwidth forms: EF BC but for 80, EF BD below A1 (U+FF01-U+FF60).
+        if (const Mask ef = shape.lead3 & b.equal(0xEF))
+            wide |= ef & static_cast<Mask>(((b.equal(0xBC) >> 1) & ~(b.equal(0x80) >> 2)) |
+                                           ((b.equal(0xBD) >> 1) & ~(b.at_least(0xA1) >> 2)));
         if (const Mask e2 = shape.lead3 & b.equal(0xE2)) {
             const Mask zero = (b.at_least(0x8B) & ~b.at_least(0x90)) |
                               (b.at_least(0xAA) & ~b.at_least(0xAF));
