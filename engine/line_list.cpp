@@ -192,7 +192,7 @@ void Line_list::set(std::size_t i, std::string_view text)
     Line& line = lines_[i];
     const std::uint32_t size = size32(text.size());
     if (text.size() <= line.room) {
-        if (text.size()) std::memmove(line.data, text.data(), text.size());
+        if (text.size() && text.data() != line.data) std::memmove(line.data, text.data(), text.size());
     } else {
         const Line old = line;
         std::size_t room;
@@ -269,7 +269,9 @@ void Line_list::append(std::size_t i, std::string_view gap, std::string_view tex
 {
     const std::size_t size = lines_[i].size, new_size = size + gap.size() + text.size();
     char* data = new_size <= lines_[i].room ? lines_[i].data : reserve(i, new_size, size);
-    if (!text.empty()) std::memmove(data + size + gap.size(), text.data(), text.size());
+    // The joined text mostly stands where it goes already: a paragraph's lines follow each other.
+    if (!text.empty() && text.data() != data + size + gap.size())
+        std::memmove(data + size + gap.size(), text.data(), text.size());
     if (!gap.empty()) std::memcpy(data + size, gap.data(), gap.size());
     lines_[i].size = size32(new_size);
     // The lines taken over have been read.
