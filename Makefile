@@ -88,19 +88,19 @@ stress-fresh:
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 300
 FUZZ_SOURCES := fuzz/fuzz_clean.cpp fuzz/fuzz_input.cpp base/diagnostics.cpp base/diagnostics_native.cpp \
-  settings/catalogue.cpp $(filter-out engine/unicode_avx2.cpp,$(wildcard engine/*.cpp))
+  settings/catalogue.cpp $(filter-out engine/%_avx2.cpp,$(wildcard engine/*.cpp))
+FUZZ_AVX2 := $(patsubst engine/%.cpp,$(FUZZ)/%.o,$(wildcard engine/*_avx2.cpp))
 FUZZ_HEADERS := $(wildcard fuzz/*.h engine/*.h) base/diagnostics.h settings/catalogue.h
 FUZZ_FLAGS := -std=c++17 -g -O1 -fno-sanitize-recover=all -I. -DSORVANE_AVX2
 
 # The AVX2 walks compiled for AVX2 on their own, as the native build does; the rest without.
-$(FUZZ)/unicode_avx2.o: engine/unicode_avx2.cpp $(FUZZ_HEADERS)
+$(FUZZ)/%_avx2.o: engine/%_avx2.cpp $(FUZZ_HEADERS)
 	@mkdir -p $(FUZZ)
 	@clang++ $(FUZZ_FLAGS) -fsanitize=fuzzer-no-link,address,undefined -mavx2 -mpopcnt -c $< -o $@
 
-$(FUZZ)/fuzz_clean: $(FUZZ_SOURCES) $(FUZZ_HEADERS) $(FUZZ)/unicode_avx2.o
+$(FUZZ)/fuzz_clean: $(FUZZ_SOURCES) $(FUZZ_HEADERS) $(FUZZ_AVX2)
 	@mkdir -p $(FUZZ)
-	@clang++ $(FUZZ_FLAGS) -fsanitize=fuzzer,address,undefined $(FUZZ_SOURCES) \
-	  $(FUZZ)/unicode_avx2.o -o $@
+	@clang++ $(FUZZ_FLAGS) -fsanitize=fuzzer,address,undefined $(FUZZ_SOURCES) $(FUZZ_AVX2) -o $@
 
 fuzz: deps $(FUZZ)/fuzz_clean
 	@fuzz/run $(FUZZ)/fuzz_clean $(FUZZ_SECONDS)

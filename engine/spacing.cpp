@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/avx2.h"
 #include "engine/chars.h"
 #include "engine/unicode.h"
 
@@ -258,6 +259,13 @@ std::size_t next_gap_to_check(const char* s, std::size_t from, std::size_t end, 
         if (check(0)) return 0;
         from = 1;
     }
+#ifdef SORVANE_AVX2
+    if (end - from >= 33 && avx2_present()) {
+        bool found;
+        from = gap_blocks_avx2(s, from, end, sentences, found);
+        if (found) return from;
+    }
+#endif
     if (end >= 18) {
         for (; from + 17 <= end; from += 16)
             if (const unsigned mask = found_at(from)) return from + static_cast<std::size_t>(__builtin_ctz(mask));

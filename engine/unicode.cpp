@@ -6,12 +6,14 @@
 #include <emmintrin.h>
 #endif
 
+#include "engine/avx2.h"
 #include "engine/utf8_blocks.h"
 
-#ifdef SORVANE_AVX2
-#if __has_include(<sys/platform/x86.h>)
+// The C library's answer to whether the processor has AVX2, where its header is C++ enough
+// (clang takes it for C only).
+#if defined(SORVANE_AVX2) && !defined(__clang__) && __has_include(<sys/platform/x86.h>)
 #include <sys/platform/x86.h>
-#endif
+#define SORVANE_LIBC_CPU_FEATURES
 #endif
 
 std::size_t skip_ascii(std::string_view text, std::size_t i)
@@ -61,17 +63,13 @@ private:
 }  // namespace
 #endif
 
-// The processor's AVX2 blocks, where unicode_avx2.cpp is built and the processor has them.
 #ifdef SORVANE_AVX2
-bool is_valid_utf8_avx2(const char* s, std::size_t n);
-void width_run_avx2(const char* s, std::size_t n, std::int64_t room, std::size_t& size,
-                    std::int64_t& width, bool& reached);
 // The C library has asked the processor already at start; the compiler's own check would ask
 // again, and each question costs microseconds on a virtual machine.
-#if __has_include(<sys/platform/x86.h>)
-static bool avx2_present() { return CPU_FEATURE_ACTIVE(AVX2); }
+#ifdef SORVANE_LIBC_CPU_FEATURES
+bool avx2_present() { return CPU_FEATURE_ACTIVE(AVX2); }
 #else
-static bool avx2_present() { return __builtin_cpu_supports("avx2"); }
+bool avx2_present() { return __builtin_cpu_supports("avx2"); }
 #endif
 #endif
 

@@ -4,6 +4,7 @@
 // external linkage), lest the linker keep this file's copy for everyone.
 #include <immintrin.h>
 
+#include "engine/avx2.h"
 #include "engine/byte_splats.h"
 #include "engine/utf8_blocks.h"
 
