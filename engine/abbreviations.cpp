@@ -1,7 +1,24 @@
 #include "engine/abbreviations.h"
 
+#include <algorithm>
+
 #include "base/diagnostics.h"
 #include "engine/chars.h"
+
+void Abbreviations::insert(std::string word)
+{
+    if (word.empty()) return;
+    longest_ = std::max(longest_, word.size());
+    first_bytes_.set(static_cast<unsigned char>(word[0]));
+    words_.insert(std::move(word));
+}
+
+void Abbreviations::clear()
+{
+    words_.clear();
+    longest_ = 0;
+    first_bytes_.reset();
+}
 
 Abbreviations parse_abbreviations(std::string_view content)
 {

@@ -133,7 +133,7 @@ bool is_abbreviation(std::string_view word, const Abbreviations& abbreviations)
 {
     if (word.size() > 1 && word.substr(0, word.size() - 1).find('.') != std::string_view::npos)
         return true;
-    return abbreviations.count(std::string(word)) != 0;
+    return abbreviations.contains(word);
 }
 
 bool ends_sentence(std::string_view word, const Abbreviations& abbreviations)
