@@ -15,6 +15,17 @@ inline bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c 
 inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 inline char fold_ascii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
+// Where the last c of text stands, or npos: the C library's search where it has one.
+inline std::size_t last_of(std::string_view text, char c)
+{
+#ifdef __GLIBC__
+    const void* at = text.empty() ? nullptr : memrchr(text.data(), c, text.size());
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
+#else
+    return text.rfind(c);
+#endif
+}
+
 // The length of text's leading whitespace, and of text without its trailing whitespace.
 inline std::size_t leading_whitespace(std::string_view text)
 {

@@ -69,8 +69,8 @@ private:
         if (l == 0) return advance();
         // Only spaces separate words here; a joined line always has one before the joined text,
         // so this never looks back past the latest join.
-        std::size_t space = std::string_view(current.data(), l).rfind(' ');
-        std::size_t word = space == std::string_view::npos ? 0 : space + 1;
+        const std::size_t space = last_of(std::string_view(current.data(), l), ' ');
+        const std::size_t word = space == std::string_view::npos ? 0 : space + 1;
         const bool sentence_end =
             ends_sentence(std::string_view(current.data() + word, l - word), abbreviations_);
         if (options_.punct_ends_paragraph && sentence_end) return advance();
