@@ -646,7 +646,7 @@ void clean_in_pieces(std::string_view text, bool windows_1252, Mapped_file& mapp
         const std::string_view piece =
             text.substr(from, (end == std::string_view::npos ? text.size() : end + 1) - from);
         if (!buffer) buffer = std::make_shared<std::string>();
-        std::string error;
+        std::string error;  // Windows-1252 decodes whatever its bytes
         if (windows_1252) decode_text(piece, Text_encoding::ansi, *buffer, error);
         else buffer->assign(piece);
         mapped.release_before(start + from + piece.size());
