@@ -532,11 +532,11 @@ bool uses_lf(Line_ends line_ends, bool as_editor, bool input_crlf)
 // this runs on, than cleaning the bytes in them).
 constexpr std::size_t piece_size = 64 * 1024;
 
-// Where the piece of text from `from` on ends: at i, the first of two line feeds in a row
-// (the piece keeps it, and so ends with an empty line; the next starts at i + 2), the last
-// pair before from + piece_size or else the first after it, with text after the pair;
-// npos when there is none, and the rest is one piece.
-std::size_t piece_end(std::string_view text, std::size_t from)
+// Where the piece of text from `from` on ends: at a line feed (the next piece starts after it)
+// that ends an empty line, or any line feed where lines are not joined; the last such before
+// from + piece_size, else the first after it, with text after it; npos when there is none,
+// and the rest is one piece.
+std::size_t piece_end(std::string_view text, std::size_t from, bool any_line)
 {
     const char* s = text.data();
     const std::size_t n = text.size();
@@ -546,10 +546,12 @@ std::size_t piece_end(std::string_view text, std::size_t from)
         const void* lf = memrchr(s + low, '\n', i - low);
         if (!lf) break;
         i = static_cast<std::size_t>(static_cast<const char*>(lf) - s);
-        if (s[i + 1] == '\n') return i;
+        if (any_line || s[i - 1] == '\n') return i;
     }
-    const std::size_t i = text.find("\n\n", target);
-    return i != std::string_view::npos && i + 2 < n ? i : std::string_view::npos;
+    std::size_t i = any_line ? text.find('\n', target) : text.find("\n\n", target);
+    if (i == std::string_view::npos) return i;
+    if (!any_line) ++i;  // the second of the two
+    return i + 1 < n ? i : std::string_view::npos;
 }
 
 // Whether a text is cleaned a piece at a time: where every pass keeps within a line, but for
@@ -639,12 +641,13 @@ void clean_in_pieces(std::string_view text, bool windows_1252, Mapped_file& mapp
     const bool spaced = settings.spac_adjust_para_spacing != 0;
     const std::size_t between =
         settings.spac_lines_between_paras > 0 ? static_cast<std::size_t>(settings.spac_lines_between_paras) : 0;
+    const bool any_line = !settings.para_remove_line_breaks;
     auto buffer = std::make_shared<std::string>();
     bool kept = false;  // a piece before had lines left after spacing
     for (std::size_t from = 0;;) {
-        const std::size_t end = piece_end(text, from);
+        const std::size_t end = piece_end(text, from, any_line);
         const std::string_view piece =
-            text.substr(from, (end == std::string_view::npos ? text.size() : end + 1) - from);
+            text.substr(from, (end == std::string_view::npos ? text.size() : end) - from);
         if (!buffer) buffer = std::make_shared<std::string>();
         std::string error;  // Windows-1252 decodes whatever its bytes
         if (windows_1252) decode_text(piece, Text_encoding::ansi, *buffer, error);
@@ -663,7 +666,7 @@ void clean_in_pieces(std::string_view text, bool windows_1252, Mapped_file& mapp
         }
         for (Line_view line : lines) result.line(line);
         if (end == std::string_view::npos) break;
-        from = end + 2;
+        from = end + 1;
     }
 }
 
