@@ -149,7 +149,7 @@ struct Block_columns {
         return bits_set(ones) + 2 * bits_set(twos);
     }
     // Where the first character stands that would end past column room, for a room less than
-    // width(): the columns up to a byte only grow, so halving finds it in five steps.
+    // width(): the columns up to a byte only grow, so halving finds it in a few steps.
     std::size_t first_past(std::int64_t room) const
     {
         std::size_t fit = 0, past = size;  // up to fit the characters fit, up to past not
@@ -211,10 +211,10 @@ Block_columns<Bytes> block_columns(const char* s)
     return block;
 }
 
-// valid_prefix and block_columns a block after another, in one loop, where the comparisons'
-// constants can stay in registers: the bytes of whole blocks from s on that are valid; and the
-// bytes and columns of the blocks that fit in room, and when a block of common characters does
-// not, up to its first character that ends past room (reached).
+// valid_prefix and block_columns a block after another, in one loop, which keeps what the
+// comparisons need at hand from block to block: the bytes of whole blocks from s on that are
+// valid; and the bytes and columns of the blocks that fit in room, and when a block of common
+// characters does not, up to its first character that ends past room (reached).
 template <class Bytes>
 std::size_t valid_run(const char* s, std::size_t n)
 {
