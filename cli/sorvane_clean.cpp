@@ -392,6 +392,22 @@ std::size_t whole_characters(const char* text, std::size_t n)
     return n;
 }
 
+// The n bytes at s with the CR of every CR LF taken out, in place; their new length.
+std::size_t without_cr_before_lf(char* s, std::size_t n)
+{
+    std::size_t kept = 0;
+    for (std::size_t from = 0;;) {
+        const void* cr = std::memchr(s + from, '\r', n - from);
+        const std::size_t at = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - s) : n;
+        if (kept != from) std::memmove(s + kept, s + from, at - from);
+        kept += at - from;
+        if (at == n) return kept;
+        // A CR LF loses its CR; a lone CR stays.
+        if (at + 1 == n || s[at + 1] != '\n') s[kept++] = '\r';
+        from = at + 1;
+    }
+}
+
 // One output, written through one buffer of at most 64 KiB (a pipe's own size; fresh pages cost
 // more than write calls), so a 1 MiB text goes out in seventeen writes. Text goes out in UTF-8
 // as it is, or gathered in a second buffer and encoded from there a buffer at a time. A write
@@ -425,8 +441,11 @@ public:
     void finish()
     {
         encode_gathered(text_used_);
-        flush();
+        flush(true);
     }
+    // From here on every CR LF written goes out as LF, found a buffer at a time: for a result
+    // whose lines can hold no CR but in the CR LF of a wrap.
+    void lf_for_crlf() { lf_for_crlf_ = true; }
 
 private:
     void put_bytes_through(std::string_view bytes)
@@ -465,10 +484,16 @@ private:
         std::memmove(text_->data(), text_->data() + n, text_used_ - n);
         text_used_ -= n;
     }
-    void flush()
+    void flush(bool last = false)
     {
+        bool carried = false;  // a CR at the end, which waits for the byte after it
+        if (lf_for_crlf_) {
+            carried = !last && out_used_ > 0 && out_.data()[out_used_ - 1] == '\r';
+            out_used_ = without_cr_before_lf(out_.data(), out_used_ - carried);
+        }
         write_or_fail({out_.data(), out_used_});
         out_used_ = 0;
+        if (carried) out_.data()[out_used_++] = '\r';
     }
 
     const std::size_t capacity_;
@@ -479,6 +504,7 @@ private:
     std::size_t out_used_ = 0;
     std::optional<Buffer> text_;  // the UTF-8 text gathered to be encoded
     std::size_t text_used_ = 0;
+    bool lf_for_crlf_ = false;
 };
 
 // The first character of the joined lines that encoding cannot hold, with its line as
@@ -582,15 +608,19 @@ bool in_pieces(std::string_view text, const Detection& detection, const Text_enc
 // out only before a result that is not empty.
 class Result_lines {
 public:
-    Result_lines(Writer& out, bool lf, std::string_view before, std::string_view mark)
-        : out_(out), lf_(lf), before_(before), mark_(mark)
+    // lines_hold_cr: whether a line can hold a CR that is not part of a CR LF, or end with one
+    // (a replacement holds CR); if not, with LF line ends the writer makes every CR LF an LF.
+    Result_lines(Writer& out, bool lf, bool lines_hold_cr, std::string_view before,
+                 std::string_view mark)
+        : out_(out), lf_(lf), each_line_(lf && lines_hold_cr), before_(before), mark_(mark)
     {
+        if (lf && !lines_hold_cr) out.lf_for_crlf();
     }
     void line(std::string_view text)
     {
         if (lines_++ > 0) put(lf_ ? "\n" : "\r\n");
         last_empty_ = text.empty();
-        if (!lf_) {
+        if (!each_line_) {
             put(text);
             return;
         }
@@ -623,7 +653,7 @@ private:
     }
 
     Writer& out_;
-    const bool lf_;
+    const bool lf_, each_line_;  // each_line_: its CR LF made LF here, line by line
     const std::string_view before_, mark_;
     std::size_t lines_ = 0;
     bool last_empty_ = false;
@@ -749,9 +779,11 @@ int main(int argc, char** argv)
     const Abbreviations abbreviations = parse_abbreviations(abbr_text);
 
     // A replacement beyond ASCII can give an ASCII input a character it must be checked for.
-    bool replacements_beyond_ascii = false;
-    for (const std::string& replacement : settings.misc_replace)
+    bool replacements_beyond_ascii = false, replacements_hold_cr = false;
+    for (const std::string& replacement : settings.misc_replace) {
         replacements_beyond_ascii = replacements_beyond_ascii || has_high_byte(replacement);
+        replacements_hold_cr = replacements_hold_cr || replacement.find('\r') != std::string::npos;
+    }
 
     // Each input on its own, as if opened in the editor, the results one after the other; an
     // output that ends without a line break gets one before the next output, so that two never
@@ -785,7 +817,8 @@ int main(int argc, char** argv)
                         const bool windows_1252 = detection.encoding == Text_encoding::ansi &&
                                                   detection.high_bytes;
                         Writer out(text.size() + 2, windows_1252, detection.encoding);
-                        Result_lines result(out, lf, pending_break, byte_order_mark(detection.encoding));
+                        Result_lines result(out, lf, replacements_hold_cr, pending_break,
+                                            byte_order_mark(detection.encoding));
                         Cleaner cleaner(settings, abbreviations);
                         clean_in_pieces(text.substr(start), windows_1252, mapped, start, settings,
                                         cleaner, result);
