@@ -67,7 +67,12 @@ private:
 // The C library has asked the processor already at start; the compiler's own check would ask
 // again, and each question costs microseconds on a virtual machine.
 #ifdef SORVANE_LIBC_CPU_FEATURES
-bool avx2_present() { return CPU_FEATURE_ACTIVE(AVX2); }
+bool avx2_present()
+{
+    // Read once: every search asks, and the answer is a call into the C library away.
+    static const bool present = CPU_FEATURE_ACTIVE(AVX2);
+    return present;
+}
 #else
 bool avx2_present() { return __builtin_cpu_supports("avx2"); }
 #endif
