@@ -3,12 +3,18 @@
 #include <immintrin.h>
 
 #include "engine/avx2.h"
+#include "engine/byte_splats.h"
 
 std::size_t gap_blocks_avx2(const char* s, std::size_t from, std::size_t end, bool sentences,
                             bool& found)
 {
-    const __m256i space = _mm256_set1_epi8(' '), tab = _mm256_set1_epi8('\t');
-    auto is = [](__m256i v, char c) { return _mm256_cmpeq_epi8(v, _mm256_set1_epi8(c)); };
+    // The constants from memory: this runs once for each gap it finds, too short a time to
+    // build them first.
+    auto splat = [](char c) {
+        return _mm256_load_si256(reinterpret_cast<const __m256i*>(byte_splats.of[static_cast<unsigned char>(c)]));
+    };
+    const __m256i space = splat(' '), tab = splat('\t');
+    auto is = [&](__m256i v, char c) { return _mm256_cmpeq_epi8(v, splat(c)); };
     for (; from + 33 <= end; from += 32) {
         const auto at = [&](std::size_t k) {
             return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + from + k - 1));
