@@ -536,11 +536,15 @@ bool first_unencodable(const Line_list& lines, bool lf, Text_encoding encoding, 
 // What one input's output ended with: nothing written, a line break, or other text.
 enum class Output_end { empty, line_break, open };
 
-Output_end end_of_output(const Line_list& lines, bool break_added)
+// The break the next output needs before it (line_break, already encoded, after an output
+// that ended open); an empty output leaves the one pending as it is.
+void next_break(Output_end end, std::string_view line_break, std::string& pending)
 {
-    if (joined_size(lines) == 0) return Output_end::empty;
-    if (break_added || lines[lines.size() - 1].empty()) return Output_end::line_break;
-    return Output_end::open;
+    switch (end) {
+    case Output_end::empty: break;
+    case Output_end::line_break: pending.clear(); break;
+    case Output_end::open: pending = line_break; break;
+    }
 }
 
 // The line end an input's output uses: CR LF where its first line end was CR LF, otherwise LF;
@@ -602,19 +606,21 @@ bool in_pieces(std::string_view text, const Detection& detection, const Text_enc
            is_valid_utf8(text.substr(text_start(text, detection)));
 }
 
-// One input's result written a line at a time, as join_lines joins a whole list: a line break
-// before every line but the first. What goes before the result (the break that ended the
-// previous output, then the byte order mark) waits for its first byte, since the break goes
-// out only before a result that is not empty.
+// One input's result written a line at a time, as the editor joins its lines: a line break
+// before every line but the first, and at the end the one a text that ended with one keeps
+// (unless the result already ends with an empty line; never as the editor). What goes before
+// the result (the break that ended the previous output, then the byte order mark) waits for
+// its first byte, since the break goes out only before a result that is not empty.
 class Result_lines {
 public:
-    // lines_hold_cr: whether a line can hold a CR that is not part of a CR LF, or end with one
-    // (a replacement holds CR); if not, with LF line ends the writer makes every CR LF an LF.
-    Result_lines(Writer& out, bool lf, bool lines_hold_cr, std::string_view before,
+    // by_line: whether, with LF line ends, each line's CR LF become LF here, line by line: where
+    // a line can hold a CR that is not part of a CR LF, or end with one (a replacement holds a
+    // CR), or the output is UTF-16. Otherwise the writer makes every CR LF an LF.
+    Result_lines(Writer& out, bool lf, bool by_line, std::string_view before,
                  std::string_view mark)
-        : out_(out), lf_(lf), each_line_(lf && lines_hold_cr), before_(before), mark_(mark)
+        : out_(out), lf_(lf), each_line_(lf && by_line), before_(before), mark_(mark)
     {
-        if (lf && !lines_hold_cr) out.lf_for_crlf();
+        if (lf && !by_line) out.lf_for_crlf();
     }
     void line(std::string_view text)
     {
@@ -629,7 +635,7 @@ public:
             put(text.substr(from, at - from));
         put(text.substr(from));
     }
-    // The output's end, with the line break a text that ended with one keeps (as in main).
+    // The output's end, with the line break a text that ended with one keeps.
     Output_end finish(bool ended_with_break, bool as_editor)
     {
         const bool add_break = ended_with_break && !as_editor && lines_ > 0 && !last_empty_;
@@ -822,11 +828,8 @@ int main(int argc, char** argv)
                         Cleaner cleaner(settings, abbreviations);
                         clean_in_pieces(text.substr(start), windows_1252, mapped, start, settings,
                                         cleaner, result);
-                        switch (result.finish(text.back() == '\n', as_editor)) {
-                        case Output_end::empty: break;
-                        case Output_end::line_break: pending_break.clear(); break;
-                        case Output_end::open: pending_break = lf ? "\n" : "\r\n"; break;
-                        }
+                        next_break(result.finish(text.back() == '\n', as_editor),
+                                   lf ? "\n" : "\r\n", pending_break);
                         continue;
                     }
                     read = copy_lines(text, detection, forced, input, decode_error);
@@ -846,10 +849,6 @@ int main(int argc, char** argv)
 
             const bool lf = uses_lf(line_ends, as_editor, input.crlf);
             const std::string_view line_break = lf ? "\n" : "\r\n";
-            // The editor's join leaves no break after the last line; a text that ended with one
-            // keeps it here, unless the cleaned text already ends with an empty line.
-            const bool ends_open = lines.size() > 0 && !lines[lines.size() - 1].empty();
-            const bool add_break = ended_with_break && !as_editor && ends_open;
             const Text_encoding encoding = input.encoding;
             const bool as_utf8 =
                 encoding == Text_encoding::utf8 || encoding == Text_encoding::utf8_bom ||
@@ -872,22 +871,13 @@ int main(int argc, char** argv)
                 encode_part(line_break, encoding, encoded, sizeof encoded, written);
                 encoded_break.assign(encoded, written);
             }
-            const std::size_t joined = joined_size(lines);
-            Writer out(joined + 2, !as_utf8, encoding);
-            if (!pending_break.empty() && joined > 0) out.put_bytes(pending_break);
-            // Only the text's start carries the byte order mark.
-            out.put_bytes(byte_order_mark(encoding));
-            join_lines(lines, lf, [&](const char* data, std::size_t n) {
-                out.put(data, n);
-                return true;
-            });
-            if (add_break) out.put(line_break.data(), line_break.size());
-            out.finish();
-            switch (end_of_output(lines, add_break)) {
-            case Output_end::empty: break;
-            case Output_end::line_break: pending_break.clear(); break;
-            case Output_end::open: pending_break = encoded_break; break;
-            }
+            Writer out(joined_size(lines) + 2, !as_utf8, encoding);
+            // The writer does not look for CR LF in UTF-16's bytes.
+            const bool utf16 = encoding == Text_encoding::utf16le || encoding == Text_encoding::utf16be;
+            Result_lines result(out, lf, replacements_hold_cr || utf16, pending_break,
+                                byte_order_mark(encoding));
+            for (Line_view line : lines) result.line(line);
+            next_break(result.finish(ended_with_break, as_editor), encoded_break, pending_break);
         } catch (const std::length_error&) {
             fail("cannot clean " + input_name + ": a line or the text is 4 GiB or more");
         } catch (const std::bad_alloc&) {
